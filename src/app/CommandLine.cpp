@@ -1,0 +1,142 @@
+// Parses the command line into the window settings and formats the start-up
+// line and the game-mode string from them.
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+// atoi's reading (leading blanks, optional sign, digits, then anything),
+// without its undefined behaviour on overflow: out-of-range values saturate.
+int readInt(const char* text)
+{
+    long value = std::strtol(text, nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+bool readSeed(const char* text, unsigned int& seed)
+{
+    if (*text < '0' || *text > '9') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    unsigned long value = std::strtoul(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > UINT_MAX) {
+        return false;
+    }
+    seed = static_cast<unsigned int>(value);
+    return true;
+}
+
+void keepPositiveSide(const char* option, int& side, int defaultSide, std::ostream& err)
+{
+    if (side <= 0 || side > MAX_WINDOW_SIDE) {
+        err << "kestrune: " << option << " " << side << " is not a usable size (1 to "
+            << MAX_WINDOW_SIDE << "); using " << defaultSide << std::endl;
+        side = defaultSide;
+    }
+}
+
+} // namespace
+
+bool wantsHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: kestrune [options]\n"
+           "A turn-based 3D artillery game for spell-casters sharing one machine.\n"
+           "\n"
+           "  -f          full screen (game mode) instead of a window\n"
+           "  -w N        width in pixels (default 800)\n"
+           "  -h N        height in pixels (default 600)\n"
+           "  -d N        colour depth in bits per pixel, full screen only (default 16)\n"
+           "  -x N        window position x in screen pixels (default 400)\n"
+           "  -y N        window position y in screen pixels (default 100)\n"
+           "  --seed N    seed the random generator with N to replay a battlefield\n"
+           "  --help      show this text and exit\n"
+           "\n"
+           "Escape quits."
+        << std::endl;
+}
+
+CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
+{
+    const CommandLine defaults;
+    CommandLine options;
+    for (int i = 0; i < argc; ++i) {
+        const char* word = argv[i];
+        if (std::strcmp(word, "-f") == 0) {
+            options.fullscreen = true;
+            continue;
+        }
+        int* setting = nullptr;
+        if (std::strcmp(word, "-w") == 0) {
+            setting = &options.width;
+        } else if (std::strcmp(word, "-h") == 0) {
+            setting = &options.height;
+        } else if (std::strcmp(word, "-d") == 0) {
+            setting = &options.depth;
+        } else if (std::strcmp(word, "-x") == 0) {
+            setting = &options.x;
+        } else if (std::strcmp(word, "-y") == 0) {
+            setting = &options.y;
+        } else if (std::strcmp(word, "--seed") == 0) {
+            if (i + 1 >= argc) {
+                err << "kestrune: --seed needs a value; seeding from the time of day" << std::endl;
+            } else if (readSeed(argv[i + 1], options.seed)) {
+                options.seedGiven = true;
+            } else {
+                err << "kestrune: --seed " << argv[i + 1]
+                    << " is not a whole number from 0 to " << UINT_MAX
+                    << "; seeding from the time of day" << std::endl;
+            }
+            continue;
+        } else {
+            continue;
+        }
+        // The value is not skipped: the next pass compares it as a word too.
+        if (i + 1 >= argc) {
+            err << "kestrune: " << word << " needs a value; keeping " << *setting << std::endl;
+            continue;
+        }
+        *setting = readInt(argv[i + 1]);
+    }
+    keepPositiveSide("-w", options.width, defaults.width, err);
+    keepPositiveSide("-h", options.height, defaults.height, err);
+    return options;
+}
+
+std::string startupLine(const CommandLine& options)
+{
+    std::ostringstream line;
+    line << options.width << "x" << options.height << ":" << options.depth << " at " << options.x
+         << "," << options.y;
+    return line.str();
+}
+
+std::string gameModeString(const CommandLine& options)
+{
+    std::ostringstream mode;
+    mode << options.width << "x" << options.height << ":" << options.depth;
+    return mode.str();
+}

@@ -1,0 +1,40 @@
+// The game's command line: window or full screen, size, colour depth, window
+// position, plus --help and --seed.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+struct CommandLine {
+    bool fullscreen = false;
+    int width = 800;
+    int height = 600;
+    int depth = 16; // bits per pixel, game mode only
+    int x = 400;    // window position in screen pixels
+    int y = 100;
+    bool seedGiven = false;
+    unsigned int seed = 0;
+};
+
+// Largest window side accepted from the command line; X cannot make a window
+// much larger than this anyway.
+constexpr int MAX_WINDOW_SIDE = 16384;
+
+// True when "--help" is among the arguments. Checked before the window system
+// is touched, so that the usage text works without a display.
+bool wantsHelp(int argc, char** argv);
+
+void printUsage(std::ostream& out);
+
+// Reads the options. Every word is compared, the value of an option too (it
+// matches nothing), and unknown words are ignored. Values read like atoi; a
+// width or height that is not a positive size, a value option with nothing
+// after it and a bad --seed each give one warning line on err and keep the
+// default.
+CommandLine parseCommandLine(int argc, char** argv, std::ostream& err);
+
+// "800x600:16 at 400,100"
+std::string startupLine(const CommandLine& options);
+
+// "800x600:16", the game-mode string.
+std::string gameModeString(const CommandLine& options);

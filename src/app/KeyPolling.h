@@ -1,0 +1,60 @@
+// Turns raw key presses and releases into one-shot and repeating key events,
+// and paces the forced joystick polls. The GLUT key callbacks only record here;
+// the idle step polls.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <set>
+
+#include "app/KeyReceiver.h"
+#include "math/TimeSystem.h"
+
+// Ticks of the input clock (milliseconds).
+constexpr int KEY_FIRST_DELAY = 1000;  // press to first repeat of a slow key
+constexpr int KEY_REPEAT_DELAY = 50;   // press to first repeat of a fast key; between repeats
+constexpr int JOYSTICK_POLL_INTERVAL = -50; // handed to GLUT: no timed polling of its own
+constexpr int ARTIFICIAL_JOYSTICK_POLL_INTERVAL = 50; // the idle step forces a poll this often
+
+class KeyPolling {
+public:
+    // clock: not owned; the input clock, which must outlive this object.
+    explicit KeyPolling(TimeSystem& clock);
+
+    // Recording, from the GLUT key callbacks.
+    void keyboard(unsigned char key);
+    void keyboardUp(unsigned char key);
+    void specialKeyboard(int key);
+    void specialKeyboardUp(int key);
+
+    // Hands new presses (ascending key order), then due repeats, to receiver.
+    void idle_keyboardNormalKeys(KeyReceiver& receiver);
+    void idle_keyboardSpecialKeys(KeyReceiver& receiver);
+
+    // Calls forcePoll when more than ARTIFICIAL_JOYSTICK_POLL_INTERVAL ticks
+    // have passed since the last forced poll.
+    void pollJoystick(const std::function<void()>& forcePoll);
+
+    // One idle step: joystick poll, normal keys, special keys, then a frame
+    // request. A std::exception from any of them is written to err and ends
+    // the step, frame request included.
+    void idle(KeyReceiver& receiver, const std::function<void()>& forceJoystickPoll,
+              const std::function<void()>& postRedisplay, std::ostream& err);
+
+    std::set<unsigned char> pressedKeys;    // pressed since the last poll
+    std::set<unsigned char> noRepeatKeys;   // released since their last press
+    std::map<unsigned char, long> holdedKeys; // held, with the tick of the next repeat
+    std::set<int> pressedSpecialKeys;
+    std::set<int> noRepeatSpecialKeys;
+    std::map<int, long> holdedSpecialKeys;
+    long joystickPollSnapshot = 0; // tick of the last forced joystick poll
+
+private:
+    template <typename Key>
+    void pollKeys(std::set<Key>& pressed, const std::set<Key>& noRepeat,
+                  std::map<Key, long>& holded, const std::function<void(Key)>& act,
+                  const std::function<bool(Key)>& isFastRepeat);
+
+    TimeSystem& clock;
+};

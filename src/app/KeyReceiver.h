@@ -1,0 +1,17 @@
+// What the held-key polling hands its keys to: the game's controller in play, a
+// recording stand-in in tests.
+#pragma once
+
+class KeyReceiver {
+public:
+    virtual ~KeyReceiver() = default;
+
+    // One call per press and per repeat of a normal key.
+    virtual void keyboard(unsigned char key) = 0;
+    // One call per press and per repeat of a GLUT special key.
+    virtual void specialKeyboard(int key) = 0;
+    // A fast-repeat key repeats KEY_REPEAT_DELAY after its press instead of
+    // KEY_FIRST_DELAY.
+    virtual bool isKeyFastRepeat(unsigned char key) = 0;
+    virtual bool isKeyFastRepeat(int key) = 0;
+};

@@ -1,0 +1,163 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+// Parses words as the game would see them after the program name.
+struct Parsed {
+    CommandLine options;
+    std::string errors;
+};
+
+Parsed parse(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "kestrune");
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    std::ostringstream errors;
+    CommandLine options = parseCommandLine(static_cast<int>(words.size()), argv.data(), errors);
+    return {options, errors.str()};
+}
+
+} // namespace
+
+TEST(CommandLine, NoArgumentsGiveTheDefaults)
+{
+    Parsed parsed = parse({});
+    EXPECT_FALSE(parsed.options.fullscreen);
+    EXPECT_EQ(startupLine(parsed.options), "800x600:16 at 400,100");
+    EXPECT_FALSE(parsed.options.seedGiven);
+    EXPECT_EQ(parsed.errors, "");
+}
+
+TEST(CommandLine, EveryValueOptionIsRead)
+{
+    Parsed parsed = parse({"-w", "1024", "-h", "768", "-d", "32", "-x", "-5", "-y", "7"});
+    EXPECT_EQ(startupLine(parsed.options), "1024x768:32 at -5,7");
+    EXPECT_EQ(parsed.errors, "");
+}
+
+TEST(CommandLine, FullScreenBuildsTheGameModeString)
+{
+    Parsed parsed = parse({"-f", "-w", "1024", "-h", "768", "-d", "32"});
+    EXPECT_TRUE(parsed.options.fullscreen);
+    EXPECT_EQ(gameModeString(parsed.options), "1024x768:32");
+    EXPECT_EQ(startupLine(parsed.options), "1024x768:32 at 400,100");
+}
+
+TEST(CommandLine, UnknownWordsAreIgnored)
+{
+    Parsed parsed = parse({"--fast", "-W", "1024", "w", "-ww", "9"});
+    EXPECT_EQ(startupLine(parsed.options), "800x600:16 at 400,100");
+    EXPECT_EQ(parsed.errors, "");
+}
+
+TEST(CommandLine, ValuesAreNotSkippedSoAValueCanBeAnOption)
+{
+    // "-w -f": -w takes atoi("-f") = 0, then "-f" is read as an option itself.
+    Parsed parsed = parse({"-w", "-f"});
+    EXPECT_TRUE(parsed.options.fullscreen);
+    EXPECT_EQ(parsed.options.width, 800);
+
+    // "-x -y 5": -x takes atoi("-y") = 0, then "-y 5".
+    parsed = parse({"-x", "-y", "5"});
+    EXPECT_EQ(parsed.options.x, 0);
+    EXPECT_EQ(parsed.options.y, 5);
+}
+
+TEST(CommandLine, ValuesReadLikeAtoi)
+{
+    Parsed parsed = parse({"-w", "1024px", "-h", "  640", "-d", "abc", "-x", "+12"});
+    EXPECT_EQ(parsed.options.width, 1024);
+    EXPECT_EQ(parsed.options.height, 640);
+    EXPECT_EQ(parsed.options.depth, 0);
+    EXPECT_EQ(parsed.options.x, 12);
+}
+
+TEST(CommandLine, TheLastOfARepeatedOptionWins)
+{
+    Parsed parsed = parse({"-w", "640", "-w", "1280"});
+    EXPECT_EQ(parsed.options.width, 1280);
+}
+
+TEST(CommandLine, AZeroOrNegativeSizeFallsBackToTheDefaultWithAWarning)
+{
+    Parsed parsed = parse({"-w", "abc", "-h", "-20"});
+    EXPECT_EQ(parsed.options.width, 800);
+    EXPECT_EQ(parsed.options.height, 600);
+    EXPECT_NE(parsed.errors.find("-w 0"), std::string::npos);
+    EXPECT_NE(parsed.errors.find("-h -20"), std::string::npos);
+    EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 2);
+}
+
+TEST(CommandLine, AnAbsurdlyLargeSizeFallsBackToTheDefault)
+{
+    Parsed parsed = parse({"-w", "99999999999999999999", "-h", "20000"});
+    EXPECT_EQ(parsed.options.width, 800);
+    EXPECT_EQ(parsed.options.height, 600);
+    EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 2);
+}
+
+TEST(CommandLine, AValueOptionGivenLastWarnsAndKeepsItsValue)
+{
+    Parsed parsed = parse({"-w", "1024", "-h"});
+    EXPECT_EQ(parsed.options.width, 1024);
+    EXPECT_EQ(parsed.options.height, 600);
+    EXPECT_NE(parsed.errors.find("-h needs a value"), std::string::npos);
+    EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 1);
+
+    parsed = parse({"-x"});
+    EXPECT_EQ(parsed.options.x, 400);
+    EXPECT_NE(parsed.errors.find("-x needs a value"), std::string::npos);
+}
+
+TEST(CommandLine, SeedIsReadAsAWholeNumber)
+{
+    Parsed parsed = parse({"--seed", "42"});
+    EXPECT_TRUE(parsed.options.seedGiven);
+    EXPECT_EQ(parsed.options.seed, 42u);
+    EXPECT_EQ(parsed.errors, "");
+    // The seed's value is a word of its own to the option loop: it matches nothing.
+    EXPECT_EQ(startupLine(parsed.options), "800x600:16 at 400,100");
+}
+
+TEST(CommandLine, ABadSeedWarnsAndIsIgnored)
+{
+    for (std::vector<std::string> words : {std::vector<std::string>{"--seed", "abc"},
+                                           std::vector<std::string>{"--seed", "-3"},
+                                           std::vector<std::string>{"--seed", "12x"},
+                                           std::vector<std::string>{"--seed", "99999999999"},
+                                           std::vector<std::string>{"--seed"}}) {
+        Parsed parsed = parse(words);
+        EXPECT_FALSE(parsed.options.seedGiven) << words.back();
+        EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 1) << words.back();
+    }
+}
+
+TEST(CommandLine, HelpIsFoundAnywhereAfterTheProgramName)
+{
+    std::string name = "kestrune";
+    std::string help = "--help";
+    std::string width = "-w";
+    char* withHelp[] = {name.data(), width.data(), help.data(), nullptr};
+    char* without[] = {name.data(), width.data(), nullptr};
+    EXPECT_TRUE(wantsHelp(3, withHelp));
+    EXPECT_FALSE(wantsHelp(2, without));
+}
+
+TEST(CommandLine, UsageNamesEveryOption)
+{
+    std::ostringstream usage;
+    printUsage(usage);
+    for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--help"}) {
+        EXPECT_NE(usage.str().find(option), std::string::npos) << option;
+    }
+}

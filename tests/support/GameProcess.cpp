@@ -1,0 +1,357 @@
+// The end-to-end harness: the real game in a child process, driven through the
+// X server like a player would drive it.
+#include "support/GameProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
+#include <boost/regex.hpp>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string shellQuote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+bool xdotool(const std::string& arguments)
+{
+    return runCommand("timeout 10 xdotool " + arguments + " >/dev/null 2>&1").has_value();
+}
+
+std::optional<std::string> runCommand(const std::string& command)
+{
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return std::nullopt;
+    }
+    std::string output;
+    std::array<char, 4096> buffer{};
+    size_t count = 0;
+    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        output.append(buffer.data(), count);
+    }
+    int status = pclose(pipe);
+    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return std::nullopt;
+    }
+    return output;
+}
+
+std::optional<std::pair<int, int>> imageSize(const std::string& path)
+{
+    auto text = runCommand("identify -format '%w %h' " + shellQuote(path) + " 2>/dev/null");
+    if (!text) {
+        return std::nullopt;
+    }
+    std::istringstream in(*text);
+    int width = 0;
+    int height = 0;
+    if (!(in >> width >> height)) {
+        return std::nullopt;
+    }
+    return std::make_pair(width, height);
+}
+
+std::optional<double> imageMean(const std::string& path)
+{
+    auto text = runCommand("convert " + shellQuote(path) + " -format '%[fx:mean]' info: 2>/dev/null");
+    if (!text) {
+        return std::nullopt;
+    }
+    return std::atof(text->c_str());
+}
+
+std::string artifactPath(const std::string& fileName)
+{
+    std::string folder = std::string(KESTRUNE_BUILD_DIR) + "/artifacts";
+    mkdir(folder.c_str(), 0755);
+    return folder + "/" + fileName;
+}
+
+GameProcess::GameProcess(std::vector<std::string> arguments, std::string workingDirectory)
+{
+    if (workingDirectory.empty()) {
+        workingDirectory = KESTRUNE_SOURCE_DIR;
+    }
+    int outputPipe[2];
+    int errorPipe[2];
+    if (pipe(outputPipe) != 0 || pipe(errorPipe) != 0) {
+        return;
+    }
+    std::vector<std::string> argumentStore;
+    argumentStore.push_back(KESTRUNE_BINARY);
+    argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : argumentStore) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+
+    pid = fork();
+    if (pid == 0) {
+        dup2(outputPipe[1], STDOUT_FILENO);
+        dup2(errorPipe[1], STDERR_FILENO);
+        close(outputPipe[0]);
+        close(outputPipe[1]);
+        close(errorPipe[0]);
+        close(errorPipe[1]);
+        if (chdir(workingDirectory.c_str()) != 0) {
+            _exit(126);
+        }
+        setenv("LP_NUM_THREADS", "0", 1);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(outputPipe[1]);
+    close(errorPipe[1]);
+    outputFd = outputPipe[0];
+    errorFd = errorPipe[0];
+    fcntl(outputFd, F_SETFL, O_NONBLOCK);
+    fcntl(errorFd, F_SETFL, O_NONBLOCK);
+}
+
+GameProcess::~GameProcess()
+{
+    if (running()) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (outputFd >= 0) {
+        close(outputFd);
+    }
+    if (errorFd >= 0) {
+        close(errorFd);
+    }
+}
+
+void GameProcess::pump(std::chrono::milliseconds wait)
+{
+    std::array<pollfd, 2> fds{};
+    int count = 0;
+    for (int fd : {outputFd, errorFd}) {
+        if (fd >= 0) {
+            fds[count].fd = fd;
+            fds[count].events = POLLIN;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        std::this_thread::sleep_for(wait);
+        return;
+    }
+    poll(fds.data(), static_cast<nfds_t>(count), static_cast<int>(wait.count()));
+    std::array<char, 4096> buffer{};
+    for (int* fd : {&outputFd, &errorFd}) {
+        while (*fd >= 0) {
+            ssize_t got = read(*fd, buffer.data(), buffer.size());
+            if (got > 0) {
+                if (fd == &outputFd) {
+                    outputPartial.append(buffer.data(), static_cast<std::size_t>(got));
+                } else {
+                    errorBuffer.append(buffer.data(), static_cast<std::size_t>(got));
+                }
+                continue;
+            }
+            if (got == 0) {
+                close(*fd);
+                *fd = -1;
+            }
+            break;
+        }
+    }
+    std::size_t end = 0;
+    while ((end = outputPartial.find('\n')) != std::string::npos) {
+        lines.push_back(outputPartial.substr(0, end));
+        outputPartial.erase(0, end + 1);
+    }
+}
+
+bool GameProcess::waitForLine(const std::string& line, std::chrono::seconds timeout)
+{
+    auto deadline = Clock::now() + timeout;
+    for (;;) {
+        for (; nextLine < lines.size(); ++nextLine) {
+            if (lines[nextLine] == line) {
+                ++nextLine;
+                return true;
+            }
+        }
+        if (Clock::now() >= deadline || (outputFd < 0 && !running())) {
+            return false;
+        }
+        pump(std::chrono::milliseconds(50));
+    }
+}
+
+std::optional<std::string> GameProcess::waitForMatch(const std::string& pattern,
+                                                     std::chrono::seconds timeout)
+{
+    boost::regex expression(pattern);
+    auto deadline = Clock::now() + timeout;
+    for (;;) {
+        for (; nextLine < lines.size(); ++nextLine) {
+            if (boost::regex_match(lines[nextLine], expression)) {
+                return lines[nextLine++];
+            }
+        }
+        if (Clock::now() >= deadline || (outputFd < 0 && !running())) {
+            return std::nullopt;
+        }
+        pump(std::chrono::milliseconds(50));
+    }
+}
+
+const std::vector<std::string>& GameProcess::outputLines()
+{
+    pump(std::chrono::milliseconds(0));
+    return lines;
+}
+
+std::string GameProcess::errorText()
+{
+    pump(std::chrono::milliseconds(0));
+    return errorBuffer;
+}
+
+std::string GameProcess::window()
+{
+    if (windowId.empty()) {
+        auto found = runCommand("timeout " + std::to_string(E2E_TIMEOUT.count())
+                                + " xdotool search --sync --onlyvisible --name '^Kestrune$' 2>/dev/null");
+        if (!found) {
+            return "";
+        }
+        std::istringstream in(*found);
+        in >> windowId;
+        // The keyboard focus, once: there is no window manager to give it.
+        // The pointer is left alone, since the game reads its motion.
+        if (!windowId.empty()) {
+            xdotool("windowfocus --sync " + windowId);
+        }
+    }
+    return windowId;
+}
+
+bool GameProcess::key(const std::string& keysym)
+{
+    return !window().empty() && xdotool("key " + shellQuote(keysym));
+}
+
+bool GameProcess::keyDown(const std::string& keysym)
+{
+    return !window().empty() && xdotool("keydown " + shellQuote(keysym));
+}
+
+bool GameProcess::keyUp(const std::string& keysym)
+{
+    return !window().empty() && xdotool("keyup " + shellQuote(keysym));
+}
+
+bool GameProcess::type(const std::string& text)
+{
+    // Longer than a frame between keys: two presses of one key within one
+    // idle step act once.
+    return !window().empty() && xdotool("type --delay 60 " + shellQuote(text));
+}
+
+std::optional<std::array<int, 4>> GameProcess::windowGeometry()
+{
+    std::string id = window();
+    if (id.empty()) {
+        return std::nullopt;
+    }
+    auto text = runCommand("timeout 10 xdotool getwindowgeometry --shell " + id);
+    if (!text) {
+        return std::nullopt;
+    }
+    std::array<int, 4> geometry{-1, -1, -1, -1};
+    std::istringstream in(*text);
+    std::string line;
+    const char* names[] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
+    while (std::getline(in, line)) {
+        for (int i = 0; i < 4; ++i) {
+            if (line.rfind(names[i], 0) == 0) {
+                geometry[i] = std::atoi(line.c_str() + std::strlen(names[i]));
+            }
+        }
+    }
+    return geometry;
+}
+
+bool GameProcess::moveMouse(int x, int y)
+{
+    std::string id = window();
+    return !id.empty()
+           && xdotool("mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y));
+}
+
+bool GameProcess::screenshot(const std::string& path)
+{
+    std::string id = window();
+    return !id.empty()
+           && runCommand("import -window " + id + " " + shellQuote(path) + " >/dev/null 2>&1")
+                  .has_value();
+}
+
+bool GameProcess::running()
+{
+    if (pid <= 0 || exitStatus || signalled) {
+        return false;
+    }
+    int status = 0;
+    pid_t result = waitpid(pid, &status, WNOHANG);
+    if (result == 0) {
+        return true;
+    }
+    if (result == pid) {
+        if (WIFEXITED(status)) {
+            exitStatus = WEXITSTATUS(status);
+        } else {
+            signalled = true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> GameProcess::waitForExit(std::chrono::seconds timeout)
+{
+    auto deadline = Clock::now() + timeout;
+    while (running()) {
+        if (Clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        pump(std::chrono::milliseconds(20));
+    }
+    // Collect what was written before the end.
+    while (outputFd >= 0 || errorFd >= 0) {
+        pump(std::chrono::milliseconds(20));
+        if (Clock::now() >= deadline) {
+            break;
+        }
+    }
+    return exitStatus;
+}

@@ -1,0 +1,91 @@
+// Runs the real game binary for end-to-end tests: reads its standard output
+// line by line, finds its window, sends it keys and pointer moves through
+// xdotool, takes screenshots and collects its exit status. Every wait has a
+// time-out; nothing waits for a fixed time.
+#pragma once
+
+#include <sys/types.h>
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Generous: software rendering on a loaded two-core machine can be slow.
+constexpr std::chrono::seconds E2E_TIMEOUT{30};
+
+class GameProcess {
+public:
+    // Starts KESTRUNE_BINARY with the arguments in workingDirectory (the
+    // source tree when empty, so that ./res is found). Rendering stays on one
+    // thread so that the game and the test do not starve each other.
+    explicit GameProcess(std::vector<std::string> arguments = {},
+                         std::string workingDirectory = "");
+    // Kills the game if it still runs.
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // Waits until the game has written exactly this line; lines before it
+    // that were already matched by earlier waits are not looked at again.
+    bool waitForLine(const std::string& line, std::chrono::seconds timeout = E2E_TIMEOUT);
+    // The same for the first later line that matches the whole pattern.
+    std::optional<std::string> waitForMatch(const std::string& pattern,
+                                            std::chrono::seconds timeout = E2E_TIMEOUT);
+
+    // Every line of standard output so far, and the standard error text.
+    const std::vector<std::string>& outputLines();
+    std::string errorText();
+
+    // The X id of the window titled "Kestrune", waiting for it to appear; it
+    // gets the keyboard focus the first time.
+    std::string window();
+    // Sends key presses by X keysym name ("Escape", "Return", "w", "grave").
+    bool key(const std::string& keysym);
+    bool keyDown(const std::string& keysym);
+    bool keyUp(const std::string& keysym);
+    // Types text key by key, slower than the game's frames.
+    bool type(const std::string& text);
+    // Position and size of the window on the screen: x, y, width, height.
+    std::optional<std::array<int, 4>> windowGeometry();
+    // Moves the pointer to a point of the window.
+    bool moveMouse(int x, int y);
+    // Saves the window as a PNG file.
+    bool screenshot(const std::string& path);
+
+    // Waits for the game to end: its exit status, or nullopt on a time-out
+    // or when it died by a signal.
+    std::optional<int> waitForExit(std::chrono::seconds timeout = E2E_TIMEOUT);
+    bool running();
+
+private:
+    void pump(std::chrono::milliseconds wait);
+
+    pid_t pid = -1;
+    int outputFd = -1;
+    int errorFd = -1;
+    std::string outputPartial;
+    std::string errorBuffer;
+    std::vector<std::string> lines;
+    std::size_t nextLine = 0;
+    std::string windowId;
+    std::optional<int> exitStatus;
+    bool signalled = false;
+};
+
+// Runs a shell command and returns its standard output, or nullopt when it
+// fails.
+std::optional<std::string> runCommand(const std::string& command);
+
+// Runs xdotool with the arguments (time-limited); true when it succeeded.
+bool xdotool(const std::string& arguments);
+
+// Width and height of a PNG file, by ImageMagick's identify.
+std::optional<std::pair<int, int>> imageSize(const std::string& path);
+
+// Mean brightness of an image, 0 (black) to 1 (white).
+std::optional<double> imageMean(const std::string& path);
+
+// A folder under the build tree for pictures that people may want to look at.
+std::string artifactPath(const std::string& fileName);

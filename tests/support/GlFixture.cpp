@@ -1,0 +1,191 @@
+// The shared hidden GL window of the test process and the read-back helpers of
+// drawing tests.
+#include "support/GlFixture.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdint>
+#include <fstream>
+
+namespace {
+
+int windowId = 0;
+
+std::uint32_t crc32(const unsigned char* data, std::size_t length, std::uint32_t crc = 0)
+{
+    crc = ~crc;
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+void putBigEndian(std::vector<unsigned char>& out, std::uint32_t value)
+{
+    out.push_back(static_cast<unsigned char>(value >> 24));
+    out.push_back(static_cast<unsigned char>(value >> 16));
+    out.push_back(static_cast<unsigned char>(value >> 8));
+    out.push_back(static_cast<unsigned char>(value));
+}
+
+void writeChunk(std::ofstream& file, const char* type, const std::vector<unsigned char>& data)
+{
+    std::vector<unsigned char> chunk;
+    putBigEndian(chunk, static_cast<std::uint32_t>(data.size()));
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    std::vector<unsigned char> crc;
+    putBigEndian(crc, crc32(chunk.data() + 4, chunk.size() - 4));
+    file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
+    file.write(reinterpret_cast<const char*>(crc.data()), 4);
+}
+
+} // namespace
+
+int glTestWindow()
+{
+    if (windowId == 0) {
+        int argc = 1;
+        char name[] = "kestrune_tests";
+        char* argv[] = {name, nullptr};
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        glutInitWindowSize(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
+        windowId = glutCreateWindow("kestrune tests");
+        glutHideWindow();
+    }
+    return windowId;
+}
+
+void GlTest::SetUp()
+{
+    glutSetWindow(glTestWindow());
+    glViewport(0, 0, GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
+    for (GLenum mode : {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW}) {
+        glMatrixMode(mode);
+        glLoadIdentity();
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
+void GlTest::TearDown()
+{
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+int stackDepth(GLenum depthQuery)
+{
+    GLint depth = 0;
+    glGetIntegerv(depthQuery, &depth);
+    return depth;
+}
+
+std::array<unsigned char, 4> readPixel(int x, int y)
+{
+    std::array<unsigned char, 4> rgba{};
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+std::vector<unsigned char> readPixels(int x, int y, int width, int height)
+{
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+int countTriangles(const std::function<void()>& draw)
+{
+    // Generous: a feedback buffer that overflows reports -1 below.
+    std::vector<GLfloat> buffer(1 << 22);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    GLint used = glRenderMode(GL_RENDER);
+    if (used < 0) {
+        return -1;
+    }
+    int polygons = 0;
+    GLint i = 0;
+    while (i < used) {
+        GLfloat token = buffer[i++];
+        if (token == GL_POLYGON_TOKEN) {
+            int vertices = static_cast<int>(buffer[i++]);
+            ++polygons;
+            i += vertices * 3;
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            i += 6;
+        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN
+                   || token == GL_DRAW_PIXEL_TOKEN || token == GL_COPY_PIXEL_TOKEN) {
+            i += 3;
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            i += 1;
+        }
+    }
+    return polygons;
+}
+
+bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb)
+{
+    std::ofstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    file.write(reinterpret_cast<const char*>(signature), 8);
+
+    std::vector<unsigned char> header;
+    putBigEndian(header, static_cast<std::uint32_t>(width));
+    putBigEndian(header, static_cast<std::uint32_t>(height));
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, no interlace
+    writeChunk(file, "IHDR", header);
+
+    // Scanlines top to bottom, each behind a "no filter" byte, in stored
+    // (uncompressed) deflate blocks inside a zlib stream.
+    std::vector<unsigned char> raw;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    for (int row = height - 1; row >= 0; --row) {
+        raw.push_back(0);
+        const unsigned char* start = rgb.data() + static_cast<std::size_t>(row) * rowBytes;
+        raw.insert(raw.end(), start, start + rowBytes);
+    }
+    std::vector<unsigned char> zlib = {0x78, 0x01};
+    std::size_t offset = 0;
+    do {
+        std::size_t block = std::min<std::size_t>(65535, raw.size() - offset);
+        bool last = offset + block == raw.size();
+        zlib.push_back(last ? 1 : 0);
+        zlib.push_back(static_cast<unsigned char>(block & 0xFF));
+        zlib.push_back(static_cast<unsigned char>(block >> 8));
+        zlib.push_back(static_cast<unsigned char>(~block & 0xFF));
+        zlib.push_back(static_cast<unsigned char>((~block >> 8) & 0xFF));
+        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(offset),
+                    raw.begin() + static_cast<std::ptrdiff_t>(offset + block));
+        offset += block;
+    } while (offset < raw.size());
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (unsigned char byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    putBigEndian(zlib, (b << 16) | a);
+    writeChunk(file, "IDAT", zlib);
+    writeChunk(file, "IEND", {});
+    return static_cast<bool>(file);
+}
