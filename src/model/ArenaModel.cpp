@@ -1,0 +1,386 @@
+// The battlefield model: grid storage and queries, landscape generation,
+// players and their placement, and the reset that starts a new game.
+#include "model/ArenaModel.h"
+
+#include <algorithm>
+#include <iostream>
+#include <stdexcept>
+
+#include "app/Main.h"
+#include "model/ArenaModelListener.h"
+#include "model/Terrain2D.h"
+
+namespace {
+
+// Free layers kept above the tallest column of the landscape, counted in the
+// height factor of the column formula.
+constexpr int TERRAIN_HEADROOM = 4;
+
+// Random draws of a standing place before placement falls back to scanning
+// the grid for free columns.
+constexpr int MAX_PLACEMENT_DRAWS = 4096;
+
+// trunc(size * r): an index drawn from a table, kept inside it even for a
+// scripted random source that reaches 1.
+std::size_t drawIndex(std::size_t size, double r)
+{
+    auto index = static_cast<std::size_t>(static_cast<double>(size) * std::max(r, 0.0));
+    return std::min(index, size - 1);
+}
+
+} // namespace
+
+ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height)
+    : terrain(nullptr),
+      width(width),
+      height(height),
+      depth(depth),
+      gravity(0, -0.98, 0),
+      wind(0, 0, 0),
+      windEnabled(false),
+      firstNames{"Torva", "Osri", "Faelin", "Morwick", "Quennith", "Brum", "Nox",
+                 "Harn", "Vendel", "Tesk", "Grim", "Tam", "Corvin", "Rudlow",
+                 "Anwel", "Fenn", "Odil", "Kalem", "Rho"},
+      lastNames{"Vaskel", "Murk", "Pell", "Oak", "Dunmoore", "Brine", "Emberfall", "Quay",
+                "Tolvar", "Rooke", "Silt", "the Pale", "Stonehelm", "Wick", "Vane",
+                "Ruinous", "Mildew"},
+      numberOfPlayers(numberOfPlayers),
+      playerWidth(1.0),
+      playerHeight(1.8),
+      cannonOffset(0.5, 0.9, 0.5),
+      cannonLength(1.15)
+{
+    initPlayers();
+}
+
+ArenaModel::~ArenaModel()
+{
+    freeTerrain();
+}
+
+void ArenaModel::addListener(ArenaModelListener* listener)
+{
+    listeners.push_back(listener);
+}
+
+// --- Grid storage -----------------------------------------------------------
+
+void ArenaModel::allocateTerrain()
+{
+    if (terrain != nullptr) {
+        clearTerrain();
+        return;
+    }
+    const int w = std::max(width, 0);
+    const int d = std::max(depth, 0);
+    const int h = std::max(height, 0);
+    cells.reset(new bool[cellCount()]());
+    columns.reset(new bool*[static_cast<std::size_t>(w) * d]);
+    rows.reset(new bool**[w]);
+    for (int x = 0; x < w; ++x) {
+        rows[x] = columns.get() + static_cast<std::size_t>(x) * d;
+        for (int z = 0; z < d; ++z) {
+            rows[x][z] = cells.get() + (static_cast<std::size_t>(x) * d + z) * h;
+        }
+    }
+    terrain = rows.get();
+}
+
+void ArenaModel::clearTerrain()
+{
+    if (terrain == nullptr) {
+        return;
+    }
+    std::fill_n(cells.get(), cellCount(), false);
+}
+
+std::size_t ArenaModel::cellCount() const
+{
+    return static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(depth, 0))
+         * static_cast<std::size_t>(std::max(height, 0));
+}
+
+void ArenaModel::freeTerrain()
+{
+    terrain = nullptr;
+    rows.reset();
+    columns.reset();
+    cells.reset();
+}
+
+// --- Queries ----------------------------------------------------------------
+
+int ArenaModel::getWidth() const
+{
+    return width;
+}
+
+int ArenaModel::getHeight() const
+{
+    return height;
+}
+
+int ArenaModel::getDepth() const
+{
+    return depth;
+}
+
+int ArenaModel::getNumberOfPlayers() const
+{
+    return static_cast<int>(players.size());
+}
+
+std::vector<Player> ArenaModel::getPlayers() const
+{
+    return players;
+}
+
+const Player& ArenaModel::getPlayer(int id) const
+{
+    return players.at(static_cast<std::size_t>(id));
+}
+
+const Vector& ArenaModel::getGravity() const
+{
+    return gravity;
+}
+
+void ArenaModel::setGravity(const Vector& newGravity)
+{
+    gravity = newGravity;
+}
+
+const Vector& ArenaModel::getWind() const
+{
+    return wind;
+}
+
+void ArenaModel::setWind(const Vector& newWind)
+{
+    wind = newWind;
+}
+
+bool ArenaModel::isWindEnabled() const
+{
+    return windEnabled;
+}
+
+void ArenaModel::setWindEnabled(bool enabled)
+{
+    windEnabled = enabled;
+}
+
+bool ArenaModel::isInsideGrid(const Vector& point) const
+{
+    return 0.0 <= point.x && point.x < static_cast<double>(width)
+        && 0.0 <= point.y && point.y < static_cast<double>(height)
+        && 0.0 <= point.z && point.z < static_cast<double>(depth);
+}
+
+bool ArenaModel::cellAt(int x, int y, int z) const
+{
+    return terrain != nullptr && terrain[x][z][y];
+}
+
+bool ArenaModel::testGround(double x, double y, double z) const
+{
+    // The inside test comes first: truncation of a negative coordinate would
+    // land on cell 0.
+    if (!isInsideGrid(Vector(x, y, z))) {
+        return true;
+    }
+    return cellAt(static_cast<int>(x), static_cast<int>(y), static_cast<int>(z));
+}
+
+bool ArenaModel::testGround(const Vector& point) const
+{
+    return testGround(point.x, point.y, point.z);
+}
+
+bool ArenaModel::testPlayer(double x, double y, double z) const
+{
+    const Vector point(x, y, z);
+    for (const Player& player : players) {
+        if (!player.isDead() && player.isInside(point)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ArenaModel::testPlayer(const Vector& point) const
+{
+    return testPlayer(point.x, point.y, point.z);
+}
+
+bool ArenaModel::testPlayerDeadOrAlive(double x, double y, double z) const
+{
+    const Vector point(x, y, z);
+    for (const Player& player : players) {
+        if (player.isInside(point)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ArenaModel::testPlayerDeadOrAlive(const Vector& point) const
+{
+    return testPlayerDeadOrAlive(point.x, point.y, point.z);
+}
+
+bool ArenaModel::testAny(double x, double y, double z) const
+{
+    return testGround(x, y, z) || testPlayer(x, y, z);
+}
+
+bool ArenaModel::testAny(const Vector& point) const
+{
+    return testAny(point.x, point.y, point.z);
+}
+
+const Player& ArenaModel::getPlayerAt(const Vector& point) const
+{
+    for (const Player& player : players) {
+        if (player.isInside(point)) {
+            return player;
+        }
+    }
+    throw std::runtime_error("ArenaModel::getPlayerAt called but couldn't find any player");
+}
+
+int ArenaModel::getPlayerId(const Player& player) const
+{
+    for (std::size_t id = 0; id < players.size(); ++id) {
+        if (players[id] == player) {
+            return static_cast<int>(id);
+        }
+    }
+    return -1;
+}
+
+void ArenaModel::removeGround(const Vector& point) const
+{
+    if (terrain != nullptr && isInsideGrid(point)) {
+        terrain[static_cast<int>(point.x)][static_cast<int>(point.z)][static_cast<int>(point.y)] =
+            false;
+    }
+}
+
+// --- A new game -------------------------------------------------------------
+
+void ArenaModel::generateTerrain()
+{
+    Terrain2D alongX(2);
+    Terrain2D alongZ(2);
+    const int heightFactor = height - TERRAIN_HEADROOM;
+    for (int x = 0; x < width; ++x) {
+        for (int z = 0; z < depth; ++z) {
+            double ax = alongX.getY(static_cast<double>(alongX.getLength() * x) / width);
+            double az = alongZ.getY(static_cast<double>(alongZ.getLength() * z) / depth);
+            int columnHeight = static_cast<int>((ax + az) / 2.0 * heightFactor);
+            if (columnHeight <= 0) {
+                columnHeight = 1;
+            }
+            // A grid without layers has no room even for the floor.
+            columnHeight = std::min(columnHeight, height);
+            for (int y = 0; y < columnHeight; ++y) {
+                terrain[x][z][y] = true;
+            }
+        }
+    }
+}
+
+void ArenaModel::initPlayers()
+{
+    players.clear();
+    for (int i = 0; i < numberOfPlayers; ++i) {
+        const std::string& first = firstNames[drawIndex(firstNames.size(), Main::random())];
+        const std::string& last = lastNames[drawIndex(lastNames.size(), Main::random())];
+        players.emplace_back(first + " " + last, Vector(0, 0, 0), playerWidth, playerHeight,
+                             cannonOffset, cannonLength);
+    }
+}
+
+bool ArenaModel::findStandingPlace(int x, int z, Vector& place) const
+{
+    int y = 0;
+    while (testGround(x, y, z) && y < height) {
+        ++y;
+    }
+    if (y == height) {
+        // Solid to the top: the floor cell is taken, so the spot is refused.
+        y = 0;
+    }
+    if (testAny(x, y, z)) {
+        return false;
+    }
+    place = Vector(x, y, z);
+    return true;
+}
+
+void ArenaModel::placePlayers()
+{
+    for (std::size_t id = 0; id < players.size(); ++id) {
+        Vector place;
+        bool placed = false;
+        for (int draw = 0; draw < MAX_PLACEMENT_DRAWS && !placed; ++draw) {
+            int x = static_cast<int>(Main::random() * width);
+            int z = static_cast<int>(Main::random() * depth);
+            placed = findStandingPlace(x, z, place);
+        }
+        if (!placed) {
+            // Random draws keep missing: take one of the free columns, if any.
+            std::vector<Vector> freePlaces;
+            for (int x = 0; x < width; ++x) {
+                for (int z = 0; z < depth; ++z) {
+                    if (findStandingPlace(x, z, place)) {
+                        freePlaces.push_back(place);
+                    }
+                }
+            }
+            if (freePlaces.empty()) {
+                std::cerr << "No free place on the battlefield for player " << id << " ("
+                          << players[id].getName() << "); it stays at "
+                          << players[id].getPosition() << std::endl;
+                continue;
+            }
+            place = freePlaces[drawIndex(freePlaces.size(), Main::random())];
+        }
+        players[id].setPosition(place);
+    }
+}
+
+void ArenaModel::reset()
+{
+    allocateTerrain();
+    generateTerrain();
+    if (windEnabled) {
+        double strength = Main::random();
+        wind = Vector(strength, 0, 0);
+        double turn = Main::random();
+        wind.rotate(turn * 360.0, 0, 1, 0);
+    } else {
+        wind = Vector(0, 0, 0);
+    }
+    for (Player& player : players) {
+        player.restore();
+    }
+    placePlayers();
+    for (ArenaModelListener* listener : listeners) {
+        listener->onNewMap(width, depth, height, terrain, wind);
+        for (std::size_t id = 0; id < players.size(); ++id) {
+            listener->onPlayer(static_cast<int>(id), players[id]);
+        }
+    }
+}
+
+const std::vector<std::string>& ArenaModel::getFirstNames() const
+{
+    return firstNames;
+}
+
+const std::vector<std::string>& ArenaModel::getLastNames() const
+{
+    return lastNames;
+}

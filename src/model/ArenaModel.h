@@ -1,0 +1,124 @@
+// The game state and its rules: the voxel battlefield, the players standing on
+// it, gravity and wind, and the listeners told of every change. It knows
+// nothing of drawing or input.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "math/Vector.h"
+#include "model/Player.h"
+
+class ArenaModelListener;
+
+class ArenaModel {
+public:
+    // Note the order: depth (z) before height (y). Creates the players with
+    // random names; the grid comes with the first reset.
+    ArenaModel(int numberOfPlayers, int width, int depth, int height);
+    ~ArenaModel();
+    ArenaModel(const ArenaModel&) = delete;
+    ArenaModel& operator=(const ArenaModel&) = delete;
+
+    // Not owned; must outlive the model's last notification. A listener added
+    // twice is told everything twice.
+    void addListener(ArenaModelListener* listener);
+
+    // A new battlefield: terrain, wind, restored and newly placed players, then
+    // per listener onNewMap followed by onPlayer for every player.
+    void reset();
+
+    int getWidth() const;
+    int getHeight() const;
+    int getDepth() const;
+    int getNumberOfPlayers() const;
+    // A copy of the players in id order.
+    std::vector<Player> getPlayers() const;
+    // Throws std::out_of_range for an id that is not a player's.
+    const Player& getPlayer(int id) const;
+
+    const Vector& getGravity() const;
+    void setGravity(const Vector& gravity);
+    const Vector& getWind() const;
+    // Lasts until the next reset, which draws or clears the wind again.
+    void setWind(const Vector& wind);
+    bool isWindEnabled() const;
+    void setWindEnabled(bool enabled);
+
+    // 0 <= x < width, 0 <= y < height, 0 <= z < depth.
+    bool isInsideGrid(const Vector& point) const;
+    // Solid cell, or any point outside the grid (floor, sides and ceiling).
+    // Before the first reset the inside of the grid reads as empty.
+    bool testGround(double x, double y, double z) const;
+    bool testGround(const Vector& point) const;
+    // Inside the box of a living player.
+    bool testPlayer(double x, double y, double z) const;
+    bool testPlayer(const Vector& point) const;
+    // Inside the box of any player, dead or alive.
+    bool testPlayerDeadOrAlive(double x, double y, double z) const;
+    bool testPlayerDeadOrAlive(const Vector& point) const;
+    // testGround, else testPlayer.
+    bool testAny(double x, double y, double z) const;
+    bool testAny(const Vector& point) const;
+
+    // The first player in id order, dead or alive, whose box holds the point.
+    // Throws std::runtime_error when there is none.
+    const Player& getPlayerAt(const Vector& point) const;
+    // The lowest id of a player with the same name, or -1.
+    int getPlayerId(const Player& player) const;
+
+    // Empties the cell holding the point; a point outside the grid changes
+    // nothing. Const by tradition: it writes through the grid pointer.
+    void removeGround(const Vector& point) const;
+
+    // Allocates an empty grid of the current size, or clears the one there is.
+    void allocateTerrain();
+    void clearTerrain();
+    // Frees the grid; required before the extents change.
+    void freeTerrain();
+    // Fills the columns of a cleared grid from two random profiles.
+    void generateTerrain();
+
+    // Replaces the players by numberOfPlayers new ones with random names, at
+    // the origin. Nothing is reported: callers follow with reset.
+    void initPlayers();
+    // A random free standing place for every player, in id order.
+    void placePlayers();
+
+    // The tables that player names are drawn from.
+    const std::vector<std::string>& getFirstNames() const;
+    const std::vector<std::string>& getLastNames() const;
+
+private:
+    // The first empty cell of column (x, z) counted from the floor, unless a
+    // block or a living player's box takes it.
+    bool findStandingPlace(int x, int z, Vector& place) const;
+    bool cellAt(int x, int y, int z) const;
+    // Cells of the grid at its current extents (negative extents count as 0).
+    std::size_t cellCount() const;
+
+    bool*** terrain;  // [x][z][y]; points into the storage below; null before the first reset
+    int width;
+    int height;
+    int depth;
+    std::vector<Player> players;
+    std::list<ArenaModelListener*> listeners; // not owned
+    Vector gravity;
+    Vector wind;
+    bool windEnabled;
+    std::vector<std::string> firstNames;
+    std::vector<std::string> lastNames;
+    int numberOfPlayers;
+    double playerWidth;
+    double playerHeight;
+    Vector cannonOffset;
+    double cannonLength;
+
+    // One flat run of width * depth * height cells, column by column, and the
+    // pointer tables that index it as terrain[x][z][y].
+    std::unique_ptr<bool[]> cells;
+    std::unique_ptr<bool*[]> columns;
+    std::unique_ptr<bool**[]> rows;
+};
