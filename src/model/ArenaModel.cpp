@@ -249,6 +249,16 @@ const Player& ArenaModel::getPlayerAt(const Vector& point) const
     throw std::runtime_error("ArenaModel::getPlayerAt called but couldn't find any player");
 }
 
+int ArenaModel::getPlayerIndexAt(const Vector& point) const
+{
+    for (std::size_t id = 0; id < players.size(); ++id) {
+        if (players[id].isInside(point)) {
+            return static_cast<int>(id);
+        }
+    }
+    return -1;
+}
+
 int ArenaModel::getPlayerId(const Player& player) const
 {
     for (std::size_t id = 0; id < players.size(); ++id) {
@@ -302,7 +312,7 @@ void ArenaModel::initPlayers()
     }
 }
 
-bool ArenaModel::findStandingPlace(int x, int z, Vector& place) const
+bool ArenaModel::findStandingPlace(int x, int z, Vector& place, int mover) const
 {
     int y = 0;
     while (testGround(x, y, z) && y < height) {
@@ -312,10 +322,16 @@ bool ArenaModel::findStandingPlace(int x, int z, Vector& place) const
         // Solid to the top: the floor cell is taken, so the spot is refused.
         y = 0;
     }
-    if (testAny(x, y, z)) {
+    if (testGround(x, y, z)) {
         return false;
     }
-    place = Vector(x, y, z);
+    const Vector spot(x, y, z);
+    for (std::size_t id = 0; id < players.size(); ++id) {
+        if (static_cast<int>(id) != mover && !players[id].isDead() && players[id].isInside(spot)) {
+            return false;
+        }
+    }
+    place = spot;
     return true;
 }
 
@@ -331,10 +347,12 @@ void ArenaModel::placePlayers()
         }
         if (!placed) {
             // Random draws keep missing: take one of the free columns, if any.
+            // The player's own old place no longer counts as taken here, so a
+            // battlefield with a column per player always has room.
             std::vector<Vector> freePlaces;
             for (int x = 0; x < width; ++x) {
                 for (int z = 0; z < depth; ++z) {
-                    if (findStandingPlace(x, z, place)) {
+                    if (findStandingPlace(x, z, place, static_cast<int>(id))) {
                         freePlaces.push_back(place);
                     }
                 }
@@ -373,6 +391,26 @@ void ArenaModel::reset()
             listener->onPlayer(static_cast<int>(id), players[id]);
         }
     }
+}
+
+double ArenaModel::getPlayerWidth() const
+{
+    return playerWidth;
+}
+
+double ArenaModel::getPlayerHeight() const
+{
+    return playerHeight;
+}
+
+const Vector& ArenaModel::getCannonOffset() const
+{
+    return cannonOffset;
+}
+
+double ArenaModel::getCannonLength() const
+{
+    return cannonLength;
 }
 
 const std::vector<std::string>& ArenaModel::getFirstNames() const

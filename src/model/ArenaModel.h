@@ -12,6 +12,16 @@
 #include "model/Player.h"
 
 class ArenaModelListener;
+class Projectile;
+
+// Limits that keep a battlefield playable and a new game quick; the console
+// refuses settings beyond them.
+constexpr int MAX_GRID_SIDE = 256;            // cells along any axis
+constexpr long MAX_GRID_CELLS = 4000000;      // width * depth * height
+constexpr int MAX_PLAYERS = 64;
+// A shot that has not hit anything after this many steps ends where it is
+// (a shot that barely moves under no acceleration would fly for ever).
+constexpr int MAX_TRAJECTORY_STEPS = 100000;
 
 class ArenaModel {
 public:
@@ -68,6 +78,32 @@ public:
     const Player& getPlayerAt(const Vector& point) const;
     // The lowest id of a player with the same name, or -1.
     int getPlayerId(const Player& player) const;
+    // The id of the player getPlayerAt finds, or -1. Unlike a lookup by name
+    // it tells apart two players who happen to share a name.
+    int getPlayerIndexAt(const Vector& point) const;
+
+    // The path of a shot: the start, the start of every later step, and last
+    // the first sample (100 per unit of path) that hit ground, a living
+    // player or the grid's edge.
+    std::list<Vector> createTrajectory(const Vector& start, const Vector& velocity,
+                                       const Vector& acceleration);
+    // Resolves a shot of player playerId aimed by yaw and pitch (degrees) with
+    // the given power: flight, the spell's impact, destroyed and falling
+    // blocks, falling players, damage, then onProjectile to every listener.
+    // projectile: not owned, used during the call only.
+    void throwProjectile(int playerId, Projectile* projectile, double yaw, double pitch,
+                         double power);
+
+    // A console line: echoed, and acted on when it is one of the model's
+    // commands. Settings that the battlefield cannot hold are refused with a
+    // line that says why, and nothing changes.
+    void handleConsoleCommand(std::string line);
+
+    // The sizes given to new players.
+    double getPlayerWidth() const;
+    double getPlayerHeight() const;
+    const Vector& getCannonOffset() const;
+    double getCannonLength() const;
 
     // Empties the cell holding the point; a point outside the grid changes
     // nothing. Const by tradition: it writes through the grid pointer.
@@ -93,11 +129,22 @@ public:
 
 private:
     // The first empty cell of column (x, z) counted from the floor, unless a
-    // block or a living player's box takes it.
-    bool findStandingPlace(int x, int z, Vector& place) const;
+    // block or a living player's box takes it. The box of the player
+    // "mover", when given, does not count: it is about to leave.
+    bool findStandingPlace(int x, int z, Vector& place, int mover = -1) const;
     bool cellAt(int x, int y, int z) const;
     // Cells of the grid at its current extents (negative extents count as 0).
     std::size_t cellCount() const;
+
+    // Console commands that change the players or the grid; each checks its
+    // values and either refuses with a line or applies them and starts a new
+    // game.
+    void setPlayers(long count, double newWidth, double newHeight, const Vector& newCannonOffset,
+                    double newCannonLength);
+    void setGrid(long newWidth, long newDepth, long newHeight);
+    // Why a battlefield of these extents cannot hold these players, or empty.
+    std::string crowdingProblem(long gridWidth, long gridDepth, long gridHeight, long count,
+                                double newPlayerWidth) const;
 
     bool*** terrain;  // [x][z][y]; points into the storage below; null before the first reset
     int width;

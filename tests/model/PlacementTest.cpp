@@ -120,7 +120,8 @@ TEST(Placement, WhenDrawsKeepMissingAFreeColumnIsFoundByScanning)
 {
     // Every draw is 0: a single layer, and every draw lands on column (0, 0),
     // whose top cell (0, 1, 0) lies in the boxes of the players still standing
-    // at the origin. Scanning finds the other columns.
+    // at the origin. Scanning finds the other columns; a player's own old
+    // place does not count against it there.
     ScriptedRandom script({0.0});
     ArenaModel model(2, 3, 1, 10);
     testing::internal::CaptureStderr();
@@ -128,7 +129,31 @@ TEST(Placement, WhenDrawsKeepMissingAFreeColumnIsFoundByScanning)
     std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "");
     EXPECT_EQ(model.getPlayer(0).getPosition(), Vector(1, 1, 0));
-    EXPECT_EQ(model.getPlayer(1).getPosition(), Vector(2, 1, 0));
+    EXPECT_EQ(model.getPlayer(1).getPosition(), Vector(0, 1, 0));
+}
+
+TEST(Placement, ALonePlayerIsNotBlockedByItsOwnOldPlace)
+{
+    // One column one cell high: its top cell lies in the player's own box at
+    // the origin, which random draws count as taken.
+    ScriptedRandom script({0.0});
+    ArenaModel model(1, 1, 1, 3);
+    testing::internal::CaptureStderr();
+    model.reset();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(model.getPlayer(0).getPosition(), Vector(0, 1, 0));
+}
+
+TEST(Placement, AColumnPerPlayerIsAlwaysEnough)
+{
+    Main::seedRandom(17);
+    for (int round = 0; round < 30; ++round) {
+        ArenaModel model(4, 2, 2, 3 + round % 10);
+        testing::internal::CaptureStderr();
+        model.reset();
+        model.reset();
+        ASSERT_EQ(testing::internal::GetCapturedStderr(), "") << round;
+    }
 }
 
 TEST(Placement, GridsWithoutColumnsOrLayersNeverHang)

@@ -1,0 +1,133 @@
+// One shot from cast to settled battlefield: the ballistic path, the spell's
+// impact, destroyed and falling blocks, falling players with fall damage, and
+// the report to the listeners.
+#include <cmath>
+#include <iostream>
+#include <map>
+#include <set>
+
+#include "model/ArenaModel.h"
+#include "model/ArenaModelListener.h"
+#include "model/Projectile.h"
+
+namespace {
+
+// Collision samples per unit of path.
+constexpr double SAMPLES_PER_UNIT = 100.0;
+// Samples of one step never exceed this; a step that long leaves any grid
+// within its first samples anyway.
+constexpr double MAX_SAMPLES_PER_STEP = 1.0e8;
+
+} // namespace
+
+std::list<Vector> ArenaModel::createTrajectory(const Vector& start, const Vector& velocity,
+                                               const Vector& acceleration)
+{
+    std::list<Vector> points;
+    Vector position = start;
+    Vector speed = velocity;
+    for (int step = 0; step < MAX_TRAJECTORY_STEPS; ++step) {
+        points.push_back(position);
+        // This step's acceleration already counts in its displacement.
+        const Vector next = position + speed + acceleration;
+        speed = speed + acceleration;
+        const Vector segment = next - position;
+        const double samples =
+            std::fmin(std::trunc(SAMPLES_PER_UNIT * segment.getLength()), MAX_SAMPLES_PER_STEP);
+        const long sampleCount = std::isfinite(samples) ? static_cast<long>(samples) : 0;
+        // A step shorter than a hundredth has no samples and tests nothing.
+        const Vector sampleStep =
+            sampleCount > 0 ? segment * (1.0 / static_cast<double>(sampleCount)) : Vector();
+        // Sample 0 is the step's own start; the end is tested by the next step.
+        for (long i = 0; i < sampleCount; ++i) {
+            const Vector sample = position + sampleStep * static_cast<double>(i);
+            if (testAny(sample)) {
+                points.push_back(sample);
+                return points;
+            }
+        }
+        position = next;
+    }
+    // Still flying after the step limit: it ends at the last point reached.
+    return points;
+}
+
+void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double yaw, double pitch,
+                                 double power)
+{
+    const Player& shooter = getPlayer(playerId);
+    const Vector nose = shooter.getCannonNose(yaw, pitch);
+    const Vector base = shooter.getCannonPosition(yaw);
+    const Vector axis = nose - base;
+    // A cannon of length 0 has no direction: the shot just drops from it.
+    Vector velocity;
+    const double axisLength = axis.getLength();
+    if (axisLength > 0.0 && std::isfinite(axisLength)) {
+        velocity = axis.getNormalizedCopy() * power;
+    }
+    const Vector acceleration = gravity + wind;
+
+    std::list<Vector> trajectory = createTrajectory(nose, velocity, acceleration);
+    const Vector impact = trajectory.back();
+
+    std::set<Vector> affectedCells;
+    std::map<int, double> damages;
+    projectile->onImpact(*this, impact, affectedCells, damages);
+
+    std::set<Vector> removedBlocks;
+    for (const Vector& cell : affectedCells) {
+        if (isInsideGrid(cell) && testGround(cell)) {
+            removedBlocks.insert(cell);
+        }
+    }
+
+    // Everything above a destroyed block comes down one cell for it.
+    std::map<Vector, int> fallingBlocks;
+    std::map<int, int> playerFalls;
+    for (const Vector& cell : removedBlocks) {
+        removeGround(cell);
+        std::set<int> seen;
+        for (int y = static_cast<int>(cell.y + 1.0); y < height; ++y) {
+            const Vector above(cell.x, y, cell.z);
+            if (testGround(above) && removedBlocks.count(above) == 0) {
+                fallingBlocks[above] += 1;
+            }
+            if (testPlayerDeadOrAlive(above)) {
+                int id = getPlayerIndexAt(above);
+                if (seen.insert(id).second) {
+                    playerFalls[id] += 1;
+                }
+            }
+        }
+    }
+
+    // Lowest first within a column, so every block lands in a vacated cell.
+    for (const auto& [cell, fall] : fallingBlocks) {
+        const int x = static_cast<int>(cell.x);
+        const int y = static_cast<int>(cell.y);
+        const int z = static_cast<int>(cell.z);
+        terrain[x][z][y - fall] = terrain[x][z][y];
+        terrain[x][z][y] = false;
+    }
+
+    for (const auto& [id, fall] : playerFalls) {
+        Player& player = players[static_cast<std::size_t>(id)];
+        player.setPosition(player.getPosition() - Vector(0, fall, 0));
+        const double fallDamage = std::pow(2.0, fall);
+        damages[id] += fallDamage;
+        std::cout << "Height damage: " << fallDamage << std::endl;
+    }
+
+    std::set<int> killedPlayers;
+    for (const auto& [id, damage] : damages) {
+        Player& player = players[static_cast<std::size_t>(id)];
+        if (!player.isDead() && player.damage(damage)) {
+            killedPlayers.insert(id);
+        }
+    }
+
+    for (ArenaModelListener* listener : listeners) {
+        listener->onProjectile(playerId, projectile, trajectory, removedBlocks, fallingBlocks,
+                               playerFalls, damages, killedPlayers);
+    }
+}

@@ -1,0 +1,20 @@
+// The fireball: destroys the blocks within a radius of the impact and hurts
+// players with a damage that falls off with distance.
+#pragma once
+
+#include "model/Projectile.h"
+
+class RadiusBomb : public Projectile {
+public:
+    // radius: of the blast, in grid units.
+    explicit RadiusBomb(double radius);
+
+    void onImpact(ArenaModel& model, const Vector& impact, std::set<Vector>& affectedCells,
+                  std::map<int, double>& damages) override;
+    Animation* getAnimation(long length, TimeSystem& clock, Vector position) override;
+
+    double getRadius() const;
+
+private:
+    double radius;
+};
