@@ -1,0 +1,242 @@
+// Reads the words and numbers of the game's .wrl resource files for both
+// loaders, and turns the first thing a hand-edited file gets wrong into one warning.
+#include "scene/WrlTokenReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+// The characters "%s" stops at.
+bool isSpace(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// No text file holds these; a word of them means a binary file.
+bool isControl(int c)
+{
+    return (c < 0x20 && !isSpace(c)) || c == 0x7f;
+}
+
+bool isDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Enough of a word to recognise it in a warning.
+const std::size_t QUOTED_LENGTH = 24;
+
+} // namespace
+
+WrlTokenReader::WrlTokenReader(const char* path)
+    : path(path), line(1), wordLine(1), nesting(0), warned(false), failed(false)
+{
+}
+
+bool WrlTokenReader::isKeyword(const char* token, const char* keyword)
+{
+    return std::strcmp(token, keyword) == 0;
+}
+
+std::string WrlTokenReader::quoted(const char* word)
+{
+    std::string text(word);
+    if (text.size() > QUOTED_LENGTH) {
+        text = text.substr(0, QUOTED_LENGTH) + "...";
+    }
+    return "\"" + text + "\"";
+}
+
+void WrlTokenReader::warnCannotOpen(const char* path)
+{
+    std::cerr << "kestrune: " << path << ": cannot open: " << std::strerror(errno) << std::endl;
+}
+
+void WrlTokenReader::warn(const std::string& problem)
+{
+    if (warned) {
+        return;
+    }
+    warned = true;
+    std::cerr << "kestrune: " << path << ": line " << wordLine << ": " << problem << std::endl;
+}
+
+void WrlTokenReader::fail(const std::string& problem)
+{
+    warn(problem);
+    failed = true;
+}
+
+bool WrlTokenReader::hasFailed() const
+{
+    return failed;
+}
+
+int WrlTokenReader::next(std::FILE* file)
+{
+    if (failed) {
+        return EOF;
+    }
+    const int c = std::getc(file);
+    if (c == EOF) {
+        if (std::ferror(file)) {
+            fail(std::string("cannot read: ") + std::strerror(errno));
+        }
+        return EOF;
+    }
+    if (c == '\n') {
+        ++line;
+    } else if (isControl(c)) {
+        wordLine = line;
+        fail("control character " + std::to_string(c) + ": not a text file");
+        return EOF;
+    }
+    return c;
+}
+
+void WrlTokenReader::putBack(std::FILE* file, int c)
+{
+    std::ungetc(c, file);
+    if (c == '\n') {
+        --line;
+    }
+}
+
+int WrlTokenReader::skipSpace(std::FILE* file)
+{
+    int c = next(file);
+    while (c != EOF && isSpace(c)) {
+        c = next(file);
+    }
+    if (c != EOF) {
+        putBack(file, c);
+        wordLine = line;
+    }
+    return c;
+}
+
+bool WrlTokenReader::readToken(std::FILE* file, char* token)
+{
+    token[0] = '\0';
+    if (skipSpace(file) == EOF) {
+        return false;
+    }
+    int length = 0;
+    bool cut = false;
+    for (int c = next(file); c != EOF; c = next(file)) {
+        if (isSpace(c)) {
+            putBack(file, c);
+            break;
+        }
+        if (length < TOKEN_SIZE - 1) {
+            token[length++] = static_cast<char>(c);
+        } else {
+            cut = true;
+        }
+    }
+    token[length] = '\0';
+    if (failed) {
+        return false;
+    }
+    if (cut) {
+        warn("a word of more than " + std::to_string(TOKEN_SIZE - 1) + " characters, "
+             + quoted(token) + ", was cut short");
+    }
+    return true;
+}
+
+bool WrlTokenReader::expectToken(std::FILE* file, char* token, const char* where)
+{
+    if (readToken(file, token)) {
+        return true;
+    }
+    fail(std::string("the file ends inside the ") + where);
+    return false;
+}
+
+bool WrlTokenReader::skipToOpen(std::FILE* file, char open, char* token, const char* where)
+{
+    while (expectToken(file, token, where)) {
+        if (token[0] == open) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WrlTokenReader::skipToChar(std::FILE* file, char wanted, const char* where)
+{
+    for (int c = next(file); c != EOF; c = next(file)) {
+        if (c == wanted) {
+            return true;
+        }
+    }
+    fail(std::string("the file ends before the ") + where);
+    return false;
+}
+
+bool WrlTokenReader::readFloats(std::FILE* file, float* values, int count, const char* where)
+{
+    for (int i = 0; i < count; ++i) {
+        // Whitespace is skipped here, not by "%f", so that its newlines are counted.
+        if (skipSpace(file) == EOF || std::fscanf(file, "%f", &values[i]) != 1) {
+            failExpecting(file, "a number", where);
+            return false;
+        }
+        if (!std::isfinite(values[i])) {
+            warn(std::string("a number out of range in the ") + where);
+        }
+    }
+    return true;
+}
+
+bool WrlTokenReader::readInt(std::FILE* file, int& value, const char* where)
+{
+    // Gathered by hand: "%d" leaves an overflow undefined, and in practice
+    // wraps 4294967297 round to 1, a vertex index that looks valid.
+    if (skipSpace(file) != EOF) {
+        int c = next(file);
+        const bool negative = c == '-';
+        if (c == '-' || c == '+') {
+            c = next(file);
+        }
+        long long magnitude = 0;
+        bool hasDigits = false;
+        while (c != EOF && isDigit(c)) {
+            hasDigits = true;
+            magnitude = std::min<long long>(magnitude * 10 + (c - '0'), INT_MAX);
+            c = next(file);
+        }
+        if (c != EOF) {
+            putBack(file, c);
+        }
+        if (hasDigits) {
+            value = static_cast<int>(negative ? -magnitude : magnitude);
+            return true;
+        }
+    }
+    failExpecting(file, "a whole number", where);
+    return false;
+}
+
+void WrlTokenReader::failExpecting(std::FILE* file, const char* expected, const char* where)
+{
+    if (skipSpace(file) == EOF) {
+        fail(std::string("the file ends inside the ") + where);
+        return;
+    }
+    // Read by hand rather than by readToken, whose warning about a long word
+    // would take the place of this one.
+    std::string found;
+    for (int c = next(file); c != EOF && !isSpace(c) && found.size() <= QUOTED_LENGTH;
+         c = next(file)) {
+        found += static_cast<char>(c);
+    }
+    fail(std::string("expected ") + expected + " in the " + where + ", found "
+         + quoted(found.c_str()));
+}
