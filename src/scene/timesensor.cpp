@@ -127,6 +127,26 @@ float TimeSensor::getRotationAngle()
     return rotationKeys[4 * static_cast<std::size_t>(rotationIndex) + 3];
 }
 
+const std::vector<float>& TimeSensor::getTranslationTimeKeys() const
+{
+    return translationTimeKeys;
+}
+
+const std::vector<float>& TimeSensor::getTranslationKeys() const
+{
+    return translationKeys;
+}
+
+const std::vector<float>& TimeSensor::getRotationTimeKeys() const
+{
+    return rotationTimeKeys;
+}
+
+const std::vector<float>& TimeSensor::getRotationKeys() const
+{
+    return rotationKeys;
+}
+
 void TimeSensor::enableInterpolation(bool on)
 {
     interpolate = on;

@@ -39,6 +39,13 @@ public:
     Vector getRotationAxis(); // as stored, not normalised
     float getRotationAngle(); // degrees
 
+    // The key lists as loaded: times, and the values (three or four floats
+    // per key).
+    const std::vector<float>& getTranslationTimeKeys() const;
+    const std::vector<float>& getTranslationKeys() const;
+    const std::vector<float>& getRotationTimeKeys() const;
+    const std::vector<float>& getRotationKeys() const;
+
     // Kept for the file format's sake; lookups never blend.
     void enableInterpolation(bool on);
 

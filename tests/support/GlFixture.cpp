@@ -1,6 +1,9 @@
 // The shared hidden GL window of the test process and the read-back helpers of
 // drawing tests.
+#define GL_GLEXT_PROTOTYPES
 #include "support/GlFixture.h"
+
+#include <GL/glext.h>
 
 #include <GL/freeglut.h>
 #include <dlfcn.h>
@@ -177,6 +180,42 @@ int countTriangles(const std::function<void()>& draw)
         }
     }
     return polygons;
+}
+
+OffscreenTarget::OffscreenTarget(int width, int height)
+    : targetWidth(width), targetHeight(height)
+{
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glViewport(0, 0, width, height);
+}
+
+OffscreenTarget::~OffscreenTarget()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteRenderbuffers(1, &depth);
+    glDeleteFramebuffers(1, &framebuffer);
+    glViewport(0, 0, GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
+}
+
+std::vector<unsigned char> OffscreenTarget::pixels() const
+{
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(targetWidth) * targetHeight * 3);
+    glFinish();
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, targetWidth, targetHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
 }
 
 bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb)

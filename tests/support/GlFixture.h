@@ -44,6 +44,28 @@ std::vector<unsigned char> readPixels(int x, int y, int width, int height);
 // quad into two. The draw must not change the render mode itself.
 int countTriangles(const std::function<void()>& draw);
 
+// An offscreen colour and depth buffer of any size, drawn into while it is
+// bound; the window's own buffers come back when it goes away.
+class OffscreenTarget {
+public:
+    OffscreenTarget(int width, int height);
+    ~OffscreenTarget();
+    OffscreenTarget(const OffscreenTarget&) = delete;
+    OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+
+    // RGB of the whole target, rows bottom to top.
+    std::vector<unsigned char> pixels() const;
+    int width() const { return targetWidth; }
+    int height() const { return targetHeight; }
+
+private:
+    int targetWidth;
+    int targetHeight;
+    GLuint framebuffer = 0;
+    GLuint colour = 0;
+    GLuint depth = 0;
+};
+
 // Writes an 8-bit RGB image (rows bottom to top, as GL reads them) to a PNG
 // file so that a person can look at it.
 bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb);

@@ -1,0 +1,68 @@
+// Blocks, the current-player arrow and the flying fireball.
+#include "Assets.h"
+
+namespace assetgen {
+
+namespace {
+
+const Color EARTH{0.5, 0.33, 0.17};
+const Color EARTH_DARK{0.4, 0.26, 0.13};
+const Color EARTH_LIGHT{0.58, 0.4, 0.22};
+const Color TURF{0.28, 0.62, 0.2};
+
+} // namespace
+
+Model grassBlock()
+{
+    // A unit cell standing on its bottom face's centre: earth below a layer of
+    // turf. Faces between the two layers would never be seen and are left out.
+    Model model;
+    model.name = "grass";
+    model.add("earth", Pose{}, EARTH, box({-0.5, 0, -0.5}, {0.5, 0.8, 0.5}, true, false));
+    model.add("turf", Pose{}, TURF, box({-0.5, 0.8, -0.5}, {0.5, 1, 0.5}, false, true));
+    return model;
+}
+
+Model dirtBlock()
+{
+    // Three strata of earth, so that a wall of blocks shows layered soil
+    // rather than one flat colour.
+    Model model;
+    model.name = "dirt";
+    model.add("deepSoil", Pose{}, EARTH_DARK, box({-0.5, 0, -0.5}, {0.5, 0.35, 0.5}, true, false));
+    model.add("soil", Pose{}, EARTH, box({-0.5, 0.35, -0.5}, {0.5, 0.7, 0.5}, false, false));
+    model.add("topSoil", Pose{}, EARTH_LIGHT, box({-0.5, 0.7, -0.5}, {0.5, 1, 0.5}, false, true));
+    return model;
+}
+
+Model arrow()
+{
+    // Points down at the current player from half a unit above its head.
+    Model model;
+    model.name = "arrow";
+    Mesh shape = cone(0.16, 0.22, {0, 0, 0}, 8);
+    shape.append(frustum(0.06, 0.06, 0.22, 0.5, 8));
+    model.add("arrowHead", Pose{}, Color{1.0, 0.85, 0.1}, shape);
+    return model;
+}
+
+Model fireball()
+{
+    // A glowing core inside a flame with a tail along +y; the view turns it a
+    // quarter turn about z, so the tail trails behind the flight.
+    Model model;
+    model.name = "fireball";
+    Part& core = model.add("core", Pose{}, Color{1.0, 0.85, 0.25}, sphere(0.16, 6, 10));
+    // Tongues of flame around the core, and the tail.
+    Mesh flames = cone(0.12, 0.1, {0, 0.46, 0}, 8, false);
+    const Vec3 tongues[] = {{1, 0, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0},
+                            {0.6, -0.6, 0.5}, {-0.6, -0.6, -0.5}};
+    for (Vec3 direction : tongues) {
+        Vec3 unit = direction * (1.0 / length(direction));
+        flames.append(cone(0.07, 0.1, {0, 0.24, 0}, 6, false).turned(Quat::fromTo({0, 1, 0}, unit)));
+    }
+    core.add("flames", Pose{}, Color{1.0, 0.4, 0.04}, flames);
+    return model;
+}
+
+} // namespace assetgen
