@@ -1,42 +1,25 @@
 // Drawing cost of the scene graph: a thousand placed instances of one shared
 // mesh, with display lists on and off. Needs a display (run under xvfb-run).
-#include <GL/freeglut.h>
+#include <GL/glu.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "BenchWindow.h"
 #include "scene/TransformNode.h"
 #include "scene/graphicnode.h"
 
 namespace {
 
-constexpr int FRAME_WIDTH = 800;
-constexpr int FRAME_HEIGHT = 600;
-
-bool openWindow()
+void setUpLighting()
 {
-    static int window = 0;
-    if (window == 0) {
-        if (std::getenv("DISPLAY") == nullptr) {
-            return false;
-        }
-        int argc = 1;
-        char name[] = "kestrune_bench";
-        char* argv[] = {name, nullptr};
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowSize(FRAME_WIDTH, FRAME_HEIGHT);
-        window = glutCreateWindow("kestrune bench");
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_LIGHTING);
-        glEnable(GL_LIGHT1);
-        glEnable(GL_COLOR_MATERIAL);
-    }
-    return true;
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
 }
 
 // A lumpy sphere of about two hundred triangles: a character-sized mesh.
@@ -69,10 +52,11 @@ GraphicNode* characterSizedMesh()
 
 void ThousandSharedInstances(benchmark::State& state)
 {
-    if (!openWindow()) {
+    if (!openBenchWindow()) {
         state.SkipWithError("needs a display: run under xvfb-run");
         return;
     }
+    setUpLighting();
     GraphicNode::useDisplayList = state.range(0) != 0;
     std::unique_ptr<GraphicNode> mesh(characterSizedMesh());
     std::vector<std::unique_ptr<TransformNode>> placed;

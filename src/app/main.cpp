@@ -9,11 +9,19 @@
 #include "app/KeyPolling.h"
 #include "app/Main.h"
 #include "math/TimeSystem.h"
+#include "model/ArenaModel.h"
+#include "platform/GraphicsLibraries.h"
+#include "view/ArenaView.h"
 
 namespace {
 
+// The game's long-lived objects, constructed in this order before main runs
+// and destroyed in the reverse order at exit. Four players on a grid 15 wide,
+// 15 deep and 20 high.
+ArenaModel model(4, 15, 15, 20);
 // The view's clock: animations and frame counting run on it.
 TimeSystem viewTimer;
+ArenaView view(viewTimer);
 KeyPolling keys(Main::timer);
 
 void quit()
@@ -45,9 +53,7 @@ ShellKeys shellKeys;
 
 void display()
 {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glutSwapBuffers();
+    view.renderScene();
 }
 
 void keyboard(unsigned char key, int, int)
@@ -77,7 +83,7 @@ void idle()
 
 void reshape(int width, int height)
 {
-    glViewport(0, 0, width, height);
+    view.reshape(width, height);
 }
 
 void mousePassiveMotion(int, int) {}
@@ -133,12 +139,22 @@ int main(int argc, char** argv)
     Main::fullscreen = options.fullscreen;
     if (options.seedGiven) {
         Main::seedRandom(options.seed);
+        // The players were named before the seed was known: name them again
+        // from it, so that the whole game follows from the seed.
+        model.initPlayers();
     }
     std::cout << startupLine(options) << std::endl;
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     openWindow(options);
     registerCallbacks();
+#ifdef KESTRUNE_SANITIZE
+    keepGraphicsLibrariesLoaded();
+#endif
+    model.addListener(&view);
+    view.initialize();
+    model.reset();
+    view.onCurrentPlayer(0);
 
     Main::timer.play();
     viewTimer.play();

@@ -39,16 +39,6 @@ bool axisSelected(double flag)
 
 } // namespace
 
-Vector::Vector()
-    : x(0.0), y(0.0), z(0.0)
-{
-}
-
-Vector::Vector(double x, double y, double z)
-    : x(x), y(y), z(z)
-{
-}
-
 Vector Vector::operator-() const
 {
     return Vector(-x, -y, -z);

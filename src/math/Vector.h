@@ -6,8 +6,16 @@
 
 class Vector {
 public:
-    Vector();
-    Vector(double x, double y, double z);
+    // constexpr, so that constant vectors at namespace scope are ready before
+    // any constructor that runs ahead of main reads them.
+    constexpr Vector()
+        : x(0.0), y(0.0), z(0.0)
+    {
+    }
+    constexpr Vector(double x, double y, double z)
+        : x(x), y(y), z(z)
+    {
+    }
 
     Vector operator-() const;
 

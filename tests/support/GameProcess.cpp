@@ -85,6 +85,28 @@ std::optional<double> imageMean(const std::string& path)
     return std::atof(text->c_str());
 }
 
+std::optional<Image> readImage(const std::string& path)
+{
+    auto data = runCommand("convert " + shellQuote(path) + " -depth 8 ppm:- 2>/dev/null");
+    if (!data) {
+        return std::nullopt;
+    }
+    std::istringstream in(*data);
+    std::string magic;
+    Image image;
+    int maximum = 0;
+    if (!(in >> magic >> image.width >> image.height >> maximum) || magic != "P6" || maximum != 255) {
+        return std::nullopt;
+    }
+    in.get();
+    image.rgb.resize(static_cast<std::size_t>(image.width) * image.height * 3);
+    in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
+    if (!in) {
+        return std::nullopt;
+    }
+    return image;
+}
+
 std::string artifactPath(const std::string& fileName)
 {
     std::string folder = std::string(KESTRUNE_BUILD_DIR) + "/artifacts";

@@ -87,5 +87,24 @@ std::optional<std::pair<int, int>> imageSize(const std::string& path);
 // Mean brightness of an image, 0 (black) to 1 (white).
 std::optional<double> imageMean(const std::string& path);
 
+// An image's pixels, RGB rows top to bottom, as read by ImageMagick.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+
+    // How many pixels satisfy the test.
+    template <typename Test>
+    int count(Test test) const
+    {
+        int matching = 0;
+        for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+            matching += test(rgb[i], rgb[i + 1], rgb[i + 2]) ? 1 : 0;
+        }
+        return matching;
+    }
+};
+std::optional<Image> readImage(const std::string& path);
+
 // A folder under the build tree for pictures that people may want to look at.
 std::string artifactPath(const std::string& fileName);

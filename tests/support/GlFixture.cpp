@@ -3,11 +3,11 @@
 #define GL_GLEXT_PROTOTYPES
 #include "support/GlFixture.h"
 
+#include "platform/GraphicsLibraries.h"
+
 #include <GL/glext.h>
 
 #include <GL/freeglut.h>
-#include <dlfcn.h>
-#include <link.h>
 
 #include <cstdint>
 #include <fstream>
@@ -30,24 +30,6 @@ public:
         }
     }
 };
-
-// The GL driver keeps some per-context caches to the end of the process. Once
-// the driver is unloaded the leak checker cannot tell whose they are, so the
-// libraries loaded for the window stay loaded: their leaks are then named and
-// suppressed (tests/lsan.supp) instead of hiding among anonymous ones.
-void keepGraphicsLibrariesLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
-            if (name.find("/dri/") != std::string::npos || name.find("libGL") != std::string::npos
-                || name.find("libLLVM") != std::string::npos || name.find("libglut") != std::string::npos) {
-                dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            }
-            return 0;
-        },
-        nullptr);
-}
 
 const ::testing::Environment* const windowCloser =
     ::testing::AddGlobalTestEnvironment(new GlWindowCloser);

@@ -82,9 +82,9 @@ const Color GOLD{0.92, 0.74, 0.2};
 
 Character wizard()
 {
-    const Color robe{0.16, 0.26, 0.72};
-    const Color robeLight{0.22, 0.34, 0.82};
-    const Color hatBlue{0.12, 0.16, 0.52};
+    const Color robe{0.22, 0.36, 0.95};
+    const Color robeLight{0.3, 0.46, 1.0};
+    const Color hatBlue{0.18, 0.24, 0.75};
 
     Character wizard;
     Model& model = wizard.model;
@@ -204,9 +204,9 @@ Character wizard()
 
 Character sorcerer()
 {
-    const Color robe{0.3, 0.1, 0.38};
-    const Color robeLight{0.38, 0.13, 0.46};
-    const Color crimson{0.62, 0.07, 0.1};
+    const Color robe{0.45, 0.15, 0.56};
+    const Color robeLight{0.55, 0.19, 0.66};
+    const Color crimson{0.88, 0.1, 0.14};
     const Color paleSkin{0.72, 0.76, 0.64};
     const Color orbGreen{0.35, 1.0, 0.45};
 

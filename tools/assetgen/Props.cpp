@@ -5,10 +5,11 @@ namespace assetgen {
 
 namespace {
 
-const Color EARTH{0.5, 0.33, 0.17};
-const Color EARTH_DARK{0.4, 0.26, 0.13};
-const Color EARTH_LIGHT{0.58, 0.4, 0.22};
-const Color TURF{0.28, 0.62, 0.2};
+// Bright enough to read under the game's dim light.
+const Color EARTH{0.68, 0.45, 0.24};
+const Color EARTH_DARK{0.56, 0.36, 0.19};
+const Color EARTH_LIGHT{0.78, 0.54, 0.3};
+const Color TURF{0.38, 0.85, 0.27};
 
 } // namespace
 

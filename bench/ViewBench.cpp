@@ -1,0 +1,86 @@
+// Frames of the whole view: the default battlefield with display lists on and
+// off, and a large one. Needs a display (run under xvfb-run).
+#include <GL/freeglut.h>
+
+#include <iostream>
+#include <sstream>
+
+#include <benchmark/benchmark.h>
+
+#include "BenchWindow.h"
+#include "app/Main.h"
+#include "model/ArenaModel.h"
+#include "scene/graphicnode.h"
+#include "view/ArenaView.h"
+
+namespace {
+
+// Keeps the view's diagnostic lines out of the report.
+class Silence {
+public:
+    Silence()
+        : previous(std::cout.rdbuf(sink.rdbuf()))
+    {
+    }
+    ~Silence() { std::cout.rdbuf(previous); }
+
+private:
+    std::ostringstream sink;
+    std::streambuf* previous;
+};
+
+// Arguments: grid width (= depth), height, display lists on (1) or off (0).
+void ViewFrame(benchmark::State& state)
+{
+    if (!openBenchWindow()) {
+        state.SkipWithError("needs a display: run under xvfb-run");
+        return;
+    }
+    Silence silence;
+    Main::seedRandom(2006);
+    const int side = static_cast<int>(state.range(0));
+    TimeSystem clock;
+    clock.play();
+    ArenaModel model(4, side, side, static_cast<int>(state.range(1)));
+    ArenaView view(clock);
+    model.addListener(&view);
+    view.initialize();
+    view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
+    model.reset();
+    view.onCurrentPlayer(0);
+    GraphicNode::useDisplayList = state.range(2) != 0;
+    for (auto _ : state) {
+        view.renderScene();
+        glFinish();
+    }
+    state.counters["frames_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["surface_blocks"] = static_cast<double>(view.getSurfaceBlocks().size());
+    GraphicNode::useDisplayList = true;
+}
+BENCHMARK(ViewFrame)
+    ->Args({15, 20, 1})
+    ->Args({15, 20, 0})
+    ->Args({64, 32, 1})
+    ->Args({64, 32, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A new game on the default battlefield, as the view receives it.
+void ViewNewGame(benchmark::State& state)
+{
+    Silence silence;
+    Main::seedRandom(2006);
+    const int side = static_cast<int>(state.range(0));
+    TimeSystem clock;
+    clock.play();
+    ArenaModel model(4, side, side, static_cast<int>(state.range(1)));
+    ArenaView view(clock);
+    model.addListener(&view);
+    for (auto _ : state) {
+        model.reset();
+    }
+}
+BENCHMARK(ViewNewGame)->Args({15, 20})->Args({64, 32})->Args({128, 64})->Args({256, 61})->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,440 @@
+// The view's core: its resources, the fixed OpenGL state, the projection, the
+// order in which one frame is drawn, and the free-flying camera.
+#include "view/ArenaView.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <iostream>
+
+#include "animation/Animation.h"
+#include "animation/PathAnimation.h"
+#include "animation/WindAnimation.h"
+#include "model/Player.h"
+#include "platform/ResourcePath.h"
+#include "scene/TransformNode.h"
+#include "scene/graphicnode.h"
+#include "scene/timesensor.h"
+#include "scene/wrlanimationloader.h"
+#include "scene/wrlsceneloader.h"
+
+namespace {
+
+constexpr Vector START_EYE(-25, 25, 15);
+constexpr Vector START_TARGET(0, 0, 0);
+
+// Ticks of the view clock.
+constexpr long ARROW_PERIOD = 500;
+constexpr long WIND_PERIOD = 1000;
+
+constexpr int FRAME_RATE_SAMPLES = 10;
+
+struct Resource {
+    const char* file;
+    const char* key;
+    bool keyFrames;
+};
+
+// Loaded in this order.
+const Resource RESOURCES[] = {
+    {"res/arrow.wrl", "arrow", false},
+    {"res/grassCube.wrl", "grass", false},
+    {"res/dirtCube.wrl", "dirt", false},
+    {"res/fireball.wrl", "fireball", false},
+    {"res/wizard.wrl", "wizard", false},
+    {"res/sorcerer.wrl", "sorcerer", false},
+    {"res/wizard_kill.wrl", "wizard_die", true},
+    {"res/wizard_spell.wrl", "wizard_cast", true},
+    {"res/wizard_hit.wrl", "wizard_hurt", true},
+    {"res/wizard_idle.wrl", "wizard_idle", true},
+    {"res/sorcerer_kill.wrl", "sorcerer_die", true},
+    {"res/sorcerer_spell.wrl", "sorcerer_cast", true},
+    {"res/sorcerer_hit.wrl", "sorcerer_hurt", true},
+    {"res/sorcerer_idle.wrl", "sorcerer_idle", true},
+};
+
+} // namespace
+
+ArenaView::ArenaView(TimeSystem& timeSystem)
+    : timeSystem(timeSystem),
+      width(0),
+      height(0),
+      depth(0),
+      sceneNode(nullptr),
+      avatarPosition(START_EYE),
+      avatarTarget(START_TARGET),
+      avatarUp(0, 1, 0),
+      showingFPS(false),
+      windowWidth(0),
+      windowHeight(0),
+      frameRate(FRAME_RATE_SAMPLES),
+      frameCount(0),
+      lastFrameTick(0),
+      consoleVisible(false),
+      arrowAnimation(nullptr),
+      windAnimation(nullptr),
+      debug(false),
+      pendingBlocksTick(0),
+      currentPlayer(0)
+{
+    for (const Resource& resource : RESOURCES) {
+        if (resource.keyFrames) {
+            loadModelAnimation(resource.key, resource.file);
+        } else {
+            loadModel(resource.key, resource.file);
+        }
+    }
+    sceneNode = new GraphicNode();
+    // The arrow gets its path when a player's turn comes.
+    arrowAnimation = new PathAnimation(ARROW_PERIOD, timeSystem, true, {}, new TransformNode(models["arrow"]), false);
+    animations.push_back(arrowAnimation);
+    windAnimation = new WindAnimation(WIND_PERIOD, timeSystem);
+    animations.push_back(windAnimation);
+}
+
+ArenaView::~ArenaView()
+{
+    cleanup();
+    // What cleanup keeps: the looping arrow and wind.
+    for (Animation* animation : animations) {
+        delete animation;
+    }
+    animations.clear();
+    delete sceneNode;
+    for (auto& [key, model] : models) {
+        delete model;
+    }
+    for (auto& [key, keyFrames] : modelAnimations) {
+        delete keyFrames;
+    }
+}
+
+void ArenaView::loadModel(std::string key, std::string file)
+{
+    auto* node = new GraphicNode();
+    WRLSceneLoader::load(resourcePath(file).c_str(), *node);
+    node->computeNormal();
+    // A second load under the same key replaces the first.
+    auto existing = models.find(key);
+    if (existing != models.end()) {
+        delete existing->second;
+    }
+    models[key] = node;
+}
+
+void ArenaView::loadModelAnimation(std::string key, std::string file)
+{
+    auto* sensor = new TimeSensor();
+    WRLAnimationLoader::load(resourcePath(file).c_str(), *sensor);
+    auto existing = modelAnimations.find(key);
+    if (existing != modelAnimations.end()) {
+        delete existing->second;
+    }
+    modelAnimations[key] = sensor;
+}
+
+void ArenaView::cleanup()
+{
+    // The shot animations go first: a falling character hands its node back
+    // to the scene when its animation is deleted, and must be cleared with
+    // the others rather than survive into the next map.
+    for (auto animation = animations.begin(); animation != animations.end();) {
+        if (!(*animation)->isLooping()) {
+            delete *animation;
+            animation = animations.erase(animation);
+        } else {
+            ++animation;
+        }
+    }
+    sceneNode->clearChildren();
+    nodeModels.clear();
+    for (auto& [node, cell] : blockPositions) {
+        delete node;
+    }
+    // Fallen blocks still waiting to rejoin the terrain belong to no
+    // animation any more.
+    for (auto& [node, cell] : pendingBlocks) {
+        delete node;
+    }
+    pendingBlocks.clear();
+    blockPositions.clear();
+    blockNodes.clear();
+    surfaceBlocks.clear();
+    playerNodes.clear();
+    players.clear();
+    cannons.clear();
+}
+
+void ArenaView::initialize()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const GLfloat ambient[] = {0.04f, 0.04f, 0.04f, 1.0f};
+    const GLfloat diffuse[] = {0.4f, 0.4f, 0.4f, 1.0f};
+    const GLfloat position[] = {-5.0f, 5.0f, 5.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+void ArenaView::reshape(int w, int h)
+{
+    windowWidth = w;
+    windowHeight = h;
+    std::cout << "Reshape " << w << " " << h << std::endl;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A window without height would make the aspect infinite: take it as one
+    // pixel high.
+    const double aspect = static_cast<double>(w) / static_cast<double>(h > 0 ? h : 1);
+    gluPerspective(45.0, aspect, 0.1f, 100.0);
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void ArenaView::renderScene()
+{
+    GraphicNode::resetTriangleCount();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(avatarPosition.x, avatarPosition.y, avatarPosition.z, avatarTarget.x, avatarTarget.y,
+              avatarTarget.z, avatarUp.x, avatarUp.y, avatarUp.z);
+    renderBounds();
+    renderSceneNode();
+    renderTerrain();
+    renderPlayer();
+    renderTrajectory();
+    renderAnimations();
+    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    if (lighting) {
+        glDisable(GL_LIGHTING);
+    }
+    setOrthographicProjection();
+    glPushMatrix();
+    glLoadIdentity();
+    displayFramePerSecond();
+    displayPlayerInfo();
+    displayConsole();
+    displayCredits();
+    glPopMatrix();
+    resetPerspectiveProjection();
+    if (lighting) {
+        glEnable(GL_LIGHTING);
+    }
+    glutSwapBuffers();
+    glFlush();
+    updateFrameCount();
+}
+
+void ArenaView::renderSceneNode()
+{
+    sceneNode->draw();
+}
+
+void ArenaView::moveAvatar(double strafe, double forward)
+{
+    Vector forwardStep(0, 0, 0);
+    Vector sideStep(0, 0, 0);
+    if (forward != 0.0) {
+        Vector view = avatarTarget - avatarPosition;
+        // Eye and target never meet in play; if they did there is no way to go.
+        if (view.getLength() > 0.0) {
+            forwardStep = view.getNormalizedCopy();
+            if (forward > 0.0) {
+                forwardStep = -forwardStep;
+            }
+        }
+    }
+    if (strafe != 0.0) {
+        Vector flat = avatarTarget - avatarPosition;
+        flat.y = 0.0;
+        // Looking straight up or down leaves no horizontal side to step to.
+        if (flat.getLength() > 0.0) {
+            sideStep = flat.getNormalizedCopy();
+            sideStep.rotate(90, 0, 1, 0);
+            if (strafe > 0.0) {
+                sideStep = -sideStep;
+            }
+        }
+    }
+    sideStep = sideStep * abs(strafe);
+    forwardStep = forwardStep * abs(forward);
+    avatarPosition = (avatarPosition + sideStep) + forwardStep;
+    avatarTarget = (avatarTarget + sideStep) + forwardStep;
+}
+
+void ArenaView::moveAvatarVision(double yaw, double pitch)
+{
+    Vector view = avatarTarget - avatarPosition;
+    view.rotate(yaw, 0, 1, 0);
+    avatarTarget = avatarPosition + view;
+
+    view = avatarTarget - avatarPosition;
+    const double distance = view.getLength();
+    if (distance <= 0.0) {
+        return;
+    }
+    Vector direction = view.getNormalizedCopy();
+    // Not an angle: the pitch raises the unit view direction.
+    direction.y = direction.y + pitch;
+    avatarTarget = avatarPosition + direction * distance;
+}
+
+void ArenaView::resetAvatar()
+{
+    avatarPosition = START_EYE;
+    avatarTarget = START_TARGET;
+}
+
+void ArenaView::updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power)
+{
+    ViewCannon& cannon = cannons[id];
+    cannon.position = player.getCannonPosition(yaw);
+    cannon.length = player.getCannonLength();
+    cannon.yaw = yaw;
+    cannon.pitch = pitch;
+    cannon.power = power;
+    auto node = playerNodes.find(id);
+    if (node != playerNodes.end()) {
+        node->second->setRotation(0.0f, 1.0f, 0.0f, static_cast<float>(90.0 - yaw));
+    }
+}
+
+const Vector& ArenaView::getAvatarPosition() const
+{
+    return avatarPosition;
+}
+
+const Vector& ArenaView::getAvatarTarget() const
+{
+    return avatarTarget;
+}
+
+const std::map<int, ViewCannon>& ArenaView::getCannons() const
+{
+    return cannons;
+}
+
+const std::list<GraphicNode*>& ArenaView::getSurfaceBlocks() const
+{
+    return surfaceBlocks;
+}
+
+const std::map<GraphicNode*, Vector>& ArenaView::getBlockPositions() const
+{
+    return blockPositions;
+}
+
+const std::map<Vector, GraphicNode*>& ArenaView::getBlockNodes() const
+{
+    return blockNodes;
+}
+
+const std::list<std::pair<GraphicNode*, Vector>>& ArenaView::getPendingBlocks() const
+{
+    return pendingBlocks;
+}
+
+long ArenaView::getPendingBlocksTick() const
+{
+    return pendingBlocksTick;
+}
+
+GraphicNode* ArenaView::getSceneNode() const
+{
+    return sceneNode;
+}
+
+GraphicNode* ArenaView::getPlayerNode(int id) const
+{
+    auto node = playerNodes.find(id);
+    return node == playerNodes.end() ? nullptr : node->second;
+}
+
+std::string ArenaView::getNodeModel(GraphicNode* node) const
+{
+    auto model = nodeModels.find(node);
+    return model == nodeModels.end() ? "" : model->second;
+}
+
+const std::list<Animation*>& ArenaView::getAnimations() const
+{
+    return animations;
+}
+
+PathAnimation* ArenaView::getArrowAnimation() const
+{
+    return arrowAnimation;
+}
+
+WindAnimation* ArenaView::getWindAnimation() const
+{
+    return windAnimation;
+}
+
+GraphicNode* ArenaView::getModel(const std::string& key) const
+{
+    auto model = models.find(key);
+    return model == models.end() ? nullptr : model->second;
+}
+
+TimeSensor* ArenaView::getKeyFrames(const std::string& key) const
+{
+    auto keyFrames = modelAnimations.find(key);
+    return keyFrames == modelAnimations.end() ? nullptr : keyFrames->second;
+}
+
+int ArenaView::getCurrentPlayer() const
+{
+    return currentPlayer;
+}
+
+const std::string& ArenaView::getWeapon() const
+{
+    return weapon;
+}
+
+const std::string& ArenaView::getConsoleCommand() const
+{
+    return consoleCommand;
+}
+
+bool ArenaView::isConsoleVisible() const
+{
+    return consoleVisible;
+}
+
+bool ArenaView::isDebug() const
+{
+    return debug;
+}
+
+const std::list<Vector>& ArenaView::getTrajectory() const
+{
+    return trajectory;
+}
+
+int ArenaView::getWindowWidth() const
+{
+    return windowWidth;
+}
+
+int ArenaView::getWindowHeight() const
+{
+    return windowHeight;
+}
+
+const MovingAverage& ArenaView::getFrameRate() const
+{
+    return frameRate;
+}

@@ -1,0 +1,179 @@
+// The OpenGL view of the game. It listens to the model and builds its own scene
+// from the events (a block node per occupied cell, a character per player, the
+// aim of each player), owns every mesh and key-frame set loaded from res/ and
+// every running animation, and draws one frame per display callback: terrain,
+// characters, shots and the text overlay, through a free-flying camera.
+#pragma once
+
+#include <list>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "math/MovingAverage.h"
+#include "math/TimeSystem.h"
+#include "math/Vector.h"
+#include "model/ArenaModelListener.h"
+#include "view/ViewCannon.h"
+
+class Animation;
+class GraphicNode;
+class PathAnimation;
+class Player;
+class TimeSensor;
+class WindAnimation;
+
+class ArenaView : public ArenaModelListener {
+public:
+    // Loads every resource; makes no OpenGL call (it runs before the window
+    // exists). timeSystem: not owned; the view clock, which outlives the view.
+    explicit ArenaView(TimeSystem& timeSystem);
+    ~ArenaView() override;
+    ArenaView(const ArenaView&) = delete;
+    ArenaView& operator=(const ArenaView&) = delete;
+
+    // --- Core, resources and camera -------------------------------------
+
+    void loadModel(std::string key, std::string file);
+    void loadModelAnimation(std::string key, std::string file);
+    // Discards the current map's blocks, characters, aims and shot animations.
+    void cleanup();
+    // The fixed OpenGL state; once the window exists.
+    void initialize();
+    void reshape(int w, int h);
+    void renderScene();
+    void renderSceneNode();
+    // Moves eye and target together: strafe to the right for positive values,
+    // forward away from the target for positive values.
+    void moveAvatar(double strafe, double forward);
+    // Turns the target about the eye: yaw in degrees about the vertical, pitch
+    // added to the height of the unit view direction.
+    void moveAvatarVision(double yaw, double pitch);
+    void resetAvatar();
+    void updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power);
+
+    // --- Terrain ---------------------------------------------------------
+
+    void onNewMap(int width, int depth, int height, bool*** terrain, const Vector& wind) override;
+    // Rebuilds the list of blocks with at least one empty neighbour.
+    void calculateSurfaceBlocks();
+    void renderTerrain();
+    void renderBounds();
+    bool isInsideGrid(const Vector& v) const;
+
+    // --- Characters ------------------------------------------------------
+
+    void onPlayer(int id, Player& player) override;
+    void onCurrentPlayer(int id);
+    void onLastManStanding(int id);
+    void onWeapon(std::string& name);
+    void renderPlayer();
+    // The key-frame set of a model's animation ("death", "cast", "hurt",
+    // "idle"), or null.
+    TimeSensor* getModelAnimation(std::string model, std::string animation);
+    // A one-shot animation of a character; hold keeps its last pose.
+    void animate(int id, std::string animation, long length, long delay, bool hold);
+    void idleAnimation(int id, std::string animation, long length);
+
+    // --- Shots -----------------------------------------------------------
+
+    void onProjectile(int playerId, Projectile* projectile, std::list<Vector>& trajectory,
+                      std::set<Vector>& removedBlocks, std::map<Vector, int>& fallingBlocks,
+                      std::map<int, int>& playerFalls, std::map<int, double>& damages,
+                      std::set<int>& killedPlayers) override;
+    // The arc of one destroyed block flung from centre; eleven points.
+    std::list<Vector> createExplosionPath(Vector centre);
+    void renderTrajectory();
+    void renderAnimations();
+    // True while anything but the looping arrow and wind plays.
+    bool isAnimating() const;
+
+    // --- Overlay ---------------------------------------------------------
+
+    void showFPS();
+    void hideFPS();
+    bool isShowingFPS() const;
+    void displayFramePerSecond();
+    void displayPlayerInfo();
+    void displayConsole();
+    void displayCredits();
+    void renderBitmapString(float x, float y, float z, void* font, const char* text);
+    void setOrthographicProjection();
+    void resetPerspectiveProjection();
+    void updateFrameCount();
+    double abs(double x);
+
+    // --- Console ---------------------------------------------------------
+
+    void handleConsoleCommand(std::string line);
+    void updateConsoleCommandEdition(std::string line);
+
+    // --- Read access for the controller, the overlay's tests and tools ---
+
+    const Vector& getAvatarPosition() const;
+    const Vector& getAvatarTarget() const;
+    const std::map<int, ViewCannon>& getCannons() const;
+    const std::list<GraphicNode*>& getSurfaceBlocks() const;
+    const std::map<GraphicNode*, Vector>& getBlockPositions() const;
+    const std::map<Vector, GraphicNode*>& getBlockNodes() const;
+    const std::list<std::pair<GraphicNode*, Vector>>& getPendingBlocks() const;
+    long getPendingBlocksTick() const;
+    GraphicNode* getSceneNode() const;
+    // The character node of a player, or null.
+    GraphicNode* getPlayerNode(int id) const;
+    // "wizard" or "sorcerer" for a character node, or "".
+    std::string getNodeModel(GraphicNode* node) const;
+    const std::list<Animation*>& getAnimations() const;
+    PathAnimation* getArrowAnimation() const;
+    WindAnimation* getWindAnimation() const;
+    GraphicNode* getModel(const std::string& key) const;
+    TimeSensor* getKeyFrames(const std::string& key) const;
+    int getCurrentPlayer() const;
+    const std::string& getWeapon() const;
+    const std::string& getConsoleCommand() const;
+    bool isConsoleVisible() const;
+    bool isDebug() const;
+    const std::list<Vector>& getTrajectory() const;
+    int getWindowWidth() const;
+    int getWindowHeight() const;
+    const MovingAverage& getFrameRate() const;
+
+private:
+    TimeSystem& timeSystem; // not owned: the view clock
+    int width;
+    int height;
+    int depth;
+    // Block node of each occupied cell; a cell without a block is absent.
+    std::map<Vector, GraphicNode*> blockNodes; // not owned: see blockPositions and the shot animations
+    GraphicNode* sceneNode;                   // owned: its children are the character nodes
+    std::map<int, GraphicNode*> playerNodes;  // not owned: children of sceneNode (or of a fall animation)
+    std::map<int, const Player*> players;     // not owned: the model's players
+    std::list<Vector> trajectory;
+    Vector avatarPosition;
+    Vector avatarTarget;
+    Vector avatarUp;
+    bool showingFPS;
+    int windowWidth;
+    int windowHeight;
+    MovingAverage frameRate;
+    int frameCount;
+    long lastFrameTick; // ticks of the view clock
+    std::map<int, ViewCannon> cannons;
+    std::string consoleCommand;
+    bool consoleVisible;
+    std::list<Animation*> animations; // owned: deleted when over, by cleanup or the destructor
+    PathAnimation* arrowAnimation;    // not owned: an element of animations
+    WindAnimation* windAnimation;     // not owned: an element of animations
+    bool debug;
+    std::list<GraphicNode*> surfaceBlocks;         // not owned: the drawn subset of blockPositions
+    std::map<GraphicNode*, Vector> blockPositions; // owned: the drawn terrain's blocks and their cells
+    // Fallen blocks and the cells they rejoin the terrain at; owned here
+    // until they do.
+    std::list<std::pair<GraphicNode*, Vector>> pendingBlocks;
+    long pendingBlocksTick; // ticks of the view clock
+    std::map<std::string, GraphicNode*> models;         // owned: meshes by resource key
+    std::map<std::string, TimeSensor*> modelAnimations; // owned: key-frame sets by resource key
+    std::map<GraphicNode*, std::string> nodeModels;     // model key of each character node
+    std::string weapon;
+    int currentPlayer;
+};

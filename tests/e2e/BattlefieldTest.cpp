@@ -1,0 +1,83 @@
+// The real game shows its battlefield: terrain, characters, the wind flag and
+// the bounds, and prints the map and its players as it builds them.
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "support/GameProcess.h"
+
+namespace {
+
+// Takes screenshots until the window shows more than a black frame.
+std::optional<Image> shotOfTheScene(GameProcess& game, const std::string& file)
+{
+    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::string path = artifactPath(file);
+        if (game.screenshot(path)) {
+            auto image = readImage(path);
+            if (image && image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 1000) {
+                return image;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(EndToEndBattlefield, TheGameShowsTerrainAndFourCharacters)
+{
+    GameProcess game({"--seed", "2006"});
+    ASSERT_TRUE(game.waitForLine("800x600:16 at 400,100")) << game.errorText();
+    ASSERT_TRUE(game.waitForLine("New Map: 15 15 20"));
+    ASSERT_TRUE(game.waitForMatch("There is [0-9]+ block on this terrain").has_value());
+    ASSERT_TRUE(game.waitForMatch("Displaying the [0-9]+ blocks out of [0-9]+").has_value());
+    for (int id = 0; id < 4; ++id) {
+        ASSERT_TRUE(game.waitForMatch("On player " + std::to_string(id) + ": .+ 100 at \\([0-9]+, [0-9]+, [0-9]+\\)"))
+            << id;
+    }
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600"));
+
+    auto image = shotOfTheScene(game, "battlefield.png");
+    ASSERT_TRUE(image.has_value()) << "the window never showed the battlefield";
+    EXPECT_EQ(image->width, 800);
+    // Grass tops, earth sides, robes (blue or violet), red health bars.
+    int grass = image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; });
+    int earth = image->count([](int r, int g, int b) { return r > g + 15 && g > b + 15 && r > 60; });
+    int robes = image->count([](int, int g, int b) { return b > g + 30 && b > 60; });
+    int bars = image->count([](int r, int g, int b) { return r > 100 && g < 30 && b < 30; });
+    EXPECT_GT(grass, 10000);
+    EXPECT_GT(earth, 3000);
+    EXPECT_GT(robes, 40);
+    EXPECT_GT(bars, 20);
+
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}
+
+TEST(EndToEndBattlefield, TheSameSeedBuildsTheSameBattlefield)
+{
+    std::vector<std::string> runs[2];
+    for (auto& lines : runs) {
+        GameProcess game({"--seed", "77"});
+        ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+        ASSERT_TRUE(game.key("Escape"));
+        EXPECT_EQ(game.waitForExit(), 0);
+        lines = game.outputLines();
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+}
+
+TEST(EndToEndBattlefield, TheGameFindsItsArtFromAnyFolder)
+{
+    GameProcess game({}, "/tmp");
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}

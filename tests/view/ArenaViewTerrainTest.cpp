@@ -1,0 +1,135 @@
+#include "scene/TransformNode.h"
+#include "view/ViewFixture.h"
+
+using Lines = std::vector<std::string>;
+
+TEST_F(ViewTest, AFullThreeCubedGridShowsAllButTheCentre)
+{
+    TestGrid grid(3, 3, 3, [](int, int, int) { return true; });
+    EXPECT_EQ(newMap(grid, 3, 3, 3), (Lines{"set wind direction(0, 0, 0) 0 0", "New Map: 3 3 3",
+                                            "There is 27 block on this terrain",
+                                            "Displaying the 26 blocks out of 27"}));
+    EXPECT_EQ(view->getSurfaceBlocks().size(), 26u);
+    GraphicNode* centre = view->getBlockNodes().at(Vector(1, 1, 1));
+    for (GraphicNode* block : view->getSurfaceBlocks()) {
+        EXPECT_NE(block, centre);
+    }
+    // The top layer is grass, the rest dirt.
+    int grass = 0;
+    for (const auto& [node, cell] : view->getBlockPositions()) {
+        const GraphicNode* mesh = node->getChildren().front();
+        EXPECT_EQ(mesh, cell.y == 2 ? view->getModel("grass") : view->getModel("dirt")) << cell;
+        grass += mesh == view->getModel("grass");
+    }
+    EXPECT_EQ(grass, 9);
+}
+
+TEST_F(ViewTest, AOneCellGridHoldsOneGrassBlockAtTheCellsBottomCentre)
+{
+    TestGrid grid(1, 1, 1, [](int, int, int) { return true; });
+    EXPECT_EQ(newMap(grid, 1, 1, 1), (Lines{"set wind direction(0, 0, 0) 0 0", "New Map: 1 1 1",
+                                            "There is 1 block on this terrain",
+                                            "Displaying the 1 blocks out of 1"}));
+    GraphicNode* block = view->getBlockNodes().at(Vector(0, 0, 0));
+    EXPECT_EQ(block->getChildren().front(), view->getModel("grass"));
+    EXPECT_EQ(block->getTranslation(), Vector(0.5, 0, -0.5));
+}
+
+TEST_F(ViewTest, BlocksAreTranslatedWithZMirrored)
+{
+    TestGrid grid(4, 5, 6, [](int x, int y, int z) { return x == 3 && y == 2 && z == 4; });
+    newMap(grid, 4, 5, 6);
+    EXPECT_EQ(view->getBlockNodes().at(Vector(3, 2, 4))->getTranslation(), Vector(3.5, 2, -4.5));
+}
+
+TEST_F(ViewTest, AColumnOfTwoIsDirtUnderGrassBothShown)
+{
+    TestGrid grid(1, 1, 3, [](int, int y, int) { return y < 2; });
+    newMap(grid, 1, 1, 3);
+    EXPECT_EQ(view->getBlockNodes().at(Vector(0, 0, 0))->getChildren().front(), view->getModel("dirt"));
+    EXPECT_EQ(view->getBlockNodes().at(Vector(0, 1, 0))->getChildren().front(), view->getModel("grass"));
+    EXPECT_EQ(view->getSurfaceBlocks().size(), 2u);
+}
+
+TEST_F(ViewTest, AnEmptyGridHasNoBlocks)
+{
+    TestGrid grid(5, 5, 5, [](int, int, int) { return false; });
+    Lines lines = newMap(grid, 5, 5, 5);
+    EXPECT_EQ(lines.at(2), "There is 0 block on this terrain");
+    EXPECT_EQ(lines.at(3), "Displaying the 0 blocks out of 0");
+}
+
+TEST_F(ViewTest, LookingUpEmptyNeighboursCreatesNoBlocks)
+{
+    TestGrid grid(3, 3, 3, [](int x, int y, int z) { return x == 1 && y == 1 && z == 1; });
+    newMap(grid, 3, 3, 3);
+    printed([&] { view->calculateSurfaceBlocks(); });
+    EXPECT_EQ(view->getBlockNodes().size(), 1u);
+    EXPECT_EQ(view->getBlockNodes().count(Vector(2, 1, 1)), 0u);
+}
+
+TEST_F(ViewTest, ANewMapReplacesTheOldOne)
+{
+    TestGrid full(3, 3, 3, [](int, int, int) { return true; });
+    TestGrid floor(4, 4, 2, [](int, int y, int) { return y == 0; });
+    newMap(full, 3, 3, 3);
+    Lines lines = newMap(floor, 4, 4, 2, Vector(0, 0, 0.5));
+    EXPECT_EQ(lines.front(), "set wind direction(0, 0, 0.5) 89.9998 0.5");
+    EXPECT_EQ(view->getBlockPositions().size(), 16u);
+    EXPECT_EQ(view->getBlockNodes().size(), 16u);
+    EXPECT_EQ(view->getSurfaceBlocks().size(), 16u);
+}
+
+TEST_F(ViewTest, InsideGridIsHalfOpen)
+{
+    TestGrid grid(15, 15, 20, [](int, int, int) { return false; });
+    newMap(grid, 15, 15, 20);
+    EXPECT_TRUE(view->isInsideGrid(Vector(14.999, 0, 0)));
+    EXPECT_FALSE(view->isInsideGrid(Vector(15, 0, 0)));
+    EXPECT_FALSE(view->isInsideGrid(Vector(-0.001, 0, 0)));
+    EXPECT_FALSE(view->isInsideGrid(Vector(0, 20, 0)));
+    EXPECT_FALSE(view->isInsideGrid(Vector(0, 0, -1)));
+}
+
+TEST_F(ViewTest, TheTerrainDrawsOnlyItsSurfaceBlocks)
+{
+    TestGrid grid(3, 3, 3, [](int, int, int) { return true; });
+    newMap(grid, 3, 3, 3);
+    GraphicNode::resetTriangleCount();
+    view->renderTerrain();
+    int perGrass = 0;
+    int perDirt = 0;
+    for (GraphicNode* part : view->getModel("grass")->getChildren()) {
+        perGrass += static_cast<int>(part->getFaces().size() / 3);
+    }
+    for (GraphicNode* part : view->getModel("dirt")->getChildren()) {
+        perDirt += static_cast<int>(part->getFaces().size() / 3);
+    }
+    // Nine grass blocks on top, seventeen dirt blocks around the hidden centre.
+    EXPECT_EQ(GraphicNode::getTriangleCount(), 9 * perGrass + 17 * perDirt);
+    EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+}
+
+TEST_F(ViewTest, TheBoundsAreABlueWireBoxAroundTheGrid)
+{
+    TestGrid grid(4, 2, 3, [](int, int, int) { return false; });
+    newMap(grid, 4, 2, 3);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-1, 5, -1, 5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+    view->renderBounds();
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[2], 1.0f);
+    EXPECT_EQ(colour[0], 0.0f);
+    // The left edge of the box at world x = 0 is drawn blue.
+    int column = static_cast<int>((0 + 1) / 6.0 * GL_TEST_WINDOW_SIDE);
+    int row = static_cast<int>((1.5 + 1) / 6.0 * GL_TEST_WINDOW_SIDE);
+    bool blue = false;
+    for (int dx = -1; dx <= 1; ++dx) {
+        blue = blue || readPixel(column + dx, row)[2] > 200;
+    }
+    EXPECT_TRUE(blue);
+    EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+}
