@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 
 #include <iostream>
+#include <list>
+#include <memory>
 #include <sstream>
 
 #include <benchmark/benchmark.h>
@@ -10,6 +12,8 @@
 #include "BenchWindow.h"
 #include "app/Main.h"
 #include "model/ArenaModel.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
 #include "scene/graphicnode.h"
 #include "view/ArenaView.h"
 
@@ -82,5 +86,55 @@ void ViewNewGame(benchmark::State& state)
     }
 }
 BENCHMARK(ViewNewGame)->Args({15, 20})->Args({64, 32})->Args({128, 64})->Args({256, 61})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// Frames while a shot plays, the view clock held at a moment of the shot:
+// argument 0, a cyclone's whirl of particles; 1, the debris of a wide blast.
+void ViewFrameDuringShot(benchmark::State& state)
+{
+    if (!openBenchWindow()) {
+        state.SkipWithError("needs a display: run under xvfb-run");
+        return;
+    }
+    Silence silence;
+    Main::seedRandom(2006);
+    long now = 0;
+    TimeSystem::setClockSource([&now] { return now; });
+    TimeSystem clock;
+    clock.play();
+    ArenaModel model(4, 15, 15, 20);
+    ArenaView view(clock);
+    model.addListener(&view);
+    view.initialize();
+    view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
+    model.reset();
+    const bool whirl = state.range(0) == 0;
+    std::unique_ptr<Projectile> spell;
+    if (whirl) {
+        spell = std::make_unique<VerticalStrike>();
+    } else {
+        spell = std::make_unique<RadiusBomb>(5.0);
+    }
+    // Straight down onto the shooter's own column: a short flight.
+    model.throwProjectile(0, spell.get(), 0, -90, 1);
+    double length = 0;
+    const std::list<Vector>& path = view.getTrajectory();
+    for (auto a = path.begin(), b = std::next(path.begin()); b != path.end(); ++a, ++b) {
+        length += (*b - *a).getLength();
+    }
+    const long effectStart = 700 + static_cast<long>(150 * length);
+    now = whirl ? effectStart + 900 : effectStart + 1000 + 500;
+    for (auto _ : state) {
+        view.renderScene();
+        glFinish();
+    }
+    state.counters["frames_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    TimeSystem::setClockSource({});
+}
+BENCHMARK(ViewFrameDuringShot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -9,6 +9,20 @@
 
 namespace {
 
+// Ticks and clock readings stay well inside the range of a long.
+constexpr double TICK_LIMIT = 4.0e18;
+
+long toTicks(double value)
+{
+    if (!(value > -TICK_LIMIT)) {
+        return static_cast<long>(-TICK_LIMIT);
+    }
+    if (value > TICK_LIMIT) {
+        return static_cast<long>(TICK_LIMIT);
+    }
+    return static_cast<long>(value);
+}
+
 // Taken during static initialisation, before main runs.
 const std::chrono::steady_clock::time_point programStart = std::chrono::steady_clock::now();
 
@@ -58,9 +72,9 @@ long TimeSystem::getTick() const
         return 0;
     }
     if (isPaused()) {
-        return static_cast<long>(static_cast<double>(pauseTime - startTime) * speed);
+        return toTicks(static_cast<double>(pauseTime - startTime) * speed);
     }
-    return static_cast<long>(static_cast<double>(getTimeMiliseconds() - startTime) * speed);
+    return toTicks(static_cast<double>(getTimeMiliseconds() - startTime) * speed);
 }
 
 bool TimeSystem::isTicking() const
@@ -85,17 +99,18 @@ double TimeSystem::getSpeed() const
 
 void TimeSystem::setSpeed(double s)
 {
-    if (s == 0.0 || !std::isfinite(s)) {
+    const long tick = getTick();
+    const double shift = s == 0.0 ? INFINITY : static_cast<double>(tick) / s;
+    if (!std::isfinite(s) || !(std::fabs(shift) < TICK_LIMIT)) {
         std::cerr << "Clock speed " << s << " refused: it must be a finite number other than 0"
-                  << std::endl;
+                  << " and not so small that the clock would leave its range" << std::endl;
         return;
     }
-    long tick = getTick();
     speed = s;
     // A paused clock keeps its tick: anchor the start on the pause moment, not
     // on "now", or the tick would jump by the time spent paused.
     long anchor = isPaused() ? pauseTime : getTimeMiliseconds();
-    startTime = anchor - static_cast<long>(static_cast<double>(tick) / s);
+    startTime = anchor - static_cast<long>(shift);
 }
 
 long TimeSystem::getTimeMiliseconds()

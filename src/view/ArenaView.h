@@ -102,6 +102,10 @@ public:
     void resetPerspectiveProjection();
     void updateFrameCount();
     double abs(double x);
+    // The overlay's texts: "FPS: 59.9 (60) TriangleCount: 5124" and
+    // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
+    std::string frameRateLine() const;
+    std::string playerLine(int id, const Player& player);
 
     // --- Console ---------------------------------------------------------
 

@@ -3,7 +3,25 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <sstream>
+
+#include "model/Player.h"
+#include "scene/graphicnode.h"
 #include "view/ArenaView.h"
+
+namespace {
+
+const char* const CREDITS =
+    "Kestrune 2006-04-07 - an artillery duel of spell-casters, by the Kestrune developers";
+
+// Pixels, from the top-left corner of the window.
+constexpr int LINE_LEFT = 5;
+constexpr int CONSOLE_LINE = 10;
+constexpr int FRAME_RATE_LINE = 30;
+constexpr int FIRST_PLAYER_LINE = 70;
+constexpr int LINE_SPACING = 20;
+
+} // namespace
 
 void ArenaView::showFPS()
 {
@@ -22,18 +40,64 @@ bool ArenaView::isShowingFPS() const
 
 void ArenaView::displayFramePerSecond()
 {
+    if (!showingFPS) {
+        return;
+    }
+    glColor3f(1.0f, 0.0f, 0.0f);
+    renderBitmapString(LINE_LEFT, FRAME_RATE_LINE, 0, GLUT_BITMAP_8_BY_13, frameRateLine().c_str());
+}
+
+std::string ArenaView::frameRateLine() const
+{
+    const double newest = frameRate.getValues().empty() ? 0.0 : frameRate.getValues().back();
+    std::ostringstream line;
+    line << "FPS: " << frameRate.getAverage() << " (" << newest << ") "
+         << "TriangleCount: " << GraphicNode::getTriangleCount();
+    return line.str();
+}
+
+std::string ArenaView::playerLine(int id, const Player& player)
+{
+    // A player whose aim has not come yet shows zeros.
+    const ViewCannon& cannon = cannons[id];
+    std::ostringstream line;
+    line << "Player: " << player.getName() << "(" << player.getHp() << ") " << cannon.yaw << " "
+         << cannon.pitch << " " << cannon.power << " " << player.getPosition();
+    return line.str();
 }
 
 void ArenaView::displayPlayerInfo()
 {
+    int row = 0;
+    for (const auto& [id, player] : players) {
+        if (id == currentPlayer) {
+            glColor3f(0.75f, 0.75f, 0.0f);
+        } else {
+            glColor3f(1.0f, 1.0f, 1.0f);
+        }
+        renderBitmapString(LINE_LEFT, static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row), 0,
+                           GLUT_BITMAP_8_BY_13, playerLine(id, *player).c_str());
+        ++row;
+    }
+    glColor3f(1.0f, 1.0f, 1.0f);
+    const std::string line = "Weapon: " + weapon;
+    renderBitmapString(LINE_LEFT, static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row), 0,
+                       GLUT_BITMAP_8_BY_13, line.c_str());
 }
 
 void ArenaView::displayConsole()
 {
+    if (!consoleVisible) {
+        return;
+    }
+    glColor3f(0.5f, 1.0f, 1.0f);
+    renderBitmapString(LINE_LEFT, CONSOLE_LINE, 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
 }
 
 void ArenaView::displayCredits()
 {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    renderBitmapString(0, static_cast<float>(windowHeight - 2), 0, GLUT_BITMAP_8_BY_13, CREDITS);
 }
 
 void ArenaView::renderBitmapString(float x, float y, float z, void* font, const char* text)

@@ -2,24 +2,192 @@
 // debris and the falls, as one timed sequence; and the running animations.
 #include <GL/freeglut.h>
 
-#include <list>
+#include <iostream>
+#include <vector>
 
 #include "animation/Animation.h"
+#include "animation/AnimationManager.h"
+#include "animation/ParralelAnimation.h"
 #include "animation/PathAnimation.h"
+#include "app/Main.h"
+#include "model/Player.h"
+#include "model/Projectile.h"
+#include "scene/TransformNode.h"
 #include "view/ArenaView.h"
 
-void ArenaView::onProjectile(int, Projectile*, std::list<Vector>&, std::set<Vector>&, std::map<Vector, int>&,
-                             std::map<int, int>&, std::map<int, double>&, std::set<int>&)
+namespace {
+
+// Ticks of the view clock.
+constexpr long SHOT_START_DELAY = 700;
+constexpr double FLIGHT_PER_UNIT = 150.0;
+constexpr long EFFECT_LENGTH = 1000;
+constexpr long CHARACTER_ANIMATION = 1000;
+constexpr long DEBRIS_FLIGHT = 1000;
+constexpr long BLOCK_FALL_PER_CELL = 100;
+constexpr long PLAYER_FALL_PER_CELL = 200;
+
+} // namespace
+
+void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vector>& shotPath,
+                             std::set<Vector>& removedBlocks, std::map<Vector, int>& fallingBlocks,
+                             std::map<int, int>& playerFalls, std::map<int, double>& damages,
+                             std::set<int>& killedPlayers)
 {
+    // Blocks of an earlier shot still waiting to rejoin the terrain do so
+    // now, before this shot moves anything.
+    if (!pendingBlocks.empty()) {
+        for (const auto& [node, cell] : pendingBlocks) {
+            blockPositions[node] = cell;
+        }
+        pendingBlocks.clear();
+    }
+
+    auto* sequence = new AnimationManager(timeSystem);
+    animations.push_back(sequence);
+    trajectory = shotPath;
+    animate(playerId, "cast", CHARACTER_ANIMATION, 0, false);
+    sequence->setDelay(SHOT_START_DELAY);
+
+    // The fireball, turned so that its tail trails behind the flight.
+    auto* projectileNode = new GraphicNode();
+    auto* fireballNode = new TransformNode(models["fireball"]);
+    fireballNode->setRotation(0.0f, 0.0f, 1.0f, 90.0f);
+    projectileNode->addGraphicNode(fireballNode);
+
+    const std::vector<Vector> points(shotPath.begin(), shotPath.end());
+    double pathLength = 0.0;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        pathLength += (points[i + 1] - points[i]).getLength();
+    }
+    const long flightTime = static_cast<long>(FLIGHT_PER_UNIT * pathLength);
+    sequence->addAnimation(new PathAnimation(flightTime, timeSystem, false, shotPath, projectileNode, true),
+                           false, false);
+
+    const Vector impact = shotPath.empty() ? Vector() : shotPath.back();
+    if (projectile != nullptr) {
+        sequence->addAnimation(projectile->getAnimation(EFFECT_LENGTH, timeSystem, impact), false, false);
+    }
+
+    // Hit and killed characters react as the effect plays.
+    const long reaction = sequence->getLength();
+    for (const auto& [id, damage] : damages) {
+        auto player = players.find(id);
+        if (killedPlayers.count(id) == 0 && player != players.end() && !player->second->isDead()) {
+            animate(id, "hurt", CHARACTER_ANIMATION, reaction, false);
+        }
+    }
+    std::cout << "Dead Players: " << killedPlayers.size() << std::endl;
+    for (int id : killedPlayers) {
+        std::cout << id << std::endl;
+        animate(id, "death", CHARACTER_ANIMATION, reaction, true);
+    }
+
+    // Destroyed blocks are flung away; their path animations own them now.
+    auto* debris = new ParralelAnimation(timeSystem);
+    for (const Vector& cell : removedBlocks) {
+        auto found = blockNodes.find(cell);
+        if (found == blockNodes.end()) {
+            continue;
+        }
+        GraphicNode* node = found->second;
+        blockNodes.erase(found);
+        blockPositions.erase(node);
+        debris->addAnimation(new PathAnimation(DEBRIS_FLIGHT, timeSystem, false,
+                                               createExplosionPath(cell + Vector(0.5, 0, 0.5)), node, false));
+    }
+    sequence->addAnimation(debris, true, false);
+
+    // Loose blocks drop into their new cells; they rejoin the terrain later.
+    auto* falls = new ParralelAnimation(timeSystem);
+    std::map<Vector, GraphicNode*> arrived;
+    for (const auto& [cell, fall] : fallingBlocks) {
+        auto found = blockNodes.find(cell);
+        if (found == blockNodes.end()) {
+            continue;
+        }
+        GraphicNode* node = found->second;
+        blockPositions.erase(node);
+        const Vector landing = cell - Vector(0, fall, 0);
+        auto* drop = new PathAnimation(fall * BLOCK_FALL_PER_CELL, timeSystem, false,
+                                       {cell + Vector(0.5, 0, 0.5), landing + Vector(0.5, 0, 0.5)}, node, false);
+        drop->setDeleteNodeOnDestroy(false);
+        falls->addAnimation(drop);
+        pendingBlocks.emplace_back(node, landing);
+        arrived[landing] = node;
+        blockNodes.erase(found);
+    }
+    // Only now: a block may land in the cell another one has just left.
+    for (const auto& [cell, node] : arrived) {
+        blockNodes[cell] = node;
+    }
+    sequence->addAnimation(falls, true, true);
+    pendingBlocksTick = timeSystem.getTick() + sequence->getLength();
+
+    // Falling characters are drawn by their animation until it ends, then
+    // go back to the scene.
+    auto* playerDrops = new ParralelAnimation(timeSystem);
+    for (const auto& [id, fall] : playerFalls) {
+        auto node = playerNodes.find(id);
+        auto player = players.find(id);
+        if (node == playerNodes.end() || player == players.end()) {
+            continue;
+        }
+        const Vector& p = player->second->getPosition();
+        const double w = player->second->getWidth();
+        sceneNode->removeGraphicNode(node->second);
+        const Vector top = p + Vector(0, fall, 0);
+        auto* drop = new PathAnimation(fall * PLAYER_FALL_PER_CELL, timeSystem, false,
+                                       {top + Vector(w / 2, 0, w / 2), top + Vector(w / 2, -fall, w / 2)},
+                                       node->second, false);
+        cannons[id].position.y -= fall;
+        drop->setContinuation(sceneNode);
+        playerDrops->addAnimation(drop);
+    }
+    sequence->addAnimation(playerDrops, true, true);
+
+    calculateSurfaceBlocks();
 }
 
-std::list<Vector> ArenaView::createExplosionPath(Vector)
+std::list<Vector> ArenaView::createExplosionPath(Vector centre)
 {
-    return {};
+    const double rise = 2 * Main::random();
+    const double direction = 360 * Main::random();
+    Vector heading(1, 0, 0);
+    heading.rotate(direction, 0, 1, 0);
+    const Vector top = centre + heading + Vector(0, rise, 0);
+    const double k1 = 2 * top.y - 2 * centre.y;
+    const double k2 = centre.y - top.y;
+    std::list<Vector> path;
+    // t by repeated addition, as the eleven sample times have always been.
+    for (double t = 0; t < 3.0; t += 0.3) {
+        Vector point = centre + heading * t;
+        point.y = k1 * t + k2 * t * t + centre.y;
+        path.push_back(point);
+    }
+    return path;
 }
 
 void ArenaView::renderTrajectory()
 {
+    if (!debug || trajectory.empty()) {
+        return;
+    }
+    glColor3f(1.0f, 0.0f, 0.0f);
+    const Vector& first = trajectory.front();
+    glPushMatrix();
+    glTranslated(first.x, first.y, -first.z);
+    glutSolidSphere(0.1, 10, 10);
+    glPopMatrix();
+    glBegin(GL_LINE_STRIP);
+    for (const Vector& point : trajectory) {
+        glVertex3d(point.x, point.y, -point.z);
+    }
+    glEnd();
+    const Vector& last = trajectory.back();
+    glPushMatrix();
+    glTranslated(last.x, last.y, -last.z);
+    glutSolidSphere(0.2, 10, 10);
+    glPopMatrix();
 }
 
 void ArenaView::renderAnimations()

@@ -267,12 +267,22 @@ std::string GameProcess::window()
         if (!found) {
             return "";
         }
+        // The newest window is listed last (a window of a game that has just
+        // ended may linger for a moment).
         std::istringstream in(*found);
-        in >> windowId;
+        for (std::string id; in >> id;) {
+            windowId = id;
+        }
         // The keyboard focus, once: there is no window manager to give it.
         // The pointer is left alone, since the game reads its motion.
-        if (!windowId.empty()) {
+        auto deadline = Clock::now() + E2E_TIMEOUT;
+        while (!windowId.empty() && Clock::now() < deadline) {
             xdotool("windowfocus --sync " + windowId);
+            auto focused = runCommand("timeout 10 xdotool getwindowfocus 2>/dev/null");
+            if (focused && std::atol(focused->c_str()) == std::atol(windowId.c_str())) {
+                break;
+            }
+            pump(std::chrono::milliseconds(100));
         }
     }
     return windowId;

@@ -149,3 +149,24 @@ TEST_F(PlayersTest, HealthBarsFollowTheHitPointsAndTheDeadHaveNone)
     EXPECT_EQ(one * 2, both);
     EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
 }
+
+TEST_F(PlayersTest, DebugDrawingAddsBoxesAndCannonsForEveryPlayer)
+{
+    announce(0, first, 0.7);
+    second.damage(150);
+    announce(1, second, 0.7);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 16, 0, 10, -20, 20);
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+    const int plain = countTriangles([&] { view->renderPlayer(); });
+    printed([&] { view->handleConsoleCommand("enable debug"); });
+    ASSERT_TRUE(view->isDebug());
+    const int debug = countTriangles([&] { view->renderPlayer(); });
+    // Two boxes of six quads, two cannon spheres: the dead player included.
+    EXPECT_GE(debug - plain, 2 * 12 + 2 * 100);
+    // The names switch lighting back on, whatever it was.
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    glDisable(GL_LIGHTING);
+    EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+}

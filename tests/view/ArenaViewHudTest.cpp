@@ -1,0 +1,156 @@
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <limits>
+
+#include "model/Player.h"
+#include "support/ScriptedRandom.h"
+#include "view/ViewFixture.h"
+
+namespace {
+
+constexpr int WIDTH = 800;
+constexpr int HEIGHT = 600;
+
+// Four players on an empty map; the overlay drawn into an 800 x 600 picture.
+class HudTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        newMap(grid, 15, 15, 20);
+        ScriptedRandom script({0.7});
+        for (int id = 0; id < 4; ++id) {
+            printed([&] { view->onPlayer(id, people[id]); });
+        }
+        printed([&] { view->reshape(WIDTH, HEIGHT); });
+    }
+
+    // Draws the overlay as a frame does and returns its pixels.
+    std::vector<unsigned char> overlay()
+    {
+        OffscreenTarget target(WIDTH, HEIGHT);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        view->setOrthographicProjection();
+        glPushMatrix();
+        glLoadIdentity();
+        view->displayFramePerSecond();
+        view->displayPlayerInfo();
+        view->displayConsole();
+        view->displayCredits();
+        glPopMatrix();
+        view->resetPerspectiveProjection();
+        EXPECT_EQ(stackDepth(GL_PROJECTION_STACK_DEPTH), 1);
+        return target.pixels();
+    }
+
+    // Colours found in the text band just above a baseline y (from the top).
+    static std::set<std::array<int, 3>> coloursOnLine(const std::vector<unsigned char>& pixels, int baseline)
+    {
+        std::set<std::array<int, 3>> colours;
+        for (int top = baseline - 9; top <= baseline; ++top) {
+            int row = HEIGHT - 1 - top;
+            for (int x = 0; x < 400; ++x) {
+                const unsigned char* p = &pixels[(static_cast<std::size_t>(row) * WIDTH + x) * 3];
+                if (p[0] + p[1] + p[2] > 0) {
+                    colours.insert({p[0], p[1], p[2]});
+                }
+            }
+        }
+        return colours;
+    }
+
+    TestGrid grid{15, 15, 20, [](int, int, int) { return false; }};
+    Player people[4] = {{"Torva Murk", Vector(3, 6, 7), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15},
+                        {"Osri Quay", Vector(1, 2, 3), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15},
+                        {"Brum Oak", Vector(9, 1, 4), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15},
+                        {"Nox Wick", Vector(5, 5, 5), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15}};
+};
+
+using Colours = std::set<std::array<int, 3>>;
+const std::array<int, 3> WHITE = {255, 255, 255};
+const std::array<int, 3> GOLD = {191, 191, 0};
+
+} // namespace
+
+TEST_F(HudTest, PlayerLinesListNameHitPointsAimAndPlace)
+{
+    view->updatePlayerDirection(0, people[0], 30, 15, 4.5);
+    EXPECT_EQ(view->playerLine(0, people[0]), "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)");
+    // No aim sent yet: zeros.
+    EXPECT_EQ(view->playerLine(1, people[1]), "Player: Osri Quay(100) 0 0 0 (1, 2, 3)");
+    people[1].damage(120);
+    EXPECT_EQ(view->playerLine(1, people[1]), "Player: Osri Quay(-20) 0 0 0 (1, 2, 3)");
+}
+
+TEST_F(HudTest, TheCurrentPlayersLineIsGoldTheOthersWhiteThenTheSpell)
+{
+    view->onCurrentPlayer(2);
+    std::string weapon = "fireball";
+    view->onWeapon(weapon);
+    auto pixels = overlay();
+    EXPECT_EQ(coloursOnLine(pixels, 70), Colours{WHITE});
+    EXPECT_EQ(coloursOnLine(pixels, 90), Colours{WHITE});
+    EXPECT_EQ(coloursOnLine(pixels, 110), Colours{GOLD});
+    EXPECT_EQ(coloursOnLine(pixels, 130), Colours{WHITE});
+    EXPECT_EQ(coloursOnLine(pixels, 150), Colours{WHITE});
+    EXPECT_TRUE(coloursOnLine(pixels, 170).empty());
+    // No frame-rate or console line unless asked for.
+    EXPECT_TRUE(coloursOnLine(pixels, 30).empty());
+    EXPECT_TRUE(coloursOnLine(pixels, 10).empty());
+    // The credits sit on the bottom edge.
+    EXPECT_EQ(coloursOnLine(pixels, HEIGHT - 2), Colours{WHITE});
+}
+
+TEST_F(HudTest, FrameRateAndConsoleLinesShowWhenAsked)
+{
+    view->showFPS();
+    EXPECT_TRUE(view->isShowingFPS());
+    view->updateConsoleCommandEdition("set speed 2");
+    EXPECT_EQ(view->getConsoleCommand(), ">set speed 2");
+    auto pixels = overlay();
+    EXPECT_EQ(coloursOnLine(pixels, 30), (Colours{{255, 0, 0}}));
+    EXPECT_EQ(coloursOnLine(pixels, 10), (Colours{{128, 255, 255}}));
+    view->hideFPS();
+    EXPECT_FALSE(view->isShowingFPS());
+}
+
+TEST_F(HudTest, TheFrameRateStartsAtZeroAndCountsFramesPerClockSecond)
+{
+    GraphicNode::resetTriangleCount();
+    EXPECT_EQ(view->frameRateLine(), "FPS: 0 (0) TriangleCount: 0");
+    for (int frame = 0; frame < 30; ++frame) {
+        clocks.clock.advance(40);
+        view->updateFrameCount();
+    }
+    // The frame at tick 1040 closes the first period with 26 frames; four
+    // more are pending at 1200.
+    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{26}));
+    // A long frame spanning two periods: the first gets the count.
+    clocks.clock.advance(2500);
+    view->updateFrameCount();
+    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{26, 5, 0}));
+    EXPECT_EQ(view->frameRateLine(), "FPS: 10.3333 (0) TriangleCount: 0");
+}
+
+TEST_F(HudTest, AtHalfSpeedTheFrameRateReadsDouble)
+{
+    clocks.time.setSpeed(0.5);
+    // 50 frames per real second; a clock second lasts two real ones.
+    for (int frame = 0; frame < 101; ++frame) {
+        clocks.clock.advance(20);
+        view->updateFrameCount();
+    }
+    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{101}));
+}
+
+TEST_F(HudTest, AbsLeavesNaNAndNegativeZeroAlone)
+{
+    EXPECT_EQ(view->abs(-2.5), 2.5);
+    EXPECT_EQ(view->abs(3.0), 3.0);
+    EXPECT_TRUE(std::isnan(view->abs(std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_TRUE(std::signbit(view->abs(-0.0)));
+}

@@ -1,0 +1,239 @@
+#include <algorithm>
+
+#include "animation/PathAnimation.h"
+#include "model/Player.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
+#include "scene/TransformNode.h"
+#include "support/ScriptedRandom.h"
+#include "view/ViewFixture.h"
+
+namespace {
+
+// A 10 x 10 map, floor and a few columns, two players standing on it, and
+// shots reported to the view as the model would.
+class ShotTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        newMap(grid, 10, 10, 10);
+        ScriptedRandom script({0.7});
+        printed([&] { view->onPlayer(0, shooter); });
+        printed([&] { view->onPlayer(1, target); });
+        view->onCurrentPlayer(0);
+    }
+
+    struct Shot {
+        std::list<Vector> path = {Vector(0, 5, 0), Vector(4, 5, 0)};
+        std::set<Vector> removed;
+        std::map<Vector, int> falling;
+        std::map<int, int> playerFalls;
+        std::map<int, double> damages;
+        std::set<int> killed;
+    };
+
+    std::vector<std::string> fire(Shot& shot, Projectile* spell)
+    {
+        return printed([&] {
+            view->onProjectile(0, spell, shot.path, shot.removed, shot.falling, shot.playerFalls, shot.damages,
+                               shot.killed);
+        });
+    }
+
+    // One frame's worth of the parts that move the shot on.
+    void frameAt(long tick)
+    {
+        clocks.clock.set(tick);
+        printed([&] {
+            view->renderTerrain();
+            view->renderAnimations();
+        });
+    }
+
+    bool inScene(GraphicNode* node) const
+    {
+        const auto& children = view->getSceneNode()->getChildren();
+        return std::find(children.begin(), children.end(), node) != children.end();
+    }
+
+    // Column (5, 5) is four blocks high, everything else is floor.
+    TestGrid grid{10, 10, 10, [](int x, int y, int z) { return y == 0 || (x == 5 && z == 5 && y < 4); }};
+    Player shooter{"Torva Murk", Vector(1, 1, 1), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15};
+    Player target{"Osri Quay", Vector(5, 4, 5), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15};
+};
+
+} // namespace
+
+TEST_F(ShotTest, AShortShotLastsDelayFlightAndEffect)
+{
+    Shot shot;
+    shot.path = {Vector(0, 0, 0), Vector(3, 4, 0)};
+    RadiusBomb bomb(0.0);
+    EXPECT_EQ(fire(shot, &bomb),
+              (std::vector<std::string>{"Dead Players: 0", "Displaying the 103 blocks out of 103"}));
+    EXPECT_TRUE(view->isAnimating());
+    frameAt(2449);
+    EXPECT_TRUE(view->isAnimating());
+    frameAt(2450);
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_EQ(view->getAnimations().size(), 2u);
+}
+
+TEST_F(ShotTest, AShotWhosePointsCoincideFliesForNoTime)
+{
+    Shot shot;
+    shot.path = {Vector(2, 2, 2), Vector(2, 2, 2)};
+    RadiusBomb bomb(1.0);
+    fire(shot, &bomb);
+    frameAt(1699);
+    EXPECT_TRUE(view->isAnimating());
+    frameAt(1700);
+    EXPECT_FALSE(view->isAnimating());
+}
+
+TEST_F(ShotTest, TheWholeTimelineOfAShot)
+{
+    // Flight 600 ms; effect 1000; one block destroyed; the top of the column
+    // falls three cells; the target on it falls one; the shooter is hurt.
+    Shot shot;
+    shot.removed = {Vector(5, 0, 5)};
+    shot.falling = {{Vector(5, 3, 5), 3}};
+    shot.playerFalls = {{1, 1}};
+    shot.damages = {{0, 20.0}, {1, 2.0}};
+    target.setPosition(Vector(5, 3, 5));
+    RadiusBomb bomb(1.0);
+    GraphicNode* destroyed = view->getBlockNodes().at(Vector(5, 0, 5));
+    GraphicNode* faller = view->getBlockNodes().at(Vector(5, 3, 5));
+    GraphicNode* character = view->getPlayerNode(1);
+    fire(shot, &bomb);
+
+    // At once: the destroyed block leaves the terrain, the fallen one is
+    // booked at its new cell but not yet drawn there, the character leaves
+    // the scene, its aim record drops.
+    EXPECT_EQ(view->getBlockPositions().count(destroyed), 0u);
+    EXPECT_EQ(view->getBlockNodes().at(Vector(5, 0, 5)), faller);
+    EXPECT_EQ(view->getBlockPositions().count(faller), 0u);
+    EXPECT_EQ(view->getPendingBlocksTick(), 2900);
+    EXPECT_FALSE(inScene(character));
+    // The aim record was made at the old height (4.9 at the box centre).
+    EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
+
+    frameAt(2900);
+    EXPECT_EQ(view->getBlockPositions().count(faller), 0u);
+    frameAt(2901);
+    EXPECT_EQ(view->getBlockPositions().at(faller), Vector(5, 0, 5));
+
+    frameAt(3799);
+    EXPECT_TRUE(view->isAnimating());
+    EXPECT_FALSE(inScene(character));
+    frameAt(3800);
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_TRUE(inScene(character));
+    // The character ends where the path ended, one cell lower.
+    EXPECT_EQ(character->getTranslation(), Vector(5.5, 3, -5.5));
+}
+
+TEST_F(ShotTest, TheDeadArePrintedAndOnlyDieTheHurtFlinch)
+{
+    Shot shot;
+    shot.damages = {{0, 30.0}, {1, 100.0}};
+    shot.killed = {1};
+    target.damage(100);
+    shooter.damage(30);
+    RadiusBomb bomb(1.0);
+    EXPECT_EQ(fire(shot, &bomb),
+              (std::vector<std::string>{"Dead Players: 1", "1", "Displaying the 103 blocks out of 103"}));
+    auto* killedNode = static_cast<TransformNode*>(view->getPlayerNode(1));
+    auto* shooterNode = static_cast<TransformNode*>(view->getPlayerNode(0));
+    EXPECT_TRUE(killedNode->hasModelAnimation());
+    EXPECT_EQ(killedNode->queuedAnimationCount(), 0u);
+    // The shooter casts first, then flinches.
+    EXPECT_TRUE(shooterNode->hasModelAnimation());
+    EXPECT_EQ(shooterNode->queuedAnimationCount(), 1u);
+}
+
+TEST_F(ShotTest, TheAlreadyDeadReactToNothing)
+{
+    Shot shot;
+    shot.damages = {{1, 50.0}};
+    target.damage(200);
+    RadiusBomb bomb(1.0);
+    fire(shot, &bomb);
+    EXPECT_FALSE(static_cast<TransformNode*>(view->getPlayerNode(1))->hasModelAnimation());
+}
+
+TEST_F(ShotTest, ExplosionPathsRiseAndFallAlongOneDirection)
+{
+    ScriptedRandom script({0.5, 0.25});
+    std::list<Vector> path = view->createExplosionPath(Vector(2, 3, 4));
+    ASSERT_EQ(path.size(), 11u);
+    EXPECT_EQ(path.front(), Vector(2, 3, 4));
+    // Rise 1 at one unit out, level at two, about 3 below after three.
+    Vector direction(1, 0, 0);
+    direction.rotate(90, 0, 1, 0);
+    auto point = path.begin();
+    for (int i = 0; i < 11; ++i, ++point) {
+        const double t = 0.3 * i;
+        EXPECT_NEAR(point->x, 2 + direction.x * t, 1e-9);
+        EXPECT_NEAR(point->z, 4 + direction.z * t, 1e-9);
+        EXPECT_NEAR(point->y, 3 + 2 * t - t * t, 1e-9);
+    }
+}
+
+TEST_F(ShotTest, TheArrowHidesWhileAShotPlays)
+{
+    // Only the arrow among the running animations is a counted mesh.
+    GraphicNode::resetTriangleCount();
+    view->renderAnimations();
+    EXPECT_GT(GraphicNode::getTriangleCount(), 0);
+    Shot shot;
+    RadiusBomb bomb(1.0);
+    fire(shot, &bomb);
+    clocks.clock.set(10);
+    GraphicNode::resetTriangleCount();
+    view->renderAnimations();
+    EXPECT_EQ(GraphicNode::getTriangleCount(), 0);
+}
+
+TEST_F(ShotTest, TheTrajectoryIsKeptForDebugDrawingAcrossMaps)
+{
+    Shot shot;
+    RadiusBomb bomb(1.0);
+    fire(shot, &bomb);
+    EXPECT_EQ(view->getTrajectory(), shot.path);
+    EXPECT_EQ(countTriangles([&] { view->renderTrajectory(); }), 0);
+    printed([&] { view->handleConsoleCommand("enable debug"); });
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-10, 10, -10, 10, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    EXPECT_GT(countTriangles([&] { view->renderTrajectory(); }), 0);
+    newMap(grid, 10, 10, 10);
+    EXPECT_EQ(view->getTrajectory(), shot.path);
+}
+
+TEST_F(ShotTest, ANewMapInTheMiddleOfAShotLeavesNothingBehind)
+{
+    // Everything in flight at once: debris, a falling block, a falling
+    // character; then the console starts a new game.
+    Shot shot;
+    shot.removed = {Vector(5, 0, 5)};
+    shot.falling = {{Vector(5, 3, 5), 1}};
+    shot.playerFalls = {{1, 1}};
+    shot.damages = {{1, 2.0}};
+    VerticalStrike strike;
+    fire(shot, &strike);
+    frameAt(1500);
+    TestGrid floor(4, 4, 3, [](int, int y, int) { return y == 0; });
+    newMap(floor, 4, 4, 3);
+    EXPECT_TRUE(view->getPendingBlocks().empty());
+    EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_EQ(view->getAnimations().size(), 2u);
+    EXPECT_EQ(view->getBlockPositions().size(), 16u);
+    for (long tick : {2000, 4000, 9000}) {
+        frameAt(tick);
+    }
+    EXPECT_EQ(view->getBlockPositions().size(), 16u);
+    EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
+}
