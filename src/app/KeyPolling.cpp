@@ -2,9 +2,34 @@
 // press, again after 1000 ms (50 ms for fast-repeat keys) and then every 50 ms.
 #include "app/KeyPolling.h"
 
+#include <cctype>
 #include <exception>
 #include <ostream>
 #include <vector>
+
+namespace {
+
+// The character the same key gives with or without Shift on a US keyboard, or
+// the key itself. A key pressed with Shift may be released after Shift, and
+// its release then arrives as the other character.
+unsigned char shiftPartner(unsigned char key)
+{
+    static const char PAIRS[] = "`~1!2@3#4$5%6^7&8*9(0)-_=+[{]}\\|;:'\",<.>/?";
+    if (std::isalpha(key)) {
+        return static_cast<unsigned char>(std::islower(key) ? std::toupper(key) : std::tolower(key));
+    }
+    for (std::size_t i = 0; i + 1 < sizeof PAIRS; i += 2) {
+        if (static_cast<unsigned char>(PAIRS[i]) == key) {
+            return static_cast<unsigned char>(PAIRS[i + 1]);
+        }
+        if (static_cast<unsigned char>(PAIRS[i + 1]) == key) {
+            return static_cast<unsigned char>(PAIRS[i]);
+        }
+    }
+    return key;
+}
+
+} // namespace
 
 KeyPolling::KeyPolling(TimeSystem& clock)
     : clock(clock)
@@ -19,8 +44,12 @@ void KeyPolling::keyboard(unsigned char key)
 
 void KeyPolling::keyboardUp(unsigned char key)
 {
-    holdedKeys.erase(key);
-    noRepeatKeys.insert(key);
+    // Released as either character of its key: "_" pressed with Shift comes
+    // up as "-" when Shift is let go first, and must not repeat for ever.
+    for (unsigned char released : {key, shiftPartner(key)}) {
+        holdedKeys.erase(released);
+        noRepeatKeys.insert(released);
+    }
 }
 
 void KeyPolling::specialKeyboard(int key)

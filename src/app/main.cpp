@@ -1,5 +1,6 @@
-// Kestrune's entry: reads the command line, opens the window (or the full
-// screen), registers the GLUT callbacks and runs the main loop.
+// Kestrune's entry: the game's long-lived objects, the command line, the window
+// (or the full screen), the GLUT callbacks and the main loop. The callbacks only
+// record or forward their events; the model, the view and the controller act.
 #include <GL/freeglut.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/KeyPolling.h"
 #include "app/Main.h"
+#include "controller/ArenaController.h"
 #include "math/TimeSystem.h"
 #include "model/ArenaModel.h"
 #include "platform/GraphicsLibraries.h"
@@ -15,41 +17,25 @@
 
 namespace {
 
-// The game's long-lived objects, constructed in this order before main runs
-// and destroyed in the reverse order at exit. Four players on a grid 15 wide,
-// 15 deep and 20 high.
+// Constructed in this order before main runs, destroyed in the reverse order
+// at exit. Four players on a grid 15 wide, 15 deep and 20 high.
 ArenaModel model(4, 15, 15, 20);
 // The view's clock: animations and frame counting run on it.
 TimeSystem viewTimer;
 ArenaView view(viewTimer);
+ArenaController controller(model, view);
 KeyPolling keys(Main::timer);
 
-void quit()
-{
-    std::cout << "Quitting" << std::endl;
-    if (Main::windowId != 0) {
-        glutDestroyWindow(Main::windowId);
-    } else {
-        glutLeaveGameMode();
-    }
-    std::exit(0);
-}
-
-// Stands in for the game's controller until it exists: Escape quits.
-class ShellKeys : public KeyReceiver {
+// Hands polled keys to the controller.
+class ControllerKeys : public KeyReceiver {
 public:
-    void keyboard(unsigned char key) override
-    {
-        if (key == 27) {
-            quit();
-        }
-    }
-    void specialKeyboard(int) override {}
-    bool isKeyFastRepeat(unsigned char) override { return false; }
-    bool isKeyFastRepeat(int) override { return true; }
+    void keyboard(unsigned char key) override { controller.keyboard(key); }
+    void specialKeyboard(int key) override { controller.specialKeyboard(key); }
+    bool isKeyFastRepeat(unsigned char key) override { return controller.isKeyFastRepeat(key); }
+    bool isKeyFastRepeat(int key) override { return controller.isKeyFastRepeat(key); }
 };
 
-ShellKeys shellKeys;
+ControllerKeys controllerKeys;
 
 void display()
 {
@@ -78,19 +64,29 @@ void specialKeyboardUp(int key, int, int)
 
 void idle()
 {
-    keys.idle(shellKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
+    keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
 }
 
 void reshape(int width, int height)
 {
     view.reshape(width, height);
+    controller.reshape(width, height);
 }
 
-void mousePassiveMotion(int, int) {}
+void mousePassiveMotion(int x, int y)
+{
+    controller.mousePassiveMotion(x, y);
+}
 
-void mouseEntry(int) {}
+void mouseEntry(int state)
+{
+    controller.mouseEntry(state);
+}
 
-void joystick(unsigned int, int, int, int) {}
+void joystick(unsigned int buttons, int x, int y, int z)
+{
+    controller.joystick(buttons, x, y, z);
+}
 
 // Full screen when asked and possible; a window otherwise. Without a window
 // freeglut cannot register callbacks, so a failed game mode falls back.
@@ -152,9 +148,10 @@ int main(int argc, char** argv)
     keepGraphicsLibrariesLoaded();
 #endif
     model.addListener(&view);
+    model.addListener(&controller);
     view.initialize();
     model.reset();
-    view.onCurrentPlayer(0);
+    controller.initialize(options.x, options.y);
 
     Main::timer.play();
     viewTimer.play();

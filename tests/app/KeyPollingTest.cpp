@@ -267,3 +267,29 @@ TEST_F(KeyPollingTest, AnExceptionEndsTheStepIsReportedAndDoesNotRepeat)
     EXPECT_EQ(frames, 1);
     EXPECT_EQ(polling.pressedKeys.size(), 0u);
 }
+
+TEST_F(KeyPollingTest, AShiftedKeyReleasedAfterShiftStopsRepeating)
+{
+    // Shift+minus held, Shift let go first: the release arrives as "-".
+    polling.keyboard('_');
+    poll();
+    polling.keyboardUp('-');
+    EXPECT_TRUE(polling.holdedKeys.empty());
+    EXPECT_EQ(pollUntil(3000), Events{"k:95"});
+
+    polling.keyboard('W');
+    polling.keyboardUp('w');
+    poll();
+    EXPECT_EQ(receiver.take(), Events{"k:87"});
+    EXPECT_TRUE(polling.holdedKeys.empty());
+}
+
+TEST_F(KeyPollingTest, ReleasingOneKeyKeepsAnotherHeldKeyRepeating)
+{
+    polling.keyboard('w');
+    polling.keyboard('a');
+    poll();
+    receiver.take();
+    polling.keyboardUp('a');
+    EXPECT_EQ(pollUntil(101), (Events{"k:119", "k:119"}));
+}

@@ -37,9 +37,10 @@ std::string shellQuote(const std::string& text)
 
 } // namespace
 
-bool xdotool(const std::string& arguments)
+bool xdotool(const std::string& arguments, int seconds)
 {
-    return runCommand("timeout 10 xdotool " + arguments + " >/dev/null 2>&1").has_value();
+    return runCommand("timeout " + std::to_string(seconds) + " xdotool " + arguments + " >/dev/null 2>&1")
+        .has_value();
 }
 
 std::optional<std::string> runCommand(const std::string& command)
@@ -288,9 +289,13 @@ std::string GameProcess::window()
     return windowId;
 }
 
-bool GameProcess::key(const std::string& keysym)
+bool GameProcess::key(const std::string& keysym, int times)
 {
-    return !window().empty() && xdotool("key " + shellQuote(keysym));
+    // Paced like type().
+    return !window().empty()
+           && xdotool("sleep 0.15 key --repeat " + std::to_string(times) + " --repeat-delay 150 "
+                          + shellQuote(keysym),
+                      10 + times / 5);
 }
 
 bool GameProcess::keyDown(const std::string& keysym)
@@ -305,9 +310,10 @@ bool GameProcess::keyUp(const std::string& keysym)
 
 bool GameProcess::type(const std::string& text)
 {
-    // Longer than a frame between keys: two presses of one key within one
-    // idle step act once.
-    return !window().empty() && xdotool("type --delay 60 " + shellQuote(text));
+    // Keys further apart than a frame, also from the key before: keys that
+    // arrive within one frame act once each, in the order of their codes.
+    return !window().empty()
+           && xdotool("sleep 0.15 type --delay 150 " + shellQuote(text), 10 + static_cast<int>(text.size()) / 5);
 }
 
 std::optional<std::array<int, 4>> GameProcess::windowGeometry()

@@ -41,8 +41,9 @@ public:
     // The X id of the window titled "Kestrune", waiting for it to appear; it
     // gets the keyboard focus the first time.
     std::string window();
-    // Sends key presses by X keysym name ("Escape", "Return", "w", "grave").
-    bool key(const std::string& keysym);
+    // Taps a key by X keysym name ("Escape", "Return", "w", "grave"), a
+    // frame or more after the key before.
+    bool key(const std::string& keysym, int times = 1);
     bool keyDown(const std::string& keysym);
     bool keyUp(const std::string& keysym);
     // Types text key by key, slower than the game's frames.
@@ -78,8 +79,9 @@ private:
 // fails.
 std::optional<std::string> runCommand(const std::string& command);
 
-// Runs xdotool with the arguments (time-limited); true when it succeeded.
-bool xdotool(const std::string& arguments);
+// Runs xdotool with the arguments, for at most the given seconds; true when
+// it succeeded.
+bool xdotool(const std::string& arguments, int seconds = 10);
 
 // Width and height of a PNG file, by ImageMagick's identify.
 std::optional<std::pair<int, int>> imageSize(const std::string& path);

@@ -1,0 +1,499 @@
+// Input to game actions: aiming, firing and turns, the camera keys, mouse look,
+// the joystick, and the console line with the controller's own command.
+#include "controller/ArenaController.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include <boost/algorithm/string.hpp>
+#include <boost/regex.hpp>
+
+#include "app/Main.h"
+#include "model/ArenaModel.h"
+#include "model/HorizontalNova.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
+#include "platform/Pointer.h"
+#include "view/ArenaView.h"
+
+namespace {
+
+constexpr double START_POWER = 4.0;
+constexpr double MAX_POWER = 100.0;
+constexpr double START_RADIUS_BOMB_SIZE = 3.0;
+
+// Normal keys.
+constexpr unsigned char KEY_BACKSPACE = 8;
+constexpr unsigned char KEY_ENTER = 13;
+constexpr unsigned char KEY_ESCAPE = 27;
+constexpr unsigned char KEY_BACKQUOTE = 96;
+constexpr unsigned char KEY_TILDE = 126;
+
+// Joystick axes count as pushed beyond this (GLUT reports -1000 to 1000).
+constexpr int JOYSTICK_DEAD_ZONE = 100;
+
+// Joystick buttons, as named on the pad.
+enum JoystickButton : unsigned int {
+    BUTTON_A = 1u << 0,
+    BUTTON_B = 1u << 1,
+    BUTTON_X = 1u << 2,
+    BUTTON_Y = 1u << 3,
+    BUTTON_L = 1u << 4,
+    BUTTON_R = 1u << 5,
+    BUTTON_Z = 1u << 6,
+    BUTTON_START = 1u << 7,
+    BUTTON_LEFT = 1u << 8,
+    BUTTON_RIGHT = 1u << 9,
+    BUTTON_DOWN = 1u << 10,
+    BUTTON_UP = 1u << 11,
+};
+
+} // namespace
+
+ArenaController::ArenaController(ArenaModel& model, ArenaView& view)
+    : model(model),
+      view(view),
+      currentPlayer(0),
+      windowX(0),
+      windowY(0),
+      windowWidth(0),
+      windowHeight(0),
+      consoleActive(false),
+      radiusBombSize(START_RADIUS_BOMB_SIZE)
+{
+}
+
+ArenaController::~ArenaController() = default;
+
+void ArenaController::onNewMap(int, int, int, bool***, const Vector&)
+{
+    initPlayerControl();
+    currentPlayer = 0;
+    view.onCurrentPlayer(0);
+}
+
+void ArenaController::onPlayer(int, Player&)
+{
+}
+
+void ArenaController::onProjectile(int, Projectile*, std::list<Vector>&, std::set<Vector>&,
+                                   std::map<Vector, int>&, std::map<int, int>&, std::map<int, double>&,
+                                   std::set<int>&)
+{
+}
+
+void ArenaController::initialize(int x, int y)
+{
+    hidePointer();
+    view.onCurrentPlayer(currentPlayer);
+    setWeapon("fireball");
+    windowX = Main::fullscreen ? 0 : x;
+    windowY = Main::fullscreen ? 0 : y;
+}
+
+void ArenaController::keyboard(unsigned char key)
+{
+    if (consoleActive) {
+        if (key == KEY_ENTER) {
+            consoleActive = false;
+            fireConsoleCommand();
+        } else {
+            growConsoleCommand(key);
+        }
+        return;
+    }
+    const bool busy = view.isAnimating();
+    switch (key) {
+    case KEY_ENTER:
+        if (!busy) {
+            fire();
+        }
+        break;
+    case KEY_ESCAPE:
+        quit();
+    case '1':
+        setWeapon("fireball");
+        break;
+    case '2':
+        setWeapon("cyclone");
+        break;
+    case '3':
+        setWeapon("nova");
+        break;
+    case '[':
+        if (!busy) {
+            moveCannon(-1.0, 0.0);
+        }
+        break;
+    case ']':
+        if (!busy) {
+            moveCannon(1.0, 0.0);
+        }
+        break;
+    case KEY_BACKQUOTE:
+    case KEY_TILDE:
+        openConsole();
+        break;
+    case 'a':
+        view.moveAvatar(-1.0, 0.0);
+        break;
+    case 'd':
+        view.moveAvatar(1.0, 0.0);
+        break;
+    case 'f':
+        if (view.isShowingFPS()) {
+            view.hideFPS();
+        } else {
+            view.showFPS();
+        }
+        break;
+    case 'r':
+        if (!busy) {
+            // The reset itself reaches onNewMap first: the turn is player 0's.
+            model.reset();
+            initPlayerControl();
+            view.onCurrentPlayer(currentPlayer);
+        }
+        break;
+    case 's':
+        view.moveAvatar(0.0, 1.0);
+        break;
+    case 'v':
+        view.resetAvatar();
+        break;
+    case 'w':
+        view.moveAvatar(0.0, -1.0);
+        break;
+    default:
+        break;
+    }
+}
+
+void ArenaController::specialKeyboard(int key)
+{
+    const bool busy = view.isAnimating();
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        if (!busy) {
+            moveCannon(-10.0, 0.0);
+        }
+        break;
+    case GLUT_KEY_UP:
+        if (!busy) {
+            moveCannon(0.0, 1.0);
+        }
+        break;
+    case GLUT_KEY_RIGHT:
+        if (!busy) {
+            moveCannon(10.0, 0.0);
+        }
+        break;
+    case GLUT_KEY_DOWN:
+        if (!busy) {
+            moveCannon(0.0, -1.0);
+        }
+        break;
+    case GLUT_KEY_PAGE_UP:
+        if (!busy) {
+            modifyPower(0.1);
+        }
+        break;
+    case GLUT_KEY_PAGE_DOWN:
+        if (!busy) {
+            modifyPower(-0.1);
+        }
+        break;
+    default:
+        std::cout << "special key: " << std::endl;
+        break;
+    }
+}
+
+bool ArenaController::isKeyFastRepeat(unsigned char key)
+{
+    if (consoleActive) {
+        return false;
+    }
+    return key == '[' || key == ']' || key == 'a' || key == 'd' || key == 's' || key == 'w';
+}
+
+bool ArenaController::isKeyFastRepeat(int)
+{
+    return true;
+}
+
+void ArenaController::mousePassiveMotion(int x, int y)
+{
+    const int centreX = windowWidth / 2;
+    const int centreY = windowHeight / 2;
+    // The event caused by our own re-centring.
+    if (x == centreX && y == centreY) {
+        return;
+    }
+    const int dx = std::clamp(x - centreX, -20, 20);
+    const int dy = std::clamp(y - centreY, -20, 20);
+    view.moveAvatarVision(-static_cast<double>(dx), dy / -100.0);
+    warpPointer(centreX, centreY);
+}
+
+void ArenaController::mouseEntry(int state)
+{
+    if (state == GLUT_LEFT) {
+        std::cout << "Mouse left window" << std::endl;
+    } else if (state == GLUT_ENTERED) {
+        std::cout << "Mouse entered window" << std::endl;
+    }
+}
+
+void ArenaController::joystick(unsigned int buttons, int x, int y, int z)
+{
+    if (x < -JOYSTICK_DEAD_ZONE) {
+        view.moveAvatar(-1.0, 0.0);
+    }
+    if (x > JOYSTICK_DEAD_ZONE) {
+        view.moveAvatar(1.0, 0.0);
+    }
+    if (y < -JOYSTICK_DEAD_ZONE) {
+        view.moveAvatar(0.0, -1.0);
+    }
+    if (y > JOYSTICK_DEAD_ZONE) {
+        view.moveAvatar(0.0, 1.0);
+    }
+    if (buttons & BUTTON_A) {
+        view.moveAvatarVision(0.0, -0.1);
+    }
+    if (buttons & BUTTON_B) {
+        view.moveAvatarVision(5.0, 0.0);
+    }
+    if (buttons & BUTTON_X) {
+        view.moveAvatarVision(-5.0, 0.0);
+    }
+    if (buttons & BUTTON_Y) {
+        view.moveAvatarVision(0.0, 0.1);
+    }
+    // Asked once: what follows a fire in the same poll is the next player's.
+    const bool busy = view.isAnimating();
+    if (busy) {
+        return;
+    }
+    if (buttons & BUTTON_START) {
+        fire();
+    }
+    if (buttons & BUTTON_LEFT) {
+        moveCannon(-5.0, 0.0);
+    }
+    if (buttons & BUTTON_RIGHT) {
+        moveCannon(5.0, 0.0);
+    }
+    if (buttons & BUTTON_UP) {
+        moveCannon(0.0, 1.0);
+    }
+    if (buttons & BUTTON_DOWN) {
+        moveCannon(0.0, -1.0);
+    }
+    if (z < -JOYSTICK_DEAD_ZONE) {
+        modifyPower(-0.1);
+    }
+    if (z > JOYSTICK_DEAD_ZONE) {
+        modifyPower(0.1);
+    }
+}
+
+void ArenaController::reshape(int w, int h)
+{
+    windowWidth = w;
+    windowHeight = h;
+    warpPointer(w / 2, h / 2);
+}
+
+void ArenaController::quit()
+{
+    std::cout << "Quitting" << std::endl;
+    if (Main::windowId != 0) {
+        glutDestroyWindow(Main::windowId);
+    } else {
+        glutLeaveGameMode();
+    }
+    std::exit(0);
+}
+
+void ArenaController::fire()
+{
+    if (!hasCurrentPlayer()) {
+        return;
+    }
+    std::unique_ptr<Projectile> spell;
+    if (weapon == "cyclone") {
+        spell = std::make_unique<VerticalStrike>();
+    } else if (weapon == "nova") {
+        spell = std::make_unique<HorizontalNova>();
+    } else {
+        spell = std::make_unique<RadiusBomb>(radiusBombSize);
+    }
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    model.throwProjectile(currentPlayer, spell.get(), yaws[id], pitches[id], powers[id]);
+    spell.reset();
+    nextPlayer();
+}
+
+void ArenaController::nextPlayer()
+{
+    const int count = model.getNumberOfPlayers();
+    if (count <= 0) {
+        return;
+    }
+    const int start = currentPlayer;
+    currentPlayer = (currentPlayer + 1) % count;
+    while (model.getPlayer(currentPlayer).isDead() && currentPlayer != start) {
+        currentPlayer = (currentPlayer + 1) % count;
+    }
+    if (currentPlayer == start) {
+        view.onLastManStanding(currentPlayer);
+    }
+    view.onCurrentPlayer(currentPlayer);
+}
+
+void ArenaController::moveCannon(double dYaw, double dPitch)
+{
+    if (!hasCurrentPlayer()) {
+        return;
+    }
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    yaws[id] += dYaw;
+    pitches[id] += dPitch;
+    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+}
+
+void ArenaController::modifyPower(double dPower)
+{
+    if (!hasCurrentPlayer()) {
+        return;
+    }
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    powers[id] = std::clamp(powers[id] + dPower, 0.0, MAX_POWER);
+    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+}
+
+void ArenaController::initPlayerControl()
+{
+    const std::size_t count = model.getPlayers().size();
+    yaws.assign(count, 0.0);
+    pitches.assign(count, 0.0);
+    powers.assign(count, START_POWER);
+}
+
+void ArenaController::setWeapon(std::string name)
+{
+    weapon = name;
+    view.onWeapon(weapon);
+}
+
+void ArenaController::openConsole()
+{
+    std::cout << "Console ON" << std::endl;
+    consoleActive = true;
+    consoleCommand.clear();
+    view.updateConsoleCommandEdition(consoleCommand);
+}
+
+void ArenaController::growConsoleCommand(unsigned char key)
+{
+    if (key == KEY_BACKSPACE) {
+        if (!consoleCommand.empty()) {
+            consoleCommand.pop_back();
+        }
+    } else {
+        consoleCommand += static_cast<char>(key);
+    }
+    view.updateConsoleCommandEdition(consoleCommand);
+}
+
+void ArenaController::fireConsoleCommand()
+{
+    handleConsoleCommand(consoleCommand);
+    view.handleConsoleCommand(consoleCommand);
+    model.handleConsoleCommand(consoleCommand);
+}
+
+void ArenaController::handleConsoleCommand(std::string line)
+{
+    std::cout << "Controller: " << line << std::endl;
+    boost::algorithm::to_lower(line);
+    boost::algorithm::trim(line);
+    if (line == "help") {
+        std::cout << "set radius_bomb_size size" << std::endl;
+        return;
+    }
+    static const boost::regex radiusCommand("set radius_bomb_size (\\S+)");
+    boost::smatch groups;
+    bool matched = false;
+    try {
+        matched = boost::regex_match(line, groups, radiusCommand);
+    } catch (const std::runtime_error&) {
+        matched = false;
+    }
+    if (!matched) {
+        return;
+    }
+    const double size = std::atof(groups[1].str().c_str());
+    // A radius that is not a finite number, or below zero, would make every
+    // damage of the blast meaningless.
+    if (!std::isfinite(size) || size < 0.0) {
+        std::cout << "Controller: radius bomb size " << groups[1].str()
+                  << " refused: it must be a number of 0 or more" << std::endl;
+        return;
+    }
+    radiusBombSize = size;
+    std::cout << "Radius Bomb Size Setted to " << radiusBombSize << std::endl;
+}
+
+bool ArenaController::hasCurrentPlayer() const
+{
+    return currentPlayer >= 0 && static_cast<std::size_t>(currentPlayer) < yaws.size()
+        && currentPlayer < model.getNumberOfPlayers();
+}
+
+int ArenaController::getCurrentPlayer() const
+{
+    return currentPlayer;
+}
+
+double ArenaController::getYaw(int id) const
+{
+    return yaws.at(static_cast<std::size_t>(id));
+}
+
+double ArenaController::getPitch(int id) const
+{
+    return pitches.at(static_cast<std::size_t>(id));
+}
+
+double ArenaController::getPower(int id) const
+{
+    return powers.at(static_cast<std::size_t>(id));
+}
+
+const std::string& ArenaController::getWeapon() const
+{
+    return weapon;
+}
+
+double ArenaController::getRadiusBombSize() const
+{
+    return radiusBombSize;
+}
+
+bool ArenaController::isConsoleActive() const
+{
+    return consoleActive;
+}
+
+const std::string& ArenaController::getConsoleCommand() const
+{
+    return consoleCommand;
+}

@@ -1,0 +1,326 @@
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/Main.h"
+#include "controller/ArenaController.h"
+#include "model/ArenaModel.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
+#include "support/RecordingListener.h"
+#include "support/ScriptedRandom.h"
+#include "view/ViewFixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Remembers what kind of spell each shot was, and a radius bomb's radius.
+class SpellRecorder : public RecordingListener {
+public:
+    void onProjectile(int playerId, Projectile* projectile, std::list<Vector>& trajectory,
+                      std::set<Vector>& removedBlocks, std::map<Vector, int>& fallingBlocks,
+                      std::map<int, int>& playerFalls, std::map<int, double>& damages,
+                      std::set<int>& killedPlayers) override
+    {
+        RecordingListener::onProjectile(playerId, projectile, trajectory, removedBlocks, fallingBlocks,
+                                        playerFalls, damages, killedPlayers);
+        if (auto* bomb = dynamic_cast<RadiusBomb*>(projectile)) {
+            spells.push_back("fireball " + std::to_string(bomb->getRadius()));
+        } else if (dynamic_cast<VerticalStrike*>(projectile) != nullptr) {
+            spells.push_back("cyclone");
+        } else {
+            spells.push_back("nova");
+        }
+    }
+    std::vector<std::string> spells;
+};
+
+// The game's three objects wired as the entry point wires them, on a seeded
+// battlefield, in the test GL window.
+class ControllerTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Main::seedRandom(31);
+        model = std::make_unique<ArenaModel>(players(), 15, 15, 20);
+        controller = std::make_unique<ArenaController>(*model, *view);
+        model->addListener(view.get());
+        model->addListener(controller.get());
+        model->addListener(&shots);
+        printed([&] {
+            view->reshape(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
+            model->reset();
+            controller->initialize(400, 100);
+            controller->reshape(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
+        });
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        ViewTest::TearDown();
+        model.reset();
+    }
+    virtual int players() const { return 4; }
+
+    Lines keys(const std::string& typed)
+    {
+        return printed([&] {
+            for (char key : typed) {
+                controller->keyboard(static_cast<unsigned char>(key));
+            }
+        });
+    }
+    Lines special(int key, int times = 1)
+    {
+        return printed([&] {
+            for (int i = 0; i < times; ++i) {
+                controller->specialKeyboard(key);
+            }
+        });
+    }
+    // Lets the view play everything out, a frame at a time.
+    void waitForTheShot()
+    {
+        for (int frame = 0; frame < 200 && view->isAnimating(); ++frame) {
+            clocks.clock.advance(100);
+            printed([&] {
+                view->renderTerrain();
+                view->renderAnimations();
+            });
+        }
+        ASSERT_FALSE(view->isAnimating());
+    }
+
+    std::unique_ptr<ArenaModel> model;
+    std::unique_ptr<ArenaController> controller;
+    SpellRecorder shots;
+};
+
+class TwoPlayers : public ControllerTest {
+protected:
+    int players() const override { return 2; }
+};
+
+class NoPlayers : public ControllerTest {
+protected:
+    int players() const override { return 0; }
+};
+
+} // namespace
+
+TEST_F(ControllerTest, EveryPlayerStartsWithPowerFourAndNoAngles)
+{
+    for (int id = 0; id < 4; ++id) {
+        EXPECT_EQ(controller->getYaw(id), 0.0);
+        EXPECT_EQ(controller->getPitch(id), 0.0);
+        EXPECT_EQ(controller->getPower(id), 4.0);
+    }
+    EXPECT_EQ(controller->getCurrentPlayer(), 0);
+    EXPECT_EQ(controller->getWeapon(), "fireball");
+    EXPECT_EQ(view->getWeapon(), "fireball");
+}
+
+TEST_F(ControllerTest, ArrowsTurnAndTiltTheCannonWithoutLimits)
+{
+    special(GLUT_KEY_RIGHT, 10);
+    EXPECT_EQ(controller->getYaw(0), 100.0);
+    special(GLUT_KEY_LEFT, 25);
+    EXPECT_EQ(controller->getYaw(0), -150.0);
+    special(GLUT_KEY_UP, 100);
+    EXPECT_EQ(controller->getPitch(0), 100.0);
+    special(GLUT_KEY_DOWN);
+    EXPECT_EQ(controller->getPitch(0), 99.0);
+    keys("]]]][");
+    EXPECT_EQ(controller->getYaw(0), -147.0);
+    // The view gets every change.
+    EXPECT_EQ(view->getCannons().at(0).yaw, -147.0);
+    EXPECT_EQ(view->getCannons().at(0).pitch, 99.0);
+}
+
+TEST_F(ControllerTest, PowerStaysBetweenZeroAndAHundred)
+{
+    special(GLUT_KEY_PAGE_UP, 2000);
+    EXPECT_EQ(controller->getPower(0), 100.0);
+    special(GLUT_KEY_PAGE_UP);
+    EXPECT_EQ(controller->getPower(0), 100.0);
+    special(GLUT_KEY_PAGE_DOWN, 999);
+    EXPECT_NEAR(controller->getPower(0), 0.1, 1e-9);
+    controller->modifyPower(-0.05);
+    EXPECT_NEAR(controller->getPower(0), 0.05, 1e-9);
+    special(GLUT_KEY_PAGE_DOWN);
+    EXPECT_EQ(controller->getPower(0), 0.0);
+    EXPECT_EQ(view->getCannons().at(0).power, 0.0);
+}
+
+TEST_F(ControllerTest, OtherSpecialKeysOnlySaySo)
+{
+    EXPECT_EQ(special(GLUT_KEY_F1), Lines{"special key: "});
+    EXPECT_EQ(special(GLUT_KEY_HOME), Lines{"special key: "});
+}
+
+TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
+{
+    Lines lines = keys("\r");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("Dead Players: ", 0) == 0; }),
+              1);
+    EXPECT_EQ(shots.spells, Lines{"fireball 3.000000"});
+    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(view->getCurrentPlayer(), 1);
+    ASSERT_TRUE(view->isAnimating());
+    // While the shot plays, aiming, firing and new games wait.
+    EXPECT_EQ(keys("\r[]r"), Lines{});
+    special(GLUT_KEY_RIGHT);
+    special(GLUT_KEY_PAGE_UP);
+    EXPECT_EQ(controller->getYaw(1), 0.0);
+    EXPECT_EQ(controller->getPower(1), 4.0);
+    EXPECT_EQ(shots.spells.size(), 1u);
+    waitForTheShot();
+    const Vector nose = model->getPlayer(1).getCannonNose(0, 0);
+    keys("\r");
+    EXPECT_EQ(shots.spells.size(), 2u);
+    EXPECT_EQ(shots.lastTrajectory.front(), nose);
+}
+
+TEST_F(ControllerTest, NumberKeysChooseTheSpellForEveryone)
+{
+    keys("2");
+    EXPECT_EQ(view->getWeapon(), "cyclone");
+    keys("\r");
+    waitForTheShot();
+    keys("3\r");
+    waitForTheShot();
+    keys("1\r");
+    EXPECT_EQ(shots.spells, (Lines{"cyclone", "nova", "fireball 3.000000"}));
+    controller->setWeapon("thunderbolt");
+    waitForTheShot();
+    keys("\r");
+    EXPECT_EQ(shots.spells.back(), "fireball 3.000000");
+}
+
+TEST_F(ControllerTest, CameraKeysMoveTheViewEvenDuringAShot)
+{
+    keys("\r");
+    ASSERT_TRUE(view->isAnimating());
+    const Vector start = view->getAvatarPosition();
+    keys("w");
+    EXPECT_NE(view->getAvatarPosition(), start);
+    keys("s");
+    EXPECT_EQ(view->getAvatarPosition(), start);
+    keys("a");
+    keys("d");
+    EXPECT_EQ(view->getAvatarPosition(), start);
+    keys("wwv");
+    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
+    keys("f");
+    EXPECT_TRUE(view->isShowingFPS());
+    keys("f");
+    EXPECT_FALSE(view->isShowingFPS());
+    // Upper case letters are not the same keys.
+    keys("W");
+    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
+}
+
+TEST_F(ControllerTest, ANewGameResetsTheAimsAndTheTurn)
+{
+    special(GLUT_KEY_RIGHT, 3);
+    keys("\r");
+    waitForTheShot();
+    special(GLUT_KEY_UP, 2);
+    keys("r");
+    EXPECT_EQ(controller->getCurrentPlayer(), 0);
+    EXPECT_EQ(view->getCurrentPlayer(), 0);
+    for (int id = 0; id < 4; ++id) {
+        EXPECT_EQ(controller->getYaw(id), 0.0);
+        EXPECT_EQ(controller->getPitch(id), 0.0);
+        EXPECT_EQ(controller->getPower(id), 4.0);
+    }
+}
+
+TEST_F(ControllerTest, FastRepeatKeysAreTheAimAndWalkKeysWhileTheConsoleIsClosed)
+{
+    for (unsigned char key : std::string("[]adsw")) {
+        EXPECT_TRUE(controller->isKeyFastRepeat(key)) << key;
+    }
+    for (unsigned char key : std::string("\rrvf1W")) {
+        EXPECT_FALSE(controller->isKeyFastRepeat(key)) << key;
+    }
+    EXPECT_TRUE(controller->isKeyFastRepeat(GLUT_KEY_F5));
+    keys("`");
+    EXPECT_FALSE(controller->isKeyFastRepeat(static_cast<unsigned char>('w')));
+    EXPECT_TRUE(controller->isKeyFastRepeat(GLUT_KEY_LEFT));
+}
+
+TEST_F(ControllerTest, MouseLookTurnsTheViewAndIgnoresTheRecentringEvent)
+{
+    ArenaView reference(clocks.time);
+    reference.moveAvatarVision(-20, 0.03);
+    const int centre = GL_TEST_WINDOW_SIDE / 2;
+    controller->mousePassiveMotion(centre + 50, centre - 3);
+    EXPECT_NEAR((view->getAvatarTarget() - reference.getAvatarTarget()).getLength(), 0, 1e-9);
+    controller->mousePassiveMotion(centre, centre);
+    EXPECT_NEAR((view->getAvatarTarget() - reference.getAvatarTarget()).getLength(), 0, 1e-9);
+}
+
+TEST_F(ControllerTest, MouseEntryIsReported)
+{
+    EXPECT_EQ(printed([&] { controller->mouseEntry(GLUT_LEFT); }), Lines{"Mouse left window"});
+    EXPECT_EQ(printed([&] { controller->mouseEntry(GLUT_ENTERED); }), Lines{"Mouse entered window"});
+}
+
+TEST_F(ControllerTest, JoystickAxesAndButtonsActInTheirOrder)
+{
+    const Vector eye = view->getAvatarPosition();
+    controller->joystick(0, -500, 0, 0);
+    EXPECT_NE(view->getAvatarPosition(), eye);
+    controller->joystick(0, 500, 0, 0);
+    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+    // Within the dead zone nothing moves.
+    controller->joystick(0, 100, -100, 100);
+    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+
+    controller->joystick(1u << 9, 0, 0, 0);
+    EXPECT_EQ(controller->getYaw(0), 5.0);
+    controller->joystick(1u << 11, 0, 0, 900);
+    EXPECT_EQ(controller->getPitch(0), 1.0);
+    EXPECT_NEAR(controller->getPower(0), 4.1, 1e-9);
+    // Start fires; the rest of the same poll already aims for the next player.
+    controller->joystick((1u << 7) | (1u << 8), 0, 0, 0);
+    EXPECT_EQ(shots.spells.size(), 1u);
+    EXPECT_EQ(controller->getYaw(1), -5.0);
+    // Now busy: aiming buttons wait, the camera ones still work.
+    controller->joystick((1u << 8) | (1u << 1), 0, 0, 0);
+    EXPECT_EQ(controller->getYaw(1), -5.0);
+}
+
+TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
+{
+    // Player 0 aims straight down with the cyclone: its own column.
+    special(GLUT_KEY_DOWN, 90);
+    keys("2");
+    Lines lines = keys("\r");
+    EXPECT_TRUE(model->getPlayer(0).isDead());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Dead Players: 1"), lines.end());
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.rfind("Last man standing", 0), std::string::npos) << line;
+    }
+    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    waitForTheShot();
+    lines = keys("1\r");
+    EXPECT_EQ(lines.back(), "Last man standing 1");
+    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+}
+
+TEST_F(NoPlayers, ABattlefieldWithoutPlayersIgnoresTheTurnKeys)
+{
+    EXPECT_EQ(keys("\r[]"), Lines{});
+    special(GLUT_KEY_LEFT);
+    special(GLUT_KEY_PAGE_UP);
+    controller->nextPlayer();
+    controller->joystick(0xFFFFu, 0, 0, 900);
+    EXPECT_TRUE(shots.spells.empty());
+    EXPECT_EQ(controller->getCurrentPlayer(), 0);
+}

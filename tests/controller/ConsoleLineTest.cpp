@@ -1,0 +1,141 @@
+#include <memory>
+
+#include "app/Main.h"
+#include "controller/ArenaController.h"
+#include "model/ArenaModel.h"
+#include "view/ViewFixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ConsoleLine : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Main::seedRandom(5);
+        model = std::make_unique<ArenaModel>(2, 15, 15, 20);
+        controller = std::make_unique<ArenaController>(*model, *view);
+        model->addListener(view.get());
+        model->addListener(controller.get());
+        printed([&] {
+            model->reset();
+            controller->initialize(400, 100);
+        });
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        ViewTest::TearDown();
+        model.reset();
+    }
+    Lines type(const std::string& typed)
+    {
+        return printed([&] {
+            for (char key : typed) {
+                controller->keyboard(static_cast<unsigned char>(key));
+            }
+        });
+    }
+
+    std::unique_ptr<ArenaModel> model;
+    std::unique_ptr<ArenaController> controller;
+};
+
+} // namespace
+
+TEST_F(ConsoleLine, BackquoteOrTildeOpensAnEmptyLine)
+{
+    EXPECT_EQ(type("`"), Lines{"Console ON"});
+    EXPECT_TRUE(controller->isConsoleActive());
+    EXPECT_EQ(view->getConsoleCommand(), ">");
+    EXPECT_TRUE(view->isConsoleVisible());
+    type("ab\r");
+    EXPECT_EQ(type("~"), Lines{"Console ON"});
+    EXPECT_EQ(controller->getConsoleCommand(), "");
+}
+
+TEST_F(ConsoleLine, EveryKeyButEnterEditsTheLineEscapeAndConsoleKeysIncluded)
+{
+    type("`");
+    type("ab`~\x1b\t");
+    EXPECT_EQ(controller->getConsoleCommand(), "ab`~\x1b\t");
+    EXPECT_EQ(view->getConsoleCommand(), ">ab`~\x1b\t");
+    type("\b\b\b\b");
+    EXPECT_EQ(controller->getConsoleCommand(), "ab");
+    type("\b\b\b\b");
+    EXPECT_EQ(controller->getConsoleCommand(), "");
+    EXPECT_EQ(view->getConsoleCommand(), ">");
+}
+
+TEST_F(ConsoleLine, HelpGoesToTheThreeHandlersInOrder)
+{
+    type("`help");
+    Lines lines = type("\r");
+    EXPECT_FALSE(controller->isConsoleActive());
+    EXPECT_FALSE(view->isConsoleVisible());
+    ASSERT_EQ(lines.size(), 2u + 12u + 10u);
+    EXPECT_EQ(lines[0], "Controller: help");
+    EXPECT_EQ(lines[1], "set radius_bomb_size size");
+    EXPECT_EQ(lines[2], "View: help");
+    EXPECT_EQ(lines[3], "enable/disable lighting");
+    EXPECT_EQ(lines[13], "animate id animation length");
+    EXPECT_EQ(lines[14], "Model: help");
+    EXPECT_EQ(lines[15], "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length");
+    EXPECT_EQ(lines[23], "enable/disable wind");
+}
+
+TEST_F(ConsoleLine, TheRadiusBombSizeIsTheControllersOwnSetting)
+{
+    type("`set radius_bomb_size 2.5");
+    Lines lines = type("\r");
+    EXPECT_EQ(lines, (Lines{"Controller: set radius_bomb_size 2.5", "Radius Bomb Size Setted to 2.5",
+                            "View: set radius_bomb_size 2.5", "Model: set radius_bomb_size 2.5"}));
+    EXPECT_EQ(controller->getRadiusBombSize(), 2.5);
+    type("`  SET Radius_Bomb_Size 5  \r");
+    EXPECT_EQ(controller->getRadiusBombSize(), 5.0);
+    lines = type("`set radius_bomb_size big\r");
+    EXPECT_EQ(lines.at(2), "Radius Bomb Size Setted to 0");
+    EXPECT_EQ(controller->getRadiusBombSize(), 0.0);
+}
+
+TEST_F(ConsoleLine, WrongRadiusCommandsChangeNothing)
+{
+    for (const char* line : {"set radius_bomb_size", "set radius_bomb_size 1 2"}) {
+        Lines lines = type(std::string("`") + line + "\r");
+        EXPECT_EQ(lines.size(), 4u) << line; // "Console ON" and the three echoes
+    }
+    for (const char* value : {"-2", "nan", "inf", "1e999"}) {
+        Lines lines = type(std::string("`set radius_bomb_size ") + value + "\r");
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[2], std::string("Controller: radius bomb size ") + value
+                                + " refused: it must be a number of 0 or more");
+    }
+    EXPECT_EQ(controller->getRadiusBombSize(), 3.0);
+}
+
+TEST_F(ConsoleLine, AnEmptyLineIsOnlyEchoed)
+{
+    type("`x\b");
+    EXPECT_EQ(type("\r"), (Lines{"Controller: ", "View: ", "Model: "}));
+}
+
+TEST_F(ConsoleLine, ArrowKeysStillAimWhileTheConsoleIsOpen)
+{
+    type("`");
+    printed([&] { controller->specialKeyboard(102); });
+    EXPECT_EQ(controller->getYaw(0), 10.0);
+    type("w[");
+    EXPECT_EQ(controller->getYaw(0), 10.0);
+    EXPECT_EQ(controller->getConsoleCommand(), "w[");
+}
+
+TEST_F(ConsoleLine, AModelCommandStartsANewGameForTheController)
+{
+    printed([&] { controller->specialKeyboard(102); });
+    type("`set players 3\r");
+    EXPECT_EQ(model->getNumberOfPlayers(), 3);
+    EXPECT_EQ(controller->getYaw(0), 0.0);
+    EXPECT_EQ(controller->getPower(2), 4.0);
+}

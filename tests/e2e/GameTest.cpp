@@ -1,0 +1,260 @@
+// Whole games on the real binary, played through the keyboard as people play
+// them: aiming, firing every spell, turns, the console, and a game to its end.
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "support/GameProcess.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool press(GameProcess& game, const std::string& keysym, int times = 1)
+{
+    return game.key(keysym, times);
+}
+
+// Presses Return until the game accepts the shot (it ignores Enter while the
+// previous shot still plays); the line that says so, or nothing.
+std::optional<std::string> fireWhenReady(GameProcess& game)
+{
+    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
+    while (std::chrono::steady_clock::now() < deadline) {
+        press(game, "Return");
+        if (auto line = game.waitForMatch("Dead Players: [0-9]+", 1s)) {
+            return line;
+        }
+    }
+    return std::nullopt;
+}
+
+// The HUD line (0 = first player) drawn in the current player's gold.
+int goldLine(const Image& image)
+{
+    for (int line = 0; line < 6; ++line) {
+        int baseline = 70 + 20 * line;
+        for (int y = baseline - 9; y <= baseline; ++y) {
+            for (int x = 5; x < 300; ++x) {
+                const unsigned char* p = &image.rgb[(static_cast<std::size_t>(y) * image.width + x) * 3];
+                if (p[0] > 150 && p[1] > 150 && p[2] < 60) {
+                    return line;
+                }
+            }
+        }
+    }
+    return -1;
+}
+
+std::optional<Image> shot(GameProcess& game, const std::string& file)
+{
+    std::string path = artifactPath(file);
+    if (!game.screenshot(path)) {
+        return std::nullopt;
+    }
+    return readImage(path);
+}
+
+// Screenshots until one passes the test.
+std::optional<Image> shotUntil(GameProcess& game, const std::string& file, const std::function<bool(const Image&)>& wanted)
+{
+    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
+    while (std::chrono::steady_clock::now() < deadline) {
+        auto image = shot(game, file);
+        if (image && wanted(*image)) {
+            return image;
+        }
+    }
+    return std::nullopt;
+}
+
+// Pixels of the battlefield that differ clearly; the text overlay (top left
+// and bottom line) is left out.
+int differingPixels(const Image& a, const Image& b)
+{
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3) {
+        const int x = static_cast<int>((i / 3) % static_cast<std::size_t>(a.width));
+        const int y = static_cast<int>((i / 3) / static_cast<std::size_t>(a.width));
+        if ((x < 420 && y < 170) || y > a.height - 20) {
+            continue;
+        }
+        int difference = std::abs(a.rgb[i] - b.rgb[i]) + std::abs(a.rgb[i + 1] - b.rgb[i + 1])
+                       + std::abs(a.rgb[i + 2] - b.rgb[i + 2]);
+        count += difference > 60 ? 1 : 0;
+    }
+    return count;
+}
+
+// The fireball's orange or the blast's blue.
+bool fireOrBlast(int r, int g, int b)
+{
+    return (r > 150 && g > 40 && g < 160 && b < 60) || (b > 100 && r < 40 && g < 40);
+}
+
+// Pixels of fire or blast colour that the battlefield did not show before.
+int newEffectPixels(const Image& before, const Image& image)
+{
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < image.rgb.size() && i + 2 < before.rgb.size(); i += 3) {
+        if (fireOrBlast(image.rgb[i], image.rgb[i + 1], image.rgb[i + 2])
+            && !fireOrBlast(before.rgb[i], before.rgb[i + 1], before.rgb[i + 2])) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The last lines the game wrote, for failure messages.
+std::string tail(GameProcess& game)
+{
+    const auto& lines = game.outputLines();
+    std::string text;
+    for (std::size_t i = lines.size() > 40 ? lines.size() - 40 : 0; i < lines.size(); ++i) {
+        text += lines[i] + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(EndToEndGame, AimFireAndTheTurnPasses)
+{
+    GameProcess game({"--seed", "3"});
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    ASSERT_FALSE(game.window().empty());
+    press(game, "v");
+    auto start = shotUntil(game, "game-start.png", [](const Image& image) { return goldLine(image) == 0; });
+    ASSERT_TRUE(start.has_value()) << "player 0 never shown as the current player";
+
+    // A wide blast, aimed back over the battlefield with a little more power.
+    press(game, "grave");
+    ASSERT_TRUE(game.waitForLine("Console ON"));
+    ASSERT_TRUE(game.type("set radius_bomb_size 5"));
+    press(game, "Return");
+    ASSERT_TRUE(game.waitForLine("Radius Bomb Size Setted to 5"));
+    press(game, "Left", 18);
+    press(game, "Up", 20);
+    press(game, "Page_Up", 5);
+    auto fired = fireWhenReady(game);
+    ASSERT_TRUE(fired.has_value()) << game.errorText();
+
+    auto middle = shotUntil(game, "game-shot.png",
+                            [&](const Image& image) { return newEffectPixels(*start, image) > 40; });
+    EXPECT_TRUE(middle.has_value()) << "no fireball or blast seen during the shot";
+    // The turn has passed to player 1 at once.
+    ASSERT_TRUE(middle.has_value());
+    EXPECT_EQ(goldLine(*middle), 1);
+
+    // When the shot has played out the battlefield has changed.
+    auto after = shotUntil(game, "game-after-shot.png", [&](const Image& image) {
+        return newEffectPixels(*start, image) < 20 && differingPixels(*start, image) > 300;
+    });
+    EXPECT_TRUE(after.has_value()) << "the terrain did not change";
+
+    press(game, "Escape");
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}
+
+TEST(EndToEndGame, EverySpellCanBeCast)
+{
+    GameProcess game({"--seed", "8"});
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    ASSERT_FALSE(game.window().empty());
+    for (const char* spell : {"2", "3", "1"}) {
+        press(game, spell);
+        EXPECT_TRUE(fireWhenReady(game).has_value()) << "spell " << spell;
+    }
+    press(game, "Escape");
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}
+
+TEST(EndToEndGame, TheConsoleTalksToTheThreeHandlers)
+{
+    GameProcess game({"--seed", "4"});
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    ASSERT_FALSE(game.window().empty());
+
+    press(game, "grave");
+    ASSERT_TRUE(game.waitForLine("Console ON"));
+    ASSERT_TRUE(game.type("help"));
+    press(game, "Return");
+    for (const char* line : {"Controller: help", "set radius_bomb_size size", "View: help",
+                             "enable/disable lighting", "animate id animation length", "Model: help",
+                             "  set players 4 1 1 .5 1 0 1", "enable/disable wind"}) {
+        EXPECT_TRUE(game.waitForLine(line)) << line;
+    }
+
+    press(game, "grave");
+    ASSERT_TRUE(game.waitForLine("Console ON"));
+    ASSERT_TRUE(game.type("set radius_bomb_size 2.5"));
+    press(game, "Return");
+    EXPECT_TRUE(game.waitForLine("Controller: set radius_bomb_size 2.5"));
+    EXPECT_TRUE(game.waitForLine("Radius Bomb Size Setted to 2.5"));
+
+    // Escape inside the console is typed into the line, not a way out.
+    press(game, "grave");
+    ASSERT_TRUE(game.waitForLine("Console ON"));
+    ASSERT_TRUE(game.type("set players 2"));
+    press(game, "Escape");
+    press(game, "BackSpace");
+    press(game, "Return");
+    EXPECT_TRUE(game.waitForLine("Model: set players 2")) << tail(game);
+    EXPECT_TRUE(game.waitForLine("New Map: 15 15 20"));
+    EXPECT_TRUE(game.waitForMatch("On player 1: .*").has_value());
+    EXPECT_TRUE(game.running());
+
+    press(game, "Escape");
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    // After the new map, two players only.
+    const auto& lines = game.outputLines();
+    auto newMap = std::find(lines.rbegin(), lines.rend(), "New Map: 15 15 20");
+    ASSERT_NE(newMap, lines.rend());
+    for (auto line = newMap; line != lines.rbegin(); --line) {
+        EXPECT_EQ(line->rfind("On player 2", 0), std::string::npos) << "a third player after set players 2";
+    }
+}
+
+TEST(EndToEndGame, ATwoPlayerGameEndsWithTheLastManStanding)
+{
+    GameProcess game({"--seed", "12"});
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    ASSERT_FALSE(game.window().empty());
+    press(game, "grave");
+    ASSERT_TRUE(game.waitForLine("Console ON"));
+    ASSERT_TRUE(game.type("set players 2"));
+    press(game, "Return");
+    ASSERT_TRUE(game.waitForMatch("On player 1: .*").has_value());
+
+    // Player 0 aims straight down at its own feet and calls the cyclone.
+    press(game, "Down", 90);
+    press(game, "2");
+    shotUntil(game, "game-aimed-down.png", [](const Image&) { return true; });
+    auto first = fireWhenReady(game);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, "Dead Players: 1") << tail(game);
+    EXPECT_TRUE(game.waitForLine("0"));
+
+    // Player 1 casts whatever it aims at: nobody else is left.
+    press(game, "1");
+    auto second = fireWhenReady(game);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_TRUE(game.waitForLine("Last man standing 1"));
+
+    shotUntil(game, "game-end.png", [](const Image&) { return true; });
+    press(game, "Escape");
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    int lastManLines = 0;
+    for (const std::string& line : game.outputLines()) {
+        lastManLines += line.rfind("Last man standing", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(lastManLines, 1);
+    EXPECT_EQ(game.errorText(), "");
+}
