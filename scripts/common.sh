@@ -6,7 +6,8 @@ KESTRUNE_BUILD="$KESTRUNE_ROOT/build"
 
 BUILD_PACKAGES=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
                 libboost-regex-dev googletest libgtest-dev libbenchmark-dev)
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-xserver-utils)
+TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-xserver-utils
+               desktop-file-utils appstream groff-base man-db dpkg-dev)
 
 # Installs the named packages that dpkg does not know as installed: apt-get,
 # through sudo when not root, never asking a question.

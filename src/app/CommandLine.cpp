@@ -73,6 +73,8 @@ void printUsage(std::ostream& out)
            "  -x N        window position x in screen pixels (default 400)\n"
            "  -y N        window position y in screen pixels (default 100)\n"
            "  --seed N    seed the random generator with N to replay a battlefield\n"
+           "  --data-dir DIR\n"
+           "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
            "\n"
            "Escape quits."
@@ -100,6 +102,13 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
             setting = &options.x;
         } else if (std::strcmp(word, "-y") == 0) {
             setting = &options.y;
+        } else if (std::strcmp(word, "--data-dir") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                err << "kestrune: --data-dir needs a folder; looking in the usual places" << std::endl;
+            } else {
+                options.dataDir = argv[i + 1];
+            }
+            continue;
         } else if (std::strcmp(word, "--seed") == 0) {
             if (i + 1 >= argc) {
                 err << "kestrune: --seed needs a value; seeding from the time of day" << std::endl;

@@ -14,6 +14,7 @@ struct CommandLine {
     int y = 100;
     bool seedGiven = false;
     unsigned int seed = 0;
+    std::string dataDir; // "" unless --data-dir was given
 };
 
 // Largest window side accepted from the command line; X cannot make a window

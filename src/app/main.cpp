@@ -13,6 +13,7 @@
 #include "math/TimeSystem.h"
 #include "model/ArenaModel.h"
 #include "platform/GraphicsLibraries.h"
+#include "platform/ResourcePath.h"
 #include "view/ArenaView.h"
 
 namespace {
@@ -107,6 +108,22 @@ void openWindow(const CommandLine& options)
     Main::windowId = glutCreateWindow("Kestrune");
 }
 
+// Says where the data came from when it is not the usual ./res, and which
+// folders were tried when none held it.
+void reportDataFolder()
+{
+    const std::string& folder = view.getDataFolder();
+    if (folder.empty()) {
+        std::cerr << "kestrune: the game's data files were not found; looked in:";
+        for (const std::string& tried : view.getDataFolderSearch()) {
+            std::cerr << " " << tried;
+        }
+        std::cerr << std::endl;
+    } else if (folder != "./res") {
+        std::cerr << "kestrune: game data from " << folder << std::endl;
+    }
+}
+
 void registerCallbacks()
 {
     glutDisplayFunc(display);
@@ -140,6 +157,10 @@ int main(int argc, char** argv)
         model.initPlayers();
     }
     std::cout << startupLine(options) << std::endl;
+    if (!options.dataDir.empty()) {
+        view.loadResources(dataFolderCandidates(options.dataDir));
+    }
+    reportDataFolder();
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     openWindow(options);

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <climits>
-#include <vector>
+#include <cstdlib>
 
 #ifndef KESTRUNE_DATA_DIR
-#define KESTRUNE_DATA_DIR "/usr/local/share/games/kestrune"
+#define KESTRUNE_DATA_DIR "/usr/local/share/games/kestrune/res"
 #endif
 
 namespace {
@@ -16,6 +16,12 @@ namespace {
 bool readable(const std::string& path)
 {
     return access(path.c_str(), R_OK) == 0;
+}
+
+// The folder's path as written, or "" for an empty value.
+std::string folder(const char* value)
+{
+    return value != nullptr ? std::string(value) : std::string();
 }
 
 } // namespace
@@ -32,18 +38,47 @@ std::string executableFolder()
     return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
-std::string resourcePath(const std::string& name)
+std::vector<std::string> dataFolderCandidates(const std::string& dataDirOption)
 {
-    if (readable(name)) {
-        return name;
+    std::vector<std::string> candidates;
+    if (!dataDirOption.empty()) {
+        candidates.push_back(dataDirOption);
     }
-    const std::string besideExecutable = executableFolder() + "/" + name;
-    if (readable(besideExecutable)) {
-        return besideExecutable;
+    const std::string fromEnvironment = folder(std::getenv("KESTRUNE_DATA"));
+    if (!fromEnvironment.empty()) {
+        candidates.push_back(fromEnvironment);
     }
-    const std::string installed = std::string(KESTRUNE_DATA_DIR) + "/" + name;
-    if (readable(installed)) {
-        return installed;
+    candidates.push_back("./res");
+    const std::string executable = executableFolder();
+    if (!executable.empty()) {
+        candidates.push_back(executable + "/res");
     }
-    return name;
+    candidates.push_back(KESTRUNE_DATA_DIR);
+    // Installed as <prefix>/games/kestrune or <prefix>/bin/kestrune, under
+    // whatever prefix it was installed.
+    const std::size_t slash = executable.rfind('/');
+    if (slash != std::string::npos) {
+        const std::string installed = executable.substr(0, slash) + "/share/games/kestrune/res";
+        if (installed != KESTRUNE_DATA_DIR) {
+            candidates.push_back(installed);
+        }
+    }
+    return candidates;
+}
+
+std::string findDataFolder(const std::vector<std::string>& candidates, const std::vector<std::string>& files)
+{
+    for (const std::string& candidate : candidates) {
+        bool complete = true;
+        for (const std::string& file : files) {
+            if (!readable(candidate + "/" + file)) {
+                complete = false;
+                break;
+            }
+        }
+        if (complete) {
+            return candidate;
+        }
+    }
+    return "";
 }

@@ -53,6 +53,13 @@ const Resource RESOURCES[] = {
     {"res/sorcerer_idle.wrl", "sorcerer_idle", true},
 };
 
+// "res/wizard.wrl" -> "wizard.wrl": the file's name within the data folder.
+std::string resourceName(const std::string& file)
+{
+    const std::size_t slash = file.find_last_of("/\\");
+    return slash == std::string::npos ? file : file.substr(slash + 1);
+}
+
 } // namespace
 
 ArenaView::ArenaView(TimeSystem& timeSystem)
@@ -77,13 +84,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       pendingBlocksTick(0),
       currentPlayer(0)
 {
-    for (const Resource& resource : RESOURCES) {
-        if (resource.keyFrames) {
-            loadModelAnimation(resource.key, resource.file);
-        } else {
-            loadModel(resource.key, resource.file);
-        }
-    }
+    loadResources(dataFolderCandidates(""));
     sceneNode = new GraphicNode();
     // The arrow gets its path when a player's turn comes.
     arrowAnimation = new PathAnimation(ARROW_PERIOD, timeSystem, true, {}, new TransformNode(models["arrow"]), false);
@@ -109,28 +110,58 @@ ArenaView::~ArenaView()
     }
 }
 
+void ArenaView::loadResources(const std::vector<std::string>& folders)
+{
+    std::vector<std::string> files;
+    for (const Resource& resource : RESOURCES) {
+        files.push_back(resourceName(resource.file));
+    }
+    dataFolderSearch = folders;
+    dataFolder = findDataFolder(folders, files);
+    for (const Resource& resource : RESOURCES) {
+        if (resource.keyFrames) {
+            loadModelAnimation(resource.key, resource.file);
+        } else {
+            loadModel(resource.key, resource.file);
+        }
+    }
+}
+
 void ArenaView::loadModel(std::string key, std::string file)
 {
-    auto* node = new GraphicNode();
-    WRLSceneLoader::load(resourcePath(file).c_str(), *node);
-    node->computeNormal();
-    // A second load under the same key replaces the first.
-    auto existing = models.find(key);
-    if (existing != models.end()) {
-        delete existing->second;
+    // A mesh loaded again is refilled in place: nodes may wrap it already.
+    GraphicNode*& node = models[key];
+    if (node == nullptr) {
+        node = new GraphicNode();
+    } else {
+        node->clearChildren();
     }
-    models[key] = node;
+    // Without a data folder the mesh stays empty and draws nothing.
+    if (!dataFolder.empty()) {
+        WRLSceneLoader::load((dataFolder + "/" + resourceName(file)).c_str(), *node);
+    }
+    node->computeNormal();
 }
 
 void ArenaView::loadModelAnimation(std::string key, std::string file)
 {
     auto* sensor = new TimeSensor();
-    WRLAnimationLoader::load(resourcePath(file).c_str(), *sensor);
-    auto existing = modelAnimations.find(key);
-    if (existing != modelAnimations.end()) {
-        delete existing->second;
+    if (!dataFolder.empty()) {
+        WRLAnimationLoader::load((dataFolder + "/" + resourceName(file)).c_str(), *sensor);
     }
-    modelAnimations[key] = sensor;
+    TimeSensor*& slot = modelAnimations[key];
+    delete slot;
+    slot = sensor;
+}
+
+const std::string& ArenaView::getDataFolder() const
+{
+    return dataFolder;
+}
+
+const std::vector<std::string>& ArenaView::getDataFolderSearch() const
+{
+    return dataFolderSearch;
 }
 
 void ArenaView::cleanup()

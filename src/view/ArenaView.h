@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "math/MovingAverage.h"
 #include "math/TimeSystem.h"
@@ -34,8 +35,18 @@ public:
 
     // --- Core, resources and camera -------------------------------------
 
+    // Loads every mesh and key-frame set from the first of the folders that
+    // holds all of them, or none when no folder does. Meshes already loaded
+    // are refilled in place; call it before the first map, while no
+    // character uses the key-frame sets.
+    void loadResources(const std::vector<std::string>& folders);
+    // file: named like "res/wizard.wrl"; read from the data folder.
     void loadModel(std::string key, std::string file);
     void loadModelAnimation(std::string key, std::string file);
+    // The folder the resources came from, "" when none held them all, and
+    // the folders that were tried.
+    const std::string& getDataFolder() const;
+    const std::vector<std::string>& getDataFolderSearch() const;
     // Discards the current map's blocks, characters, aims and shot animations.
     void cleanup();
     // The fixed OpenGL state; once the window exists.
@@ -180,4 +191,6 @@ private:
     std::map<GraphicNode*, std::string> nodeModels;     // model key of each character node
     std::string weapon;
     int currentPlayer;
+    std::string dataFolder; // "" when no folder held the resource files
+    std::vector<std::string> dataFolderSearch;
 };

@@ -142,6 +142,20 @@ TEST(CommandLine, ABadSeedWarnsAndIsIgnored)
     }
 }
 
+TEST(CommandLine, DataDirNamesAFolder)
+{
+    Parsed parsed = parse({"--data-dir", "/opt/kestrune/res", "-w", "640"});
+    EXPECT_EQ(parsed.options.dataDir, "/opt/kestrune/res");
+    EXPECT_EQ(parsed.options.width, 640);
+    EXPECT_EQ(parsed.errors, "");
+    parsed = parse({"--data-dir"});
+    EXPECT_EQ(parsed.options.dataDir, "");
+    EXPECT_NE(parsed.errors.find("--data-dir needs a folder"), std::string::npos);
+    parsed = parse({"--data-dir", ""});
+    EXPECT_EQ(parsed.options.dataDir, "");
+    EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 1);
+}
+
 TEST(CommandLine, HelpIsFoundAnywhereAfterTheProgramName)
 {
     std::string name = "kestrune";
@@ -157,7 +171,7 @@ TEST(CommandLine, UsageNamesEveryOption)
 {
     std::ostringstream usage;
     printUsage(usage);
-    for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--help"}) {
+    for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help"}) {
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
     }
 }

@@ -115,8 +115,12 @@ std::string artifactPath(const std::string& fileName)
     return folder + "/" + fileName;
 }
 
-GameProcess::GameProcess(std::vector<std::string> arguments, std::string workingDirectory)
+GameProcess::GameProcess(std::vector<std::string> arguments, std::string workingDirectory,
+                         std::vector<std::string> environment, std::string binary)
 {
+    if (binary.empty()) {
+        binary = KESTRUNE_BINARY;
+    }
     if (workingDirectory.empty()) {
         workingDirectory = KESTRUNE_SOURCE_DIR;
     }
@@ -126,7 +130,7 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
         return;
     }
     std::vector<std::string> argumentStore;
-    argumentStore.push_back(KESTRUNE_BINARY);
+    argumentStore.push_back(binary);
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : argumentStore) {
@@ -146,6 +150,14 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
             _exit(126);
         }
         setenv("LP_NUM_THREADS", "0", 1);
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos) {
+                unsetenv(change.c_str());
+            } else {
+                setenv(change.substr(0, equals).c_str(), change.substr(equals + 1).c_str(), 1);
+            }
+        }
         execv(argv[0], argv.data());
         _exit(127);
     }

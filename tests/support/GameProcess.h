@@ -17,11 +17,13 @@ constexpr std::chrono::seconds E2E_TIMEOUT{30};
 
 class GameProcess {
 public:
-    // Starts KESTRUNE_BINARY with the arguments in workingDirectory (the
-    // source tree when empty, so that ./res is found). Rendering stays on one
-    // thread so that the game and the test do not starve each other.
-    explicit GameProcess(std::vector<std::string> arguments = {},
-                         std::string workingDirectory = "");
+    // Starts the game (KESTRUNE_BINARY unless binary is given) with the
+    // arguments in workingDirectory (the source tree when empty, so that ./res
+    // is found), with the environment changed by environment ("NAME=value"
+    // sets, "NAME" alone removes). Rendering stays on one thread so that the
+    // game and the test do not starve each other.
+    explicit GameProcess(std::vector<std::string> arguments = {}, std::string workingDirectory = "",
+                         std::vector<std::string> environment = {}, std::string binary = "");
     // Kills the game if it still runs.
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;

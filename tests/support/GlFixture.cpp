@@ -4,6 +4,7 @@
 #include "support/GlFixture.h"
 
 #include "platform/GraphicsLibraries.h"
+#include "platform/PngWriter.h"
 
 #include <GL/glext.h>
 
@@ -33,38 +34,6 @@ public:
 
 const ::testing::Environment* const windowCloser =
     ::testing::AddGlobalTestEnvironment(new GlWindowCloser);
-
-std::uint32_t crc32(const unsigned char* data, std::size_t length, std::uint32_t crc = 0)
-{
-    crc = ~crc;
-    for (std::size_t i = 0; i < length; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-void putBigEndian(std::vector<unsigned char>& out, std::uint32_t value)
-{
-    out.push_back(static_cast<unsigned char>(value >> 24));
-    out.push_back(static_cast<unsigned char>(value >> 16));
-    out.push_back(static_cast<unsigned char>(value >> 8));
-    out.push_back(static_cast<unsigned char>(value));
-}
-
-void writeChunk(std::ofstream& file, const char* type, const std::vector<unsigned char>& data)
-{
-    std::vector<unsigned char> chunk;
-    putBigEndian(chunk, static_cast<std::uint32_t>(data.size()));
-    chunk.insert(chunk.end(), type, type + 4);
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    std::vector<unsigned char> crc;
-    putBigEndian(crc, crc32(chunk.data() + 4, chunk.size() - 4));
-    file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
-    file.write(reinterpret_cast<const char*>(crc.data()), 4);
-}
 
 } // namespace
 
@@ -202,50 +171,5 @@ std::vector<unsigned char> OffscreenTarget::pixels() const
 
 bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb)
 {
-    std::ofstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    file.write(reinterpret_cast<const char*>(signature), 8);
-
-    std::vector<unsigned char> header;
-    putBigEndian(header, static_cast<std::uint32_t>(width));
-    putBigEndian(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, no interlace
-    writeChunk(file, "IHDR", header);
-
-    // Scanlines top to bottom, each behind a "no filter" byte, in stored
-    // (uncompressed) deflate blocks inside a zlib stream.
-    std::vector<unsigned char> raw;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    for (int row = height - 1; row >= 0; --row) {
-        raw.push_back(0);
-        const unsigned char* start = rgb.data() + static_cast<std::size_t>(row) * rowBytes;
-        raw.insert(raw.end(), start, start + rowBytes);
-    }
-    std::vector<unsigned char> zlib = {0x78, 0x01};
-    std::size_t offset = 0;
-    do {
-        std::size_t block = std::min<std::size_t>(65535, raw.size() - offset);
-        bool last = offset + block == raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back(static_cast<unsigned char>(block & 0xFF));
-        zlib.push_back(static_cast<unsigned char>(block >> 8));
-        zlib.push_back(static_cast<unsigned char>(~block & 0xFF));
-        zlib.push_back(static_cast<unsigned char>((~block >> 8) & 0xFF));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(offset),
-                    raw.begin() + static_cast<std::ptrdiff_t>(offset + block));
-        offset += block;
-    } while (offset < raw.size());
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (unsigned char byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBigEndian(zlib, (b << 16) | a);
-    writeChunk(file, "IDAT", zlib);
-    writeChunk(file, "IEND", {});
-    return static_cast<bool>(file);
+    return writePng(path, width, height, rgb, 3, true);
 }

@@ -1,0 +1,217 @@
+// Kestrune installed like a Linux game: a prefix holding the program, its data,
+// a desktop entry, an icon, AppStream metadata and a manual page; the game run
+// from there finds its art from any folder; a Debian package of it all.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/GameProcess.h"
+
+namespace {
+
+const std::vector<std::string> DATA_FILES = {
+    "arrow.wrl", "grassCube.wrl", "dirtCube.wrl", "fireball.wrl", "wizard.wrl", "sorcerer.wrl",
+    "wizard_kill.wrl", "wizard_spell.wrl", "wizard_hit.wrl", "wizard_idle.wrl",
+    "sorcerer_kill.wrl", "sorcerer_spell.wrl", "sorcerer_hit.wrl", "sorcerer_idle.wrl"};
+
+bool exists(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+std::string freshFolder(const std::string& name)
+{
+    std::string folder = artifactPath(name);
+    runCommand("rm -rf '" + folder + "' && mkdir -p '" + folder + "'");
+    return folder;
+}
+
+// One installation for the whole suite, into a folder of the build tree.
+const std::string& prefix()
+{
+    static const std::string folder = [] {
+        std::string target = freshFolder("installed");
+        runCommand(std::string(KESTRUNE_CMAKE) + " --install '" + KESTRUNE_BUILD_DIR + "' --prefix '" + target
+                   + "' > /dev/null");
+        return target;
+    }();
+    return folder;
+}
+
+std::string installedGame()
+{
+    return prefix() + "/games/kestrune";
+}
+
+// Starts the installed game from an empty folder, with no data in its
+// environment unless asked.
+struct InstalledGame {
+    explicit InstalledGame(std::vector<std::string> arguments, std::vector<std::string> environment = {"KESTRUNE_DATA"})
+        : game(std::move(arguments), freshFolder("elsewhere"), std::move(environment), installedGame())
+    {
+    }
+    GameProcess game;
+};
+
+void quit(GameProcess& game)
+{
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+}
+
+} // namespace
+
+TEST(EndToEndInstall, ThePrefixHoldsTheGameAndEverythingAroundIt)
+{
+    const std::string& root = prefix();
+    EXPECT_TRUE(exists(root + "/games/kestrune"));
+    for (const std::string& file : DATA_FILES) {
+        EXPECT_TRUE(exists(root + "/share/games/kestrune/res/" + file)) << file;
+    }
+    EXPECT_TRUE(exists(root + "/share/applications/kestrune.desktop"));
+    EXPECT_TRUE(exists(root + "/share/metainfo/kestrune.metainfo.xml"));
+    EXPECT_TRUE(exists(root + "/share/man/man6/kestrune.6"));
+    std::string icon = root + "/share/icons/hicolor/128x128/apps/kestrune.png";
+    ASSERT_TRUE(exists(icon));
+    EXPECT_EQ(imageSize(icon), std::make_pair(128, 128));
+}
+
+TEST(EndToEndInstall, TheIconIsTheWizardOnATransparentGround)
+{
+    auto icon = readImage(prefix() + "/share/icons/hicolor/128x128/apps/kestrune.png");
+    ASSERT_TRUE(icon.has_value());
+    auto alpha = runCommand("convert '" + prefix()
+                            + "/share/icons/hicolor/128x128/apps/kestrune.png' -alpha extract -format '%[fx:mean]' info:");
+    ASSERT_TRUE(alpha.has_value());
+    const double covered = std::atof(alpha->c_str());
+    EXPECT_GT(covered, 0.15);
+    EXPECT_LT(covered, 0.6);
+    // The robe's blue.
+    EXPECT_GT(icon->count([](int r, int g, int b) { return b > 150 && b > r + 60 && b > g + 40; }), 1000);
+}
+
+TEST(EndToEndInstall, TheInstalledGameFindsItsArtFromAnyFolder)
+{
+    InstalledGame installed({"--seed", "2006"});
+    GameProcess& game = installed.game;
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    EXPECT_EQ(game.errorText(), "kestrune: game data from " + prefix() + "/share/games/kestrune/res\n");
+    ASSERT_FALSE(game.window().empty());
+    ASSERT_TRUE(game.key("v"));
+    std::optional<Image> image;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        std::string path = artifactPath("installed-game.png");
+        if (game.screenshot(path)) {
+            image = readImage(path);
+            if (image && image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 10000) {
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(image.has_value());
+    EXPECT_GT(image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }), 10000);
+    EXPECT_GT(image->count([](int, int g, int b) { return b > g + 30 && b > 60; }), 40);
+    quit(game);
+}
+
+TEST(EndToEndInstall, TheDataDirOptionAndTheEnvironmentWinOverTheDefaults)
+{
+    std::string option = freshFolder("data-from-option");
+    std::string environment = freshFolder("data-from-environment");
+    runCommand("cp '" + prefix() + "'/share/games/kestrune/res/*.wrl '" + option + "'");
+    runCommand("cp '" + prefix() + "'/share/games/kestrune/res/*.wrl '" + environment + "'");
+    {
+        InstalledGame installed({}, {"KESTRUNE_DATA=" + environment});
+        ASSERT_TRUE(installed.game.waitForLine("Reshape 800 600"));
+        EXPECT_EQ(installed.game.errorText(), "kestrune: game data from " + environment + "\n");
+        quit(installed.game);
+    }
+    {
+        InstalledGame installed({"--data-dir", option}, {"KESTRUNE_DATA=" + environment});
+        ASSERT_TRUE(installed.game.waitForLine("Reshape 800 600"));
+        EXPECT_EQ(installed.game.errorText(), "kestrune: game data from " + option + "\n");
+        quit(installed.game);
+    }
+    {
+        // A folder that lacks a file does not count.
+        runCommand("rm '" + option + "/wizard_idle.wrl'");
+        InstalledGame installed({"--data-dir", option});
+        ASSERT_TRUE(installed.game.waitForLine("Reshape 800 600"));
+        EXPECT_EQ(installed.game.errorText(), "kestrune: game data from " + prefix() + "/share/games/kestrune/res\n");
+        quit(installed.game);
+    }
+}
+
+TEST(EndToEndInstall, WithoutItsDataTheGameSaysWhereItLookedAndStillRuns)
+{
+    std::string bare = freshFolder("bare-install");
+    runCommand("cp '" + installedGame() + "' '" + bare + "/kestrune'");
+    GameProcess game({"--data-dir", "/no/such/folder"}, freshFolder("elsewhere"), {"KESTRUNE_DATA"}, bare + "/kestrune");
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    std::string errors = game.errorText();
+    EXPECT_EQ(errors.rfind("kestrune: the game's data files were not found; looked in: /no/such/folder ./res ", 0), 0u)
+        << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    // With empty meshes the map is still built and played.
+    EXPECT_TRUE(game.running());
+    quit(game);
+}
+
+TEST(EndToEndInstall, TheDesktopEntryAndTheMetadataValidate)
+{
+    auto desktop = runCommand("desktop-file-validate '" + prefix() + "/share/applications/kestrune.desktop' 2>&1");
+    ASSERT_TRUE(desktop.has_value());
+    EXPECT_EQ(*desktop, "");
+    auto entry = runCommand("cat '" + prefix() + "/share/applications/kestrune.desktop'");
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_NE(entry->find("Categories=Game;StrategyGame;"), std::string::npos);
+    EXPECT_NE(entry->find("Exec=kestrune"), std::string::npos);
+    auto metadata = runCommand("appstreamcli validate --no-net '" + prefix() + "/share/metainfo/kestrune.metainfo.xml' 2>&1");
+    EXPECT_TRUE(metadata.has_value()) << "appstreamcli found problems";
+}
+
+TEST(EndToEndInstall, TheManualPageRendersWithoutWarnings)
+{
+    std::string page = prefix() + "/share/man/man6/kestrune.6";
+    auto warnings = runCommand("groff -man -ww -Tutf8 '" + page + "' 2>&1 >/dev/null");
+    ASSERT_TRUE(warnings.has_value());
+    EXPECT_EQ(*warnings, "");
+    auto text = runCommand("MANWIDTH=80 man -l '" + page + "' 2>/dev/null | col -b");
+    ASSERT_TRUE(text.has_value());
+    for (const char* section : {"OPTIONS", "CONTROLS", "CONSOLE COMMANDS", "FILES", "--data-dir", "set radius_bomb_size",
+                                "set speed", "set grid"}) {
+        EXPECT_NE(text->find(section), std::string::npos) << section;
+    }
+}
+
+TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
+{
+    std::string output = freshFolder("package");
+    ASSERT_TRUE(runCommand("cd '" + std::string(KESTRUNE_BUILD_DIR) + "' && " + KESTRUNE_CPACK + " -G DEB -B '" + output
+                           + "' > /dev/null 2>&1")
+                    .has_value());
+    auto package = runCommand("ls '" + output + "'/kestrune_*.deb");
+    ASSERT_TRUE(package.has_value());
+    std::string deb = package->substr(0, package->find('\n'));
+    auto contents = runCommand("dpkg-deb --contents '" + deb + "'");
+    ASSERT_TRUE(contents.has_value());
+    for (const std::string& file :
+         {std::string("./usr/games/kestrune"), std::string("./usr/share/applications/kestrune.desktop"),
+          std::string("./usr/share/icons/hicolor/128x128/apps/kestrune.png"),
+          std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6"),
+          std::string("./usr/share/games/kestrune/res/wizard.wrl")}) {
+        EXPECT_NE(contents->find(file), std::string::npos) << file;
+    }
+    auto depends = runCommand("dpkg-deb --field '" + deb + "' Depends");
+    ASSERT_TRUE(depends.has_value());
+    for (const char* library : {"libglut", "libglu", "libboost-regex"}) {
+        EXPECT_NE(depends->find(library), std::string::npos) << *depends;
+    }
+}
