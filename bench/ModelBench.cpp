@@ -1,35 +1,16 @@
 // Costs of the battlefield model: a new game on the default grid and on a
 // large one, and the point query that a shot makes a hundred times per unit of
 // its path.
-#include <iostream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "app/Main.h"
 #include "model/ArenaModel.h"
 #include "model/Projectile.h"
 #include "model/RadiusBomb.h"
-
-namespace {
-
-// Shots print their fall damage; keep it out of the benchmark's report.
-class Silence {
-public:
-    Silence()
-        : previous(std::cout.rdbuf(sink.rdbuf()))
-    {
-    }
-    ~Silence() { std::cout.rdbuf(previous); }
-
-private:
-    std::ostringstream sink;
-    std::streambuf* previous;
-};
-
-} // namespace
 
 namespace {
 

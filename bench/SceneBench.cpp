@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "BenchWindow.h"
+#include "BenchSupport.h"
 #include "scene/TransformNode.h"
 #include "scene/graphicnode.h"
 

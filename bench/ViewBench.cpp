@@ -2,14 +2,12 @@
 // off, and a large one. Needs a display (run under xvfb-run).
 #include <GL/freeglut.h>
 
-#include <iostream>
 #include <list>
 #include <memory>
-#include <sstream>
 
 #include <benchmark/benchmark.h>
 
-#include "BenchWindow.h"
+#include "BenchSupport.h"
 #include "app/Main.h"
 #include "model/ArenaModel.h"
 #include "model/RadiusBomb.h"
@@ -19,18 +17,39 @@
 
 namespace {
 
-// Keeps the view's diagnostic lines out of the report.
-class Silence {
-public:
-    Silence()
-        : previous(std::cout.rdbuf(sink.rdbuf()))
+// A seeded game of four on a side x side x height battlefield, its view in
+// the benchmark window, quiet.
+struct BenchGame {
+    BenchGame(int side, int height)
+        : model(4, side, side, height), view(clock)
     {
+        clock.play();
+        model.addListener(&view);
+        view.initialize();
+        view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
+        model.reset();
+        view.onCurrentPlayer(0);
     }
-    ~Silence() { std::cout.rdbuf(previous); }
 
-private:
-    std::ostringstream sink;
-    std::streambuf* previous;
+    // Draws frames for as long as the benchmark asks.
+    void frames(benchmark::State& state)
+    {
+        for (auto _ : state) {
+            view.renderScene();
+            glFinish();
+        }
+        state.counters["frames_per_second"] =
+            benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    }
+
+    // Seeded before the model draws its players' names.
+    struct Seed {
+        Seed() { Main::seedRandom(2006); }
+    } seed;
+    Silence silence;
+    TimeSystem clock;
+    ArenaModel model;
+    ArenaView view;
 };
 
 // Arguments: grid width (= depth), height, display lists on (1) or off (0).
@@ -40,26 +59,10 @@ void ViewFrame(benchmark::State& state)
         state.SkipWithError("needs a display: run under xvfb-run");
         return;
     }
-    Silence silence;
-    Main::seedRandom(2006);
-    const int side = static_cast<int>(state.range(0));
-    TimeSystem clock;
-    clock.play();
-    ArenaModel model(4, side, side, static_cast<int>(state.range(1)));
-    ArenaView view(clock);
-    model.addListener(&view);
-    view.initialize();
-    view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
-    model.reset();
-    view.onCurrentPlayer(0);
+    BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     GraphicNode::useDisplayList = state.range(2) != 0;
-    for (auto _ : state) {
-        view.renderScene();
-        glFinish();
-    }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["surface_blocks"] = static_cast<double>(view.getSurfaceBlocks().size());
+    game.frames(state);
+    state.counters["surface_blocks"] = static_cast<double>(game.view.getSurfaceBlocks().size());
     GraphicNode::useDisplayList = true;
 }
 BENCHMARK(ViewFrame)
@@ -87,10 +90,6 @@ void ViewNewGame(benchmark::State& state)
 }
 BENCHMARK(ViewNewGame)->Args({15, 20})->Args({64, 32})->Args({128, 64})->Args({256, 61})->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-namespace {
-
 // Frames while a shot plays, the view clock held at a moment of the shot:
 // argument 0, a cyclone's whirl of particles; 1, the debris of a wide blast.
 void ViewFrameDuringShot(benchmark::State& state)
@@ -99,18 +98,9 @@ void ViewFrameDuringShot(benchmark::State& state)
         state.SkipWithError("needs a display: run under xvfb-run");
         return;
     }
-    Silence silence;
-    Main::seedRandom(2006);
     long now = 0;
     TimeSystem::setClockSource([&now] { return now; });
-    TimeSystem clock;
-    clock.play();
-    ArenaModel model(4, 15, 15, 20);
-    ArenaView view(clock);
-    model.addListener(&view);
-    view.initialize();
-    view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
-    model.reset();
+    BenchGame game(15, 20);
     const bool whirl = state.range(0) == 0;
     std::unique_ptr<Projectile> spell;
     if (whirl) {
@@ -119,20 +109,15 @@ void ViewFrameDuringShot(benchmark::State& state)
         spell = std::make_unique<RadiusBomb>(5.0);
     }
     // Straight down onto the shooter's own column: a short flight.
-    model.throwProjectile(0, spell.get(), 0, -90, 1);
+    game.model.throwProjectile(0, spell.get(), 0, -90, 1);
     double length = 0;
-    const std::list<Vector>& path = view.getTrajectory();
+    const std::list<Vector>& path = game.view.getTrajectory();
     for (auto a = path.begin(), b = std::next(path.begin()); b != path.end(); ++a, ++b) {
         length += (*b - *a).getLength();
     }
     const long effectStart = 700 + static_cast<long>(150 * length);
     now = whirl ? effectStart + 900 : effectStart + 1000 + 500;
-    for (auto _ : state) {
-        view.renderScene();
-        glFinish();
-    }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    game.frames(state);
     TimeSystem::setClockSource({});
 }
 BENCHMARK(ViewFrameDuringShot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

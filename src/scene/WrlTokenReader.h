@@ -55,6 +55,14 @@ public:
     void scanBody(std::FILE* file, char open, char close, const char* where,
                   KeywordTests keywordTests);
 
+    // Opens the file and hands every top-level "Transform" word to
+    // onTransform(file, reader), which parses the node after it; every word
+    // outside the nodes parsed so far is looked at, so a Transform inside some
+    // other top-level node still counts. A file that cannot be opened gets
+    // its warning and nothing else.
+    template <typename OnTransform>
+    static void scanTopLevel(const char* path, OnTransform onTransform);
+
     // Writes the load's warning line, unless it already has one.
     void warn(const std::string& problem);
     // warn, then stop reading: every later read reports the end of the file.
@@ -78,6 +86,24 @@ private:
     bool warned;
     bool failed;
 };
+
+template <typename OnTransform>
+void WrlTokenReader::scanTopLevel(const char* path, OnTransform onTransform)
+{
+    std::FILE* file = std::fopen(path, "r");
+    if (file == nullptr) {
+        warnCannotOpen(path);
+        return;
+    }
+    WrlTokenReader reader(path);
+    char token[TOKEN_SIZE];
+    while (reader.readToken(file, token)) {
+        if (isKeyword(token, "Transform")) {
+            onTransform(file, reader);
+        }
+    }
+    std::fclose(file);
+}
 
 template <typename KeywordTests>
 void WrlTokenReader::scanBody(std::FILE* file, char open, char close, const char* where,

@@ -82,19 +82,9 @@ void checkListLength(WrlTokenReader& reader, int count, int numbersPerValue, con
 
 void WRLAnimationLoader::load(const char* path, TimeSensor& root)
 {
-    std::FILE* file = std::fopen(path, "r");
-    if (file == nullptr) {
-        WrlTokenReader::warnCannotOpen(path);
-        return;
-    }
-    WrlTokenReader reader(path);
-    char token[WrlTokenReader::TOKEN_SIZE];
-    while (reader.readToken(file, token)) {
-        if (isKeyword(token, "Transform")) {
-            parseTransform(file, *root.addTimeSensor(), reader);
-        }
-    }
-    std::fclose(file);
+    WrlTokenReader::scanTopLevel(path, [&root](std::FILE* file, WrlTokenReader& reader) {
+        parseTransform(file, *root.addTimeSensor(), reader);
+    });
 }
 
 void WRLAnimationLoader::parseTransform(std::FILE* file, TimeSensor& sensor,

@@ -20,21 +20,9 @@ bool isKeyword(const char* token, const char* keyword)
 
 void WRLSceneLoader::load(const char* path, GraphicNode& root)
 {
-    std::FILE* file = std::fopen(path, "r");
-    if (file == nullptr) {
-        WrlTokenReader::warnCannotOpen(path);
-        return;
-    }
-    WrlTokenReader reader(path);
-    char token[WrlTokenReader::TOKEN_SIZE];
-    // Every word outside the Transforms parsed so far is looked at, so a
-    // Transform inside some other top-level node still becomes a child of root.
-    while (reader.readToken(file, token)) {
-        if (isKeyword(token, "Transform")) {
-            parseTransform(file, *root.addGraphicNode(), reader);
-        }
-    }
-    std::fclose(file);
+    WrlTokenReader::scanTopLevel(path, [&root](std::FILE* file, WrlTokenReader& reader) {
+        parseTransform(file, *root.addGraphicNode(), reader);
+    });
 }
 
 void WRLSceneLoader::parseTransform(std::FILE* file, GraphicNode& node, WrlTokenReader& reader)

@@ -22,6 +22,7 @@ class GraphicNode;
 class PathAnimation;
 class Player;
 class TimeSensor;
+class TransformNode;
 class WindAnimation;
 
 class ArenaView : public ArenaModelListener {
@@ -154,6 +155,10 @@ public:
     const MovingAverage& getFrameRate() const;
 
 private:
+    // The character of a player and its key frames of an animation, or null
+    // when it has no character or no such animation.
+    TransformNode* characterWithAnimation(int id, const std::string& animation, TimeSensor*& sensor);
+
     TimeSystem& timeSystem; // not owned: the view clock
     int width;
     int height;

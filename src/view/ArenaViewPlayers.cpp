@@ -168,30 +168,30 @@ TimeSensor* ArenaView::getModelAnimation(std::string model, std::string animatio
 
 void ArenaView::animate(int id, std::string animation, long length, long delay, bool hold)
 {
-    auto found = playerNodes.find(id);
-    if (found == playerNodes.end()) {
-        return;
+    TimeSensor* sensor = nullptr;
+    if (TransformNode* node = characterWithAnimation(id, animation, sensor)) {
+        auto* timer = new Animation(length, timeSystem, false);
+        timer->setDelay(delay);
+        node->addModelAnimation(sensor, timer, hold);
     }
-    auto* node = static_cast<TransformNode*>(found->second);
-    TimeSensor* sensor = getModelAnimation(nodeModels[node], animation);
-    if (sensor == nullptr) {
-        return;
-    }
-    auto* timer = new Animation(length, timeSystem, false);
-    timer->setDelay(delay);
-    node->addModelAnimation(sensor, timer, hold);
 }
 
 void ArenaView::idleAnimation(int id, std::string animation, long length)
 {
+    TimeSensor* sensor = nullptr;
+    if (TransformNode* node = characterWithAnimation(id, animation, sensor)) {
+        node->setIdleModelAnimation(sensor, new Animation(length, timeSystem, true));
+    }
+}
+
+TransformNode* ArenaView::characterWithAnimation(int id, const std::string& animation, TimeSensor*& sensor)
+{
     auto found = playerNodes.find(id);
     if (found == playerNodes.end()) {
-        return;
+        return nullptr;
     }
+    // Character nodes are the transform nodes made by onPlayer.
     auto* node = static_cast<TransformNode*>(found->second);
-    TimeSensor* sensor = getModelAnimation(nodeModels[node], animation);
-    if (sensor == nullptr) {
-        return;
-    }
-    node->setIdleModelAnimation(sensor, new Animation(length, timeSystem, true));
+    sensor = getModelAnimation(nodeModels[node], animation);
+    return sensor != nullptr ? node : nullptr;
 }

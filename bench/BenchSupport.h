@@ -1,9 +1,12 @@
-// A hidden 800 x 600 GL window for the drawing benchmarks, opened once.
+// Shared by the benchmarks: a hidden GL window for the drawing ones, and a
+// way to keep the game's diagnostic lines out of the report.
 #pragma once
 
 #include <GL/freeglut.h>
 
 #include <cstdlib>
+#include <iostream>
+#include <sstream>
 
 constexpr int FRAME_WIDTH = 800;
 constexpr int FRAME_HEIGHT = 600;
@@ -27,3 +30,19 @@ inline bool openBenchWindow()
     glutSetWindow(window);
     return true;
 }
+
+// Standard output goes nowhere while one of these lives.
+class Silence {
+public:
+    Silence()
+        : previous(std::cout.rdbuf(sink.rdbuf()))
+    {
+    }
+    ~Silence() { std::cout.rdbuf(previous); }
+    Silence(const Silence&) = delete;
+    Silence& operator=(const Silence&) = delete;
+
+private:
+    std::ostringstream sink;
+    std::streambuf* previous;
+};
