@@ -6,26 +6,30 @@
 
 namespace assetgen {
 
-Part& Part::add(std::string childName, Pose childRest, Color childColor, Mesh childMesh)
-{
-    children.push_back(std::make_unique<Part>());
-    Part& child = *children.back();
-    child.name = std::move(childName);
-    child.rest = childRest;
-    child.color = childColor;
-    child.mesh = std::move(childMesh);
-    return child;
-}
+namespace {
 
-Part& Model::add(std::string partName, Pose rest, Color color, Mesh mesh)
+Part& addPart(std::vector<std::unique_ptr<Part>>& parts, std::string name, Pose rest, Color color,
+              Mesh mesh)
 {
-    roots.push_back(std::make_unique<Part>());
-    Part& part = *roots.back();
-    part.name = std::move(partName);
+    parts.push_back(std::make_unique<Part>());
+    Part& part = *parts.back();
+    part.name = std::move(name);
     part.rest = rest;
     part.color = color;
     part.mesh = std::move(mesh);
     return part;
+}
+
+} // namespace
+
+Part& Part::add(std::string childName, Pose childRest, Color childColor, Mesh childMesh)
+{
+    return addPart(children, std::move(childName), childRest, childColor, std::move(childMesh));
+}
+
+Part& Model::add(std::string partName, Pose rest, Color color, Mesh mesh)
+{
+    return addPart(roots, std::move(partName), rest, color, std::move(mesh));
 }
 
 namespace {

@@ -100,6 +100,22 @@ void writeList(std::ostringstream& out, const std::string& in, const std::string
     out << in << "]\n";
 }
 
+// One interpolator driven by the clock and routed into the part's transform field.
+void writeInterpolator(std::ostringstream& out, const std::string& in, const std::string& partName,
+                       const std::string& suffix, const std::string& type,
+                       const std::vector<std::string>& times,
+                       const std::vector<std::string>& values, const std::string& field,
+                       std::vector<std::string>& routes)
+{
+    const std::string name = partName + suffix;
+    out << in << "DEF " << name << " " << type << " {\n";
+    writeList(out, in + "  ", "key", times);
+    writeList(out, in + "  ", "keyValue", values);
+    out << in << "}\n";
+    routes.push_back("ROUTE clock.fraction_changed TO " + name + ".set_fraction");
+    routes.push_back("ROUTE " + name + ".value_changed TO " + partName + "." + field);
+}
+
 void writeAnimatedPart(std::ostringstream& out, const Model& model, const Part& part,
                        const Animation& animation, int depth, std::vector<std::string>& routes)
 {
@@ -126,22 +142,12 @@ void writeAnimatedPart(std::ostringstream& out, const Model& model, const Part& 
         }
         const std::string inner = indent(depth + 2);
         if (moves) {
-            out << inner << "DEF " << part.name << "_move PositionInterpolator {\n";
-            writeList(out, inner + "  ", "key", times);
-            writeList(out, inner + "  ", "keyValue", translations);
-            out << inner << "}\n";
-            routes.push_back("ROUTE clock.fraction_changed TO " + part.name + "_move.set_fraction");
-            routes.push_back("ROUTE " + part.name + "_move.value_changed TO " + part.name
-                             + ".set_translation");
+            writeInterpolator(out, inner, part.name, "_move", "PositionInterpolator", times,
+                              translations, "set_translation", routes);
         }
         if (turns) {
-            out << inner << "DEF " << part.name << "_turn OrientationInterpolator {\n";
-            writeList(out, inner + "  ", "key", times);
-            writeList(out, inner + "  ", "keyValue", rotations);
-            out << inner << "}\n";
-            routes.push_back("ROUTE clock.fraction_changed TO " + part.name + "_turn.set_fraction");
-            routes.push_back("ROUTE " + part.name + "_turn.value_changed TO " + part.name
-                             + ".set_rotation");
+            writeInterpolator(out, inner, part.name, "_turn", "OrientationInterpolator", times,
+                              rotations, "set_rotation", routes);
         }
     }
     for (const auto& child : part.children) {
