@@ -60,12 +60,12 @@ const VerticalStrikeAnimation::Particle& VerticalStrikeAnimation::getParticle(in
 void VerticalStrikeAnimation::respawn(Particle& particle, double progress) const
 {
     // One statement per field: the random draws happen in field order.
-    particle.distance = Main::random();
-    particle.angle = Main::random() * 360.0;
-    particle.height = Main::random() * height;
-    particle.red = 0.5 + 0.5 * Main::random();
-    particle.green = Main::random();
-    particle.expiry = progress + Main::random();
+    particle.distance = Main::effectsRandom();
+    particle.angle = Main::effectsRandom() * 360.0;
+    particle.height = Main::effectsRandom() * height;
+    particle.red = 0.5 + 0.5 * Main::effectsRandom();
+    particle.green = Main::effectsRandom();
+    particle.expiry = progress + Main::effectsRandom();
 }
 
 void VerticalStrikeAnimation::render()

@@ -1,6 +1,7 @@
 // Program-wide state of the game shell: the window id, the input clock, the
-// full-screen flag and the one random source that terrain, players, wind and
-// effects draw from.
+// full-screen flag and the two random streams: the game's, from which the
+// battlefield, the players and everything a player can see follow, and the
+// effects', which only decorates what is drawn.
 #pragma once
 
 #include <functional>
@@ -14,21 +15,33 @@ namespace Main {
 extern int windowId;
 // The input clock: key repeats and joystick polls. Never sped up or paused.
 extern TimeSystem timer;
-// Set once the generator has been seeded.
+// Set once the generators have been seeded.
 extern bool seeded;
 // Set by -f.
 extern bool fullscreen;
 
-// A uniform double in [0, 1) with 15 bits of resolution. The first call seeds
-// the generator from the time of day unless seedRandom came first.
+// The game's stream: terrain, wind, names, places, and any choice that
+// follows from an event (a player's character). A uniform double in [0, 1)
+// with 15 bits of resolution. The first call seeds both streams from the time
+// of day unless seedRandom came first. Nothing that runs once per frame may
+// draw from it, or a seeded game would depend on the frame rate.
 double random();
 
-// Seeds the generator with a fixed value (--seed), so that a battlefield and a
+// The effects' stream: particles, debris arcs and anything else that only
+// decorates a frame. Same range and resolution as random(), independent of it.
+double effectsRandom();
+
+// Seeds both streams from one value (--seed), so that a battlefield and a
 // whole game can be replayed.
 void seedRandom(unsigned int seed);
 
-// Feeds random() from a script for tests; an empty function restores the
-// real generator.
+// Feeds random() from a script for tests; effectsRandom() draws from it too
+// unless it has a script of its own. An empty function restores the real
+// generator.
 void setRandomSource(std::function<double()> source);
+
+// Feeds effectsRandom() alone from a script; an empty function hands it back
+// to setRandomSource's script, or to its generator.
+void setEffectsRandomSource(std::function<double()> source);
 
 } // namespace Main

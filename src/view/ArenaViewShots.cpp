@@ -150,8 +150,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 
 std::list<Vector> ArenaView::createExplosionPath(Vector centre)
 {
-    const double rise = 2 * Main::random();
-    const double direction = 360 * Main::random();
+    const double rise = 2 * Main::effectsRandom();
+    const double direction = 360 * Main::effectsRandom();
     Vector heading(1, 0, 0);
     heading.rotate(direction, 0, 1, 0);
     const Vector top = centre + heading + Vector(0, rise, 0);

@@ -237,3 +237,22 @@ TEST_F(ShotTest, ANewMapInTheMiddleOfAShotLeavesNothingBehind)
     EXPECT_EQ(view->getBlockPositions().size(), 16u);
     EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
 }
+
+TEST_F(ShotTest, AShotAndItsFramesDrawNothingFromTheGameStream)
+{
+    // Debris arcs and the cyclone's particles come from the effects' stream:
+    // however many frames the shot takes to show, the next battlefield drawn
+    // from the game's stream stays the same.
+    ScriptedRandom game({0.5});
+    Main::setEffectsRandomSource([] { return 0.25; });
+    Shot shot;
+    shot.removed = {Vector(5, 0, 5), Vector(5, 1, 5)};
+    VerticalStrike cyclone;
+    fire(shot, &cyclone);
+    for (long tick = 0; tick <= 4000; tick += 7) {
+        frameAt(tick);
+    }
+    Main::setEffectsRandomSource({});
+    EXPECT_FALSE(view->isAnimating());
+    EXPECT_EQ(game.drawn(), 0u);
+}
