@@ -10,10 +10,10 @@
 #include <iostream>
 #include <memory>
 
-#include <boost/algorithm/string.hpp>
 #include <boost/regex.hpp>
 
 #include "app/Main.h"
+#include "console/ConsoleTable.h"
 #include "model/ArenaModel.h"
 #include "model/HorizontalNova.h"
 #include "model/RadiusBomb.h"
@@ -209,7 +209,10 @@ void ArenaController::specialKeyboard(int key)
         }
         break;
     default:
-        std::cout << "special key: " << std::endl;
+        // Unbound keys say so, but not while a shot is shown: busy means silent.
+        if (!busy) {
+            std::cout << "special key: " << std::endl;
+        }
         break;
     }
 }
@@ -422,34 +425,24 @@ void ArenaController::fireConsoleCommand()
 
 void ArenaController::handleConsoleCommand(std::string line)
 {
-    std::cout << "Controller: " << line << std::endl;
-    boost::algorithm::to_lower(line);
-    boost::algorithm::trim(line);
-    if (line == "help") {
-        std::cout << "set radius_bomb_size size" << std::endl;
-        return;
-    }
-    static const boost::regex radiusCommand("set radius_bomb_size (\\S+)");
-    boost::smatch groups;
-    bool matched = false;
-    try {
-        matched = boost::regex_match(line, groups, radiusCommand);
-    } catch (const std::runtime_error&) {
-        matched = false;
-    }
-    if (!matched) {
-        return;
-    }
-    const double size = std::atof(groups[1].str().c_str());
-    // A radius that is not a finite number, or below zero, would make every
-    // damage of the blast meaningless.
-    if (!std::isfinite(size) || size < 0.0) {
-        std::cout << "Controller: radius bomb size " << groups[1].str()
-                  << " refused: it must be a number of 0 or more" << std::endl;
-        return;
-    }
-    radiusBombSize = size;
-    std::cout << "Radius Bomb Size Setted to " << radiusBombSize << std::endl;
+    // Tried in order; the first whole-line match acts.
+    static const ConsoleTable<ArenaController> commands("Controller: ", {
+        {"set radius_bomb_size (\\S+)",
+         {"set radius_bomb_size size"},
+         [](ArenaController& controller, const boost::smatch& g) {
+             const double size = std::atof(g[1].str().c_str());
+             // A radius that is not a finite number, or below zero, would make
+             // every damage of the blast meaningless.
+             if (!std::isfinite(size) || size < 0.0) {
+                 commands.refuse("radius bomb size " + g[1].str()
+                                 + " refused: it must be a number of 0 or more");
+                 return;
+             }
+             controller.radiusBombSize = size;
+             std::cout << "Radius Bomb Size Setted to " << controller.radiusBombSize << std::endl;
+         }},
+    });
+    commands.handle(*this, line);
 }
 
 bool ArenaController::hasCurrentPlayer() const
@@ -491,6 +484,11 @@ double ArenaController::getRadiusBombSize() const
 bool ArenaController::isConsoleActive() const
 {
     return consoleActive;
+}
+
+bool ArenaController::opensConsole(unsigned char key) const
+{
+    return !consoleActive && (key == KEY_BACKQUOTE || key == KEY_TILDE);
 }
 
 const std::string& ArenaController::getConsoleCommand() const

@@ -58,6 +58,8 @@ public:
     const std::string& getWeapon() const;
     double getRadiusBombSize() const;
     bool isConsoleActive() const;
+    // True for a key that, pressed now, opens the console line.
+    bool opensConsole(unsigned char key) const;
     const std::string& getConsoleCommand() const;
 
 private:

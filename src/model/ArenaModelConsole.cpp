@@ -3,29 +3,18 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
-#include <iostream>
 #include <sstream>
-#include <vector>
+#include <string>
 
-#include <boost/algorithm/string.hpp>
 #include <boost/regex.hpp>
 
+#include "console/ConsoleTable.h"
 #include "model/ArenaModel.h"
 
 namespace {
 
-const char* const MODEL_HELP[] = {
-    "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length",
-    "  set players 4 1 1 .5 1 0 1",
-    "set players numberOfPlayers scale",
-    "set player id name",
-    "set grid width depth height",
-    "set gravity x y z",
-    "  set gravity  0 0.98 0",
-    "set wind x y z",
-    "enable/disable wind",
-};
+// Starts the model's echo and every one of its refusals.
+const char* const MODEL_PREFIX = "Model: ";
 
 // A whole number as atoi reads it, saturating instead of overflowing.
 long readWhole(const std::string& text)
@@ -52,17 +41,7 @@ bool finite(const Vector& v)
 
 void refuse(const std::string& why)
 {
-    std::cout << "Model: " << why << std::endl;
-}
-
-// Whole-line match; a line too hostile for the matcher counts as no match.
-bool matches(const std::string& line, const boost::regex& pattern, boost::smatch& groups)
-{
-    try {
-        return boost::regex_match(line, groups, pattern);
-    } catch (const std::runtime_error&) {
-        return false;
-    }
+    ConsolePatterns::refuse(MODEL_PREFIX, why);
 }
 
 } // namespace
@@ -154,92 +133,85 @@ void ArenaModel::setGrid(long newWidth, long newDepth, long newHeight)
 
 void ArenaModel::handleConsoleCommand(std::string line)
 {
-    std::cout << "Model: " << line << std::endl;
-    boost::algorithm::to_lower(line);
-    boost::algorithm::trim(line);
-
-    if (line == "help") {
-        for (const char* help : MODEL_HELP) {
-            std::cout << help << std::endl;
-        }
-        return;
-    }
-
     using Groups = boost::smatch;
-    struct Command {
-        boost::regex pattern;
-        std::function<void(const Groups&)> action;
-    };
-    // Tried in order; the first whole-line match acts.
-    const std::vector<Command> commands = {
-        {boost::regex("set players (\\d+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)"),
-         [this](const Groups& g) {
-             setPlayers(readWhole(g[1]), readReal(g[2]), readReal(g[3]),
-                        Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])), readReal(g[7]));
+    // Tried in order; the first whole-line match acts. Built once and shared
+    // by every model: a row acts on the model it is handed, so a copy of a
+    // model acts on the copy.
+    static const ConsoleTable<ArenaModel> commands(MODEL_PREFIX, {
+        {"set players (\\d+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)",
+         {"set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length",
+          "  set players 4 1 1 .5 1 0 1"},
+         [](ArenaModel& model, const Groups& g) {
+             model.setPlayers(readWhole(g[1]), readReal(g[2]), readReal(g[3]),
+                              Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])), readReal(g[7]));
          }},
-        {boost::regex("set players (\\d+)"),
-         [this](const Groups& g) {
-             setPlayers(readWhole(g[1]), playerWidth, playerHeight, cannonOffset, cannonLength);
+        {"set players (\\d+)",
+         {},
+         [](ArenaModel& model, const Groups& g) {
+             model.setPlayers(readWhole(g[1]), model.playerWidth, model.playerHeight,
+                              model.cannonOffset, model.cannonLength);
          }},
-        {boost::regex("set players (\\d+) (\\S+)"),
-         [this](const Groups& g) {
+        {"set players (\\d+) (\\S+)",
+         {"set players numberOfPlayers scale"},
+         [](ArenaModel& model, const Groups& g) {
              double scale = readReal(g[2]);
-             setPlayers(readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
-                        scale);
+             model.setPlayers(readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
+                              scale);
          }},
-        {boost::regex("set grid (\\d+) (\\d+) (\\d+)"),
-         [this](const Groups& g) { setGrid(readWhole(g[1]), readWhole(g[2]), readWhole(g[3])); }},
-        {boost::regex("set player (\\d+) (.+)"),
-         [this](const Groups& g) {
+        {"set player (\\d+) (.+)",
+         {"set player id name"},
+         [](ArenaModel& model, const Groups& g) {
              long id = readWhole(g[1]);
-             if (id < 0 || id >= getNumberOfPlayers()) {
+             if (id < 0 || id >= model.getNumberOfPlayers()) {
                  std::ostringstream why;
                  why << "no player " << id << " to rename: ids run from 0 to "
-                     << getNumberOfPlayers() - 1;
+                     << model.getNumberOfPlayers() - 1;
                  refuse(why.str());
                  return;
              }
-             players[static_cast<std::size_t>(id)].setName(g[2]);
+             model.players[static_cast<std::size_t>(id)].setName(g[2]);
          }},
-        {boost::regex("set gravity (\\S+) (\\S+) (\\S+)"),
-         [this](const Groups& g) {
+        {"set grid (\\d+) (\\d+) (\\d+)",
+         {"set grid width depth height"},
+         [](ArenaModel& model, const Groups& g) {
+             model.setGrid(readWhole(g[1]), readWhole(g[2]), readWhole(g[3]));
+         }},
+        {"set gravity (\\S+) (\\S+) (\\S+)",
+         {"set gravity x y z", "  set gravity  0 0.98 0"},
+         [](ArenaModel& model, const Groups& g) {
              Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
              if (!finite(value)) {
                  refuse("gravity refused: x, y and z must be finite numbers");
                  return;
              }
-             gravity = value;
+             model.gravity = value;
          }},
-        {boost::regex("set wind (\\S+) (\\S+) (\\S+)"),
-         [this](const Groups& g) {
+        {"set wind (\\S+) (\\S+) (\\S+)",
+         {"set wind x y z"},
+         [](ArenaModel& model, const Groups& g) {
              Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
              if (!finite(value)) {
                  refuse("wind refused: x, y and z must be finite numbers");
                  return;
              }
-             wind = value;
+             model.wind = value;
          }},
-        {boost::regex("enable (\\w+)"),
-         [this](const Groups& g) {
+        {"enable (\\w+)",
+         {"enable/disable wind"},
+         [](ArenaModel& model, const Groups& g) {
              if (g[1] == "wind") {
-                 windEnabled = true;
-                 reset();
+                 model.windEnabled = true;
+                 model.reset();
              }
          }},
-        {boost::regex("disable (\\w+)"),
-         [this](const Groups& g) {
+        {"disable (\\w+)",
+         {},
+         [](ArenaModel& model, const Groups& g) {
              if (g[1] == "wind") {
-                 windEnabled = false;
-                 reset();
+                 model.windEnabled = false;
+                 model.reset();
              }
          }},
-    };
-
-    Groups groups;
-    for (const Command& command : commands) {
-        if (matches(line, command.pattern, groups)) {
-            command.action(groups);
-            return;
-        }
-    }
+    });
+    commands.handle(*this, line);
 }

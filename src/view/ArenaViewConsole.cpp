@@ -4,52 +4,22 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <iostream>
 #include <sstream>
-#include <vector>
+#include <string>
 
-#include <boost/algorithm/string.hpp>
 #include <boost/regex.hpp>
 
+#include "console/ConsoleTable.h"
 #include "scene/graphicnode.h"
 #include "view/ArenaView.h"
 
 namespace {
 
-const char* const VIEW_HELP[] = {
-    "enable/disable lighting",
-    "enable/disable light1",
-    "enable/disable material",
-    "enable/disable debug",
-    "enable/disable normalize",
-    "enable/disable displaylist",
-    "set light1 ambient/diffuse r g b a",
-    "set shading flat/smooth",
-    "set material back/front/front_back emission/ambient/specular/diffuse/ambient_diffuse",
-    "set speed speedValue",
-    "animate id animation length",
-};
-
 // The view clock's speed stays within these, so that its ticks never leave
 // the range of a long.
 constexpr double MIN_SPEED = 0.001;
 constexpr double MAX_SPEED = 1000.0;
-
-// Whole-line match; a line too hostile for the matcher counts as no match.
-bool matches(const std::string& line, const boost::regex& pattern, boost::smatch& groups)
-{
-    try {
-        return boost::regex_match(line, groups, pattern);
-    } catch (const std::runtime_error&) {
-        return false;
-    }
-}
-
-void refuse(const std::string& why)
-{
-    std::cout << "View: " << why << std::endl;
-}
 
 // The GL capability of an enable/disable word, or 0.
 GLenum capability(const std::string& word)
@@ -113,22 +83,14 @@ void ArenaView::updateConsoleCommandEdition(std::string line)
 
 void ArenaView::handleConsoleCommand(std::string line)
 {
-    std::cout << "View: " << line << std::endl;
+    // A line sent, whatever it says, closes the line being typed.
     consoleVisible = false;
-    boost::algorithm::to_lower(line);
-    boost::algorithm::trim(line);
-
-    if (line == "help") {
-        for (const char* help : VIEW_HELP) {
-            std::cout << help << std::endl;
-        }
-        return;
-    }
 
     using Groups = boost::smatch;
-    auto setFeature = [this](const std::string& word, bool on) {
+    // Words that name neither a flag nor a GL capability change nothing.
+    static const auto setFeature = [](ArenaView& view, const std::string& word, bool on) {
         if (word == "debug") {
-            debug = on;
+            view.debug = on;
         } else if (word == "displaylist") {
             GraphicNode::useDisplayList = on;
         } else if (GLenum feature = capability(word)) {
@@ -139,16 +101,16 @@ void ArenaView::handleConsoleCommand(std::string line)
             }
         }
     };
-    struct Command {
-        boost::regex pattern;
-        std::function<void(const Groups&)> action;
-    };
     // Tried in order; the first whole-line match acts.
-    const std::vector<Command> commands = {
-        {boost::regex("disable (\\w+)"), [&](const Groups& g) { setFeature(g[1], false); }},
-        {boost::regex("enable (\\w+)"), [&](const Groups& g) { setFeature(g[1], true); }},
-        {boost::regex("set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)"),
-         [](const Groups& g) {
+    static const ConsoleTable<ArenaView> commands("View: ", {
+        {"disable (\\w+)",
+         {"enable/disable lighting", "enable/disable light1", "enable/disable material",
+          "enable/disable debug", "enable/disable normalize", "enable/disable displaylist"},
+         [](ArenaView& view, const Groups& g) { setFeature(view, g[1], false); }},
+        {"enable (\\w+)", {}, [](ArenaView& view, const Groups& g) { setFeature(view, g[1], true); }},
+        {"set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)",
+         {"set light1 ambient/diffuse r g b a"},
+         [](ArenaView&, const Groups& g) {
              const GLfloat values[] = {static_cast<GLfloat>(std::atof(g[2].str().c_str())),
                                        static_cast<GLfloat>(std::atof(g[3].str().c_str())),
                                        static_cast<GLfloat>(std::atof(g[4].str().c_str())),
@@ -161,51 +123,49 @@ void ArenaView::handleConsoleCommand(std::string line)
                  glLightfv(GL_LIGHT1, GL_POSITION, values);
              }
          }},
-        {boost::regex("set shading smooth"), [](const Groups&) { glShadeModel(GL_SMOOTH); }},
-        {boost::regex("set shading flat"), [](const Groups&) { glShadeModel(GL_FLAT); }},
-        {boost::regex("set material (\\w+) (\\w+)"),
-         [](const Groups& g) {
+        {"set shading smooth",
+         {"set shading flat/smooth"},
+         [](ArenaView&, const Groups&) { glShadeModel(GL_SMOOTH); }},
+        {"set shading flat", {}, [](ArenaView&, const Groups&) { glShadeModel(GL_FLAT); }},
+        {"set material (\\w+) (\\w+)",
+         {"set material back/front/front_back emission/ambient/specular/diffuse/ambient_diffuse"},
+         [](ArenaView&, const Groups& g) {
              const GLenum face = materialFace(g[1]);
              const GLenum mode = materialMode(g[2]);
              if (face == 0 || mode == 0) {
-                 refuse("material " + g[1].str() + " " + g[2].str()
-                        + " refused: faces are back, front or front_back; modes emission, ambient, diffuse, "
-                          "specular or ambient_diffuse");
+                 commands.refuse("material " + g[1].str() + " " + g[2].str()
+                                 + " refused: faces are back, front or front_back; modes emission, "
+                                   "ambient, diffuse, specular or ambient_diffuse");
                  return;
              }
              glColorMaterial(face, mode);
          }},
-        {boost::regex("set speed (\\S+)"),
-         [this](const Groups& g) {
+        {"set speed (\\S+)",
+         {"set speed speedValue"},
+         [](ArenaView& view, const Groups& g) {
              const double speed = std::atof(g[1].str().c_str());
              if (!(speed >= MIN_SPEED && speed <= MAX_SPEED)) {
                  std::ostringstream why;
                  why << "speed " << g[1].str() << " refused: the view clock runs at " << MIN_SPEED << " to "
                      << MAX_SPEED << " times real time";
-                 refuse(why.str());
+                 commands.refuse(why.str());
                  return;
              }
-             timeSystem.setSpeed(speed);
+             view.timeSystem.setSpeed(speed);
              std::cout << "Speed setted to " << speed << std::endl;
          }},
-        {boost::regex("animate (\\S+) (\\w+) (\\S+)"),
-         [this](const Groups& g) {
+        {"animate (\\S+) (\\w+) (\\S+)",
+         {"animate id animation length"},
+         [](ArenaView& view, const Groups& g) {
              // atoi's reading, without its overflow.
              const long wide = std::strtol(g[1].str().c_str(), nullptr, 10);
              const int id = wide < 0 || wide > 1000000 ? -1 : static_cast<int>(wide);
-             if (playerNodes.find(id) == playerNodes.end()) {
-                 refuse("no character " + g[1].str() + " to animate");
+             if (view.playerNodes.find(id) == view.playerNodes.end()) {
+                 commands.refuse("no character " + g[1].str() + " to animate");
                  return;
              }
-             animate(id, g[2], std::strtol(g[3].str().c_str(), nullptr, 10), 0, false);
+             view.animate(id, g[2], std::strtol(g[3].str().c_str(), nullptr, 10), 0, false);
          }},
-    };
-
-    Groups groups;
-    for (const Command& command : commands) {
-        if (matches(line, command.pattern, groups)) {
-            command.action(groups);
-            return;
-        }
-    }
+    });
+    commands.handle(*this, line);
 }

@@ -175,6 +175,8 @@ TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
     EXPECT_EQ(keys("\r[]r"), Lines{});
     special(GLUT_KEY_RIGHT);
     special(GLUT_KEY_PAGE_UP);
+    // Even an unbound special key stays silent while busy.
+    EXPECT_EQ(special(GLUT_KEY_F1), Lines{});
     EXPECT_EQ(controller->getYaw(1), 0.0);
     EXPECT_EQ(controller->getPower(1), 4.0);
     EXPECT_EQ(shots.spells.size(), 1u);

@@ -1,0 +1,64 @@
+// A console handler's commands as one table: rows of pattern, help lines and
+// action, tried in order. The table holds no owner: one table per class,
+// built once, serves every instance and every copy of it, and an action acts
+// on the owner it is handed.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <boost/regex.hpp>
+
+#include "console/ConsolePatterns.h"
+
+template <class Owner>
+class ConsoleTable {
+public:
+    // groups: of the lower-cased, trimmed line; [0] is the whole of it.
+    using Action = std::function<void(Owner&, const boost::smatch&)>;
+
+    struct Row {
+        std::string pattern; // must match the whole lower-cased, trimmed line
+        std::vector<std::string> help; // printed by "help"; may be empty
+        Action action;
+    };
+
+    // prefix: starts the echo and every refusal, as in "Model: ".
+    ConsoleTable(std::string prefix, std::vector<Row> rows)
+        : patterns(std::move(prefix))
+    {
+        for (Row& row : rows) {
+            patterns.add(row.pattern, std::move(row.help));
+            actions.push_back(std::move(row.action));
+        }
+    }
+
+    // Echoes the line, then answers "help" or lets the first matching row act
+    // on owner; a line no row matches is only echoed.
+    void handle(Owner& owner, const std::string& line) const
+    {
+        // The groups point into command: it lives until the action is done.
+        const std::string command = patterns.receive(line);
+        if (patterns.answerHelp(command)) {
+            return;
+        }
+        boost::smatch groups;
+        if (const std::optional<std::size_t> row = patterns.firstMatch(command, groups)) {
+            actions[*row](owner, groups);
+        }
+    }
+
+    // One line: the prefix, then why a setting was refused.
+    void refuse(const std::string& why) const
+    {
+        patterns.refuse(why);
+    }
+
+private:
+    ConsolePatterns patterns;
+    std::vector<Action> actions; // one per row of patterns, in the same order
+};
