@@ -2,6 +2,7 @@
 // press, again after 1000 ms (50 ms for fast-repeat keys) and then every 50 ms.
 #include "app/KeyPolling.h"
 
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <ostream>
@@ -39,6 +40,7 @@ KeyPolling::KeyPolling(TimeSystem& clock)
 void KeyPolling::keyboard(unsigned char key)
 {
     pressedKeys.insert(key);
+    pressOrder.push_back(key);
     noRepeatKeys.erase(key);
 }
 
@@ -65,32 +67,41 @@ void KeyPolling::specialKeyboardUp(int key)
 }
 
 template <typename Key>
-void KeyPolling::pollKeys(std::set<Key>& pressed, const std::set<Key>& noRepeat,
-                          std::map<Key, long>& holded, const std::function<void(Key)>& act,
-                          const std::function<bool(Key)>& isFastRepeat)
+void KeyPolling::hold(Key key, const std::set<Key>& noRepeat, std::map<Key, long>& holded, bool fastRepeat)
+{
+    if (noRepeat.count(key) == 0) {
+        holded[key] = clock.getTick() + (fastRepeat ? KEY_REPEAT_DELAY : KEY_FIRST_DELAY);
+    }
+}
+
+template <typename Key>
+void KeyPolling::pressKeys(const std::set<Key>& keys, const std::set<Key>& noRepeat, std::map<Key, long>& holded,
+                           const std::function<void(Key)>& act, const std::function<bool(Key)>& isFastRepeat,
+                           const std::function<void(Key)>& forget)
 {
     std::vector<Key> handled;
     try {
-        for (Key key : pressed) {
+        for (Key key : keys) {
             // Counted as handled before it acts: a key whose action throws
             // must not act again at every following step.
             handled.push_back(key);
             act(key);
-            if (noRepeat.count(key) == 0) {
-                long delay = isFastRepeat(key) ? KEY_REPEAT_DELAY : KEY_FIRST_DELAY;
-                holded[key] = clock.getTick() + delay;
-            }
+            hold(key, noRepeat, holded, isFastRepeat(key));
         }
     } catch (...) {
         for (Key key : handled) {
-            pressed.erase(key);
+            forget(key);
         }
         throw;
     }
     for (Key key : handled) {
-        pressed.erase(key);
+        forget(key);
     }
+}
 
+template <typename Key>
+void KeyPolling::repeatKeys(std::map<Key, long>& holded, const std::function<void(Key)>& act)
+{
     for (auto& [key, due] : holded) {
         if (clock.getTick() > due) {
             // From the stored due time, not from now: a late step catches up
@@ -101,20 +112,59 @@ void KeyPolling::pollKeys(std::set<Key>& pressed, const std::set<Key>& noRepeat,
     }
 }
 
+std::size_t KeyPolling::forgetPresses(unsigned char key, std::size_t within)
+{
+    const auto end = pressOrder.begin() + static_cast<std::ptrdiff_t>(std::min(within, pressOrder.size()));
+    const auto kept = std::remove(pressOrder.begin(), end, key);
+    const auto forgotten = static_cast<std::size_t>(end - kept);
+    pressOrder.erase(kept, end);
+    if (std::find(pressOrder.begin(), pressOrder.end(), key) == pressOrder.end()) {
+        pressedKeys.erase(key);
+    }
+    return forgotten;
+}
+
 void KeyPolling::idle_keyboardNormalKeys(KeyReceiver& receiver)
 {
-    pollKeys<unsigned char>(
-        pressedKeys, noRepeatKeys, holdedKeys,
-        [&receiver](unsigned char key) { receiver.keyboard(key); },
-        [&receiver](unsigned char key) { return receiver.isKeyFastRepeat(key); });
+    const std::function<void(unsigned char)> act = [&receiver](unsigned char key) { receiver.keyboard(key); };
+    const std::function<bool(unsigned char)> isFastRepeat = [&receiver](unsigned char key) {
+        return receiver.isKeyFastRepeat(key);
+    };
+    // Every round takes at least one press off the queue.
+    while (!pressOrder.empty()) {
+        if (receiver.isTyping()) {
+            // The line takes every press, in the order pressed; taken before
+            // it acts, like every other press.
+            const unsigned char key = pressOrder.front();
+            forgetPresses(key, 1);
+            act(key);
+            hold(key, noRepeatKeys, holdedKeys, isFastRepeat(key));
+            continue;
+        }
+        // Game keys: those pressed before the next key that opens a line act
+        // once each, in ascending order; then that key, whose line takes the
+        // presses after it.
+        const auto opener = std::find_if(pressOrder.begin(), pressOrder.end(),
+                                         [&receiver](unsigned char key) { return receiver.opensTyping(key); });
+        const std::size_t before = static_cast<std::size_t>(opener - pressOrder.begin());
+        const std::set<unsigned char> keys =
+            before == 0 ? std::set<unsigned char>{pressOrder.front()}
+                        : std::set<unsigned char>(pressOrder.begin(), opener);
+        std::size_t within = before == 0 ? 1 : before;
+        pressKeys<unsigned char>(keys, noRepeatKeys, holdedKeys, act, isFastRepeat,
+                                 [this, &within](unsigned char key) { within -= forgetPresses(key, within); });
+    }
+    repeatKeys<unsigned char>(holdedKeys, act);
 }
 
 void KeyPolling::idle_keyboardSpecialKeys(KeyReceiver& receiver)
 {
-    pollKeys<int>(
-        pressedSpecialKeys, noRepeatSpecialKeys, holdedSpecialKeys,
-        [&receiver](int key) { receiver.specialKeyboard(key); },
-        [&receiver](int key) { return receiver.isKeyFastRepeat(key); });
+    const std::function<void(int)> act = [&receiver](int key) { receiver.specialKeyboard(key); };
+    const std::set<int> keys = pressedSpecialKeys;
+    pressKeys<int>(
+        keys, noRepeatSpecialKeys, holdedSpecialKeys, act, [&receiver](int key) { return receiver.isKeyFastRepeat(key); },
+        [this](int key) { pressedSpecialKeys.erase(key); });
+    repeatKeys<int>(holdedSpecialKeys, act);
 }
 
 void KeyPolling::pollJoystick(const std::function<void()>& forcePoll)

@@ -3,6 +3,7 @@
 // the idle step polls.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -28,7 +29,11 @@ public:
     void specialKeyboard(int key);
     void specialKeyboardUp(int key);
 
-    // Hands new presses (ascending key order), then due repeats, to receiver.
+    // Hands new presses, then due repeats, to receiver. Game keys pressed
+    // within one frame act once each, in ascending key order. A key that
+    // opens a line to type into ends the game keys of its frame: while the
+    // receiver is typing, every press goes to it once, in the order pressed,
+    // so that a long frame neither scrambles nor merges the letters.
     void idle_keyboardNormalKeys(KeyReceiver& receiver);
     void idle_keyboardSpecialKeys(KeyReceiver& receiver);
 
@@ -43,6 +48,7 @@ public:
               const std::function<void()>& postRedisplay, std::ostream& err);
 
     std::set<unsigned char> pressedKeys;    // pressed since the last poll
+    std::deque<unsigned char> pressOrder;   // the same presses in the order pressed, one entry each
     std::set<unsigned char> noRepeatKeys;   // released since their last press
     std::map<unsigned char, long> holdedKeys; // held, with the tick of the next repeat
     std::set<int> pressedSpecialKeys;
@@ -51,10 +57,20 @@ public:
     long joystickPollSnapshot = 0; // tick of the last forced joystick poll
 
 private:
+    // Acts on keys in ascending order, each once, handing each one acted on
+    // to forget, also when an action throws.
     template <typename Key>
-    void pollKeys(std::set<Key>& pressed, const std::set<Key>& noRepeat,
-                  std::map<Key, long>& holded, const std::function<void(Key)>& act,
-                  const std::function<bool(Key)>& isFastRepeat);
+    void pressKeys(const std::set<Key>& keys, const std::set<Key>& noRepeat, std::map<Key, long>& holded,
+                   const std::function<void(Key)>& act, const std::function<bool(Key)>& isFastRepeat,
+                   const std::function<void(Key)>& forget);
+    template <typename Key>
+    void repeatKeys(std::map<Key, long>& holded, const std::function<void(Key)>& act);
+    template <typename Key>
+    void hold(Key key, const std::set<Key>& noRepeat, std::map<Key, long>& holded, bool fastRepeat);
+    // Drops the presses of key among the first `within` of pressOrder, and
+    // the key from pressedKeys once no press of it is left; returns how many
+    // presses it dropped.
+    std::size_t forgetPresses(unsigned char key, std::size_t within);
 
     TimeSystem& clock;
 };

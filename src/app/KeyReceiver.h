@@ -14,4 +14,10 @@ public:
     // KEY_FIRST_DELAY.
     virtual bool isKeyFastRepeat(unsigned char key) = 0;
     virtual bool isKeyFastRepeat(int key) = 0;
+    // True while normal keys are being typed into a line of text: then every
+    // press counts, in the order pressed.
+    virtual bool isTyping() { return false; }
+    // True for a key that, pressed now, opens such a line: the presses after
+    // it in the same frame belong to the line.
+    virtual bool opensTyping(unsigned char) { return false; }
 };

@@ -34,6 +34,8 @@ public:
     void specialKeyboard(int key) override { controller.specialKeyboard(key); }
     bool isKeyFastRepeat(unsigned char key) override { return controller.isKeyFastRepeat(key); }
     bool isKeyFastRepeat(int key) override { return controller.isKeyFastRepeat(key); }
+    bool isTyping() override { return controller.isConsoleActive(); }
+    bool opensTyping(unsigned char key) override { return controller.opensConsole(key); }
 };
 
 ControllerKeys controllerKeys;

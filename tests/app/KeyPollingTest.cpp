@@ -293,3 +293,81 @@ TEST_F(KeyPollingTest, ReleasingOneKeyKeepsAnotherHeldKeyRepeating)
     polling.keyboardUp('a');
     EXPECT_EQ(pollUntil(101), (Events{"k:119", "k:119"}));
 }
+
+namespace {
+
+// Types into a line between a backquote and Enter, as the game's console does.
+class TypingReceiver : public RecordingReceiver {
+public:
+    void keyboard(unsigned char key) override
+    {
+        RecordingReceiver::keyboard(key);
+        if (typing) {
+            typing = key != 13;
+            if (typing) {
+                line += static_cast<char>(key);
+            }
+        } else if (key == '`') {
+            typing = true;
+        }
+    }
+    bool isTyping() override { return typing; }
+    bool opensTyping(unsigned char key) override { return !typing && key == '`'; }
+
+    bool typing = false;
+    std::string line;
+};
+
+} // namespace
+
+TEST_F(KeyPollingTest, TypedKeysKeepTheirOrderAndEveryPressWithinOneFrame)
+{
+    TypingReceiver console;
+    auto tap = [this](unsigned char key) {
+        polling.keyboard(key);
+        polling.keyboardUp(key);
+    };
+    // All of it within one long frame: game keys, opening the line, a
+    // doubled letter, letters in no ascending order, Enter, and a game key
+    // after the line.
+    for (unsigned char key : std::string("wa`set radiuss\rr")) {
+        tap(key);
+    }
+    polling.idle_keyboardNormalKeys(console);
+    EXPECT_EQ(console.line, "set radiuss");
+    EXPECT_FALSE(console.typing);
+    // Every press acted once: the game keys before the line in ascending
+    // order, the backquote, the letters and Enter as typed, then "r" as a
+    // game key after the line was closed.
+    const Events events = console.take();
+    ASSERT_EQ(events.size(), 16u);
+    EXPECT_EQ(events[0], "k:97");
+    EXPECT_EQ(events[1], "k:119");
+    EXPECT_EQ(events[2], "k:96");
+    EXPECT_EQ(events[15], "k:114");
+    EXPECT_TRUE(polling.pressedKeys.empty());
+    EXPECT_TRUE(polling.pressOrder.empty());
+    EXPECT_TRUE(polling.holdedKeys.empty());
+
+    // With the line closed the game keys of one frame act as before: once
+    // each, in ascending order.
+    for (unsigned char key : std::string("wdaw")) {
+        tap(key);
+    }
+    polling.idle_keyboardNormalKeys(console);
+    EXPECT_EQ(console.take(), (Events{"k:97", "k:100", "k:119"}));
+}
+
+TEST_F(KeyPollingTest, AHeldKeyStillRepeatsIntoTheLine)
+{
+    TypingReceiver console;
+    console.typing = true;
+    polling.keyboard('x');
+    polling.idle_keyboardNormalKeys(console);
+    clock.advance(KEY_FIRST_DELAY);
+    polling.idle_keyboardNormalKeys(console);
+    EXPECT_EQ(console.line, "x");
+    clock.advance(1);
+    polling.idle_keyboardNormalKeys(console);
+    EXPECT_EQ(console.line, "xx");
+}
