@@ -34,7 +34,13 @@ const std::size_t QUOTED_LENGTH = 24;
 } // namespace
 
 WrlTokenReader::WrlTokenReader(const char* path)
-    : path(path), line(1), wordLine(1), nesting(0), warned(false), failed(false)
+    : path(path),
+      line(1),
+      wordLine(1),
+      offset(OFFSET_NOT_ASKED),
+      nesting(0),
+      warned(false),
+      failed(false)
 {
 }
 
@@ -59,11 +65,21 @@ void WrlTokenReader::warnCannotOpen(const char* path)
 
 void WrlTokenReader::warn(const std::string& problem)
 {
+    warnAt(wordLine, problem);
+}
+
+void WrlTokenReader::warnAt(int problemLine, const std::string& problem)
+{
     if (warned) {
         return;
     }
     warned = true;
-    std::cerr << "kestrune: " << path << ": line " << wordLine << ": " << problem << std::endl;
+    std::cerr << "kestrune: " << path << ": line " << problemLine << ": " << problem << std::endl;
+}
+
+int WrlTokenReader::lastWordLine() const
+{
+    return wordLine;
 }
 
 void WrlTokenReader::fail(const std::string& problem)
@@ -89,6 +105,9 @@ int WrlTokenReader::next(std::FILE* file)
         }
         return EOF;
     }
+    if (offset >= 0) {
+        ++offset;
+    }
     if (c == '\n') {
         ++line;
     } else if (isControl(c)) {
@@ -102,6 +121,9 @@ int WrlTokenReader::next(std::FILE* file)
 void WrlTokenReader::putBack(std::FILE* file, int c)
 {
     std::ungetc(c, file);
+    if (offset >= 0) {
+        --offset;
+    }
     if (c == '\n') {
         --line;
     }
@@ -184,9 +206,18 @@ bool WrlTokenReader::readFloats(std::FILE* file, float* values, int count, const
 {
     for (int i = 0; i < count; ++i) {
         // Whitespace is skipped here, not by "%f", so that its newlines are counted.
-        if (skipSpace(file) == EOF || std::fscanf(file, "%f", &values[i]) != 1) {
+        if (skipSpace(file) == EOF) {
             failExpecting(file, "a number", where);
             return false;
+        }
+        const long start = wordOffset(file);
+        int length = 0;
+        if (std::fscanf(file, "%f%n", &values[i], &length) != 1) {
+            leaveUnread(file, start, "a number", where);
+            return false;
+        }
+        if (offset >= 0) {
+            offset += length;
         }
         if (!std::isfinite(values[i])) {
             warn(std::string("a number out of range in the ") + where);
@@ -197,31 +228,75 @@ bool WrlTokenReader::readFloats(std::FILE* file, float* values, int count, const
 
 bool WrlTokenReader::readInt(std::FILE* file, int& value, const char* where)
 {
+    if (skipSpace(file) == EOF) {
+        failExpecting(file, "a whole number", where);
+        return false;
+    }
+    const long start = wordOffset(file);
     // Gathered by hand: "%d" leaves an overflow undefined, and in practice
     // wraps 4294967297 round to 1, a vertex index that looks valid.
-    if (skipSpace(file) != EOF) {
-        int c = next(file);
-        const bool negative = c == '-';
-        if (c == '-' || c == '+') {
-            c = next(file);
-        }
-        long long magnitude = 0;
-        bool hasDigits = false;
-        while (c != EOF && isDigit(c)) {
-            hasDigits = true;
-            magnitude = std::min<long long>(magnitude * 10 + (c - '0'), INT_MAX);
-            c = next(file);
-        }
-        if (c != EOF) {
-            putBack(file, c);
-        }
-        if (hasDigits) {
-            value = static_cast<int>(negative ? -magnitude : magnitude);
-            return true;
-        }
+    int c = next(file);
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        c = next(file);
     }
-    failExpecting(file, "a whole number", where);
+    long long magnitude = 0;
+    bool hasDigits = false;
+    while (c != EOF && isDigit(c)) {
+        hasDigits = true;
+        magnitude = std::min<long long>(magnitude * 10 + (c - '0'), INT_MAX);
+        c = next(file);
+    }
+    if (c != EOF) {
+        putBack(file, c);
+    }
+    if (hasDigits) {
+        value = static_cast<int>(negative ? -magnitude : magnitude);
+        return true;
+    }
+    leaveUnread(file, start, "a whole number", where);
     return false;
+}
+
+long WrlTokenReader::wordOffset(std::FILE* file)
+{
+    // Asked of the stream once: glibc's ftell is a system call, too slow for
+    // every number of a mesh. next and putBack count on from there.
+    if (offset == OFFSET_NOT_ASKED) {
+        offset = std::ftell(file);
+    }
+    return offset;
+}
+
+void WrlTokenReader::leaveUnread(std::FILE* file, long start, const char* expected,
+                                 const char* where)
+{
+    if (failed) {
+        return;
+    }
+    // The word is read twice: here for the warning, then whole by the scan.
+    // A stream that cannot seek (a pipe) has lost what the number took of it,
+    // so there the load stops, as at any other break in the grammar.
+    if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) {
+        failExpecting(file, expected, where);
+        return;
+    }
+    offset = start;
+    const int startLine = wordLine;
+    const std::string found = readWordToQuote(file);
+    // A control character in the word has already stopped the load, with its
+    // own warning.
+    if (failed) {
+        return;
+    }
+    if (std::fseek(file, start, SEEK_SET) != 0) {
+        fail(std::string("cannot read back: ") + std::strerror(errno));
+        return;
+    }
+    offset = start;
+    line = startLine;
+    warn(std::string("expected ") + expected + " in the " + where + ", found "
+         + quoted(found.c_str()));
 }
 
 void WrlTokenReader::failExpecting(std::FILE* file, const char* expected, const char* where)
@@ -230,13 +305,19 @@ void WrlTokenReader::failExpecting(std::FILE* file, const char* expected, const 
         fail(std::string("the file ends inside the ") + where);
         return;
     }
-    // Read by hand rather than by readToken, whose warning about a long word
-    // would take the place of this one.
-    std::string found;
-    for (int c = next(file); c != EOF && !isSpace(c) && found.size() <= QUOTED_LENGTH;
-         c = next(file)) {
-        found += static_cast<char>(c);
-    }
+    const std::string found = readWordToQuote(file);
     fail(std::string("expected ") + expected + " in the " + where + ", found "
          + quoted(found.c_str()));
+}
+
+std::string WrlTokenReader::readWordToQuote(std::FILE* file)
+{
+    // Read by hand rather than by readToken, whose warning about a long word
+    // would take the place of the one this is for.
+    std::string word;
+    for (int c = next(file); c != EOF && !isSpace(c) && word.size() <= QUOTED_LENGTH;
+         c = next(file)) {
+        word += static_cast<char>(c);
+    }
+    return word;
 }

@@ -41,10 +41,14 @@ public:
     // Reads single characters until wanted, so that a bracket may be joined
     // to the word after it.
     bool skipToChar(std::FILE* file, char wanted, const char* where);
-    // count numbers as "%f" reads them.
+    // count numbers as "%f" reads them. A word that is not a number earns a
+    // warning and is left unread, whole, for the scan to see next (it may be
+    // the "}" the value was missing before): the caller leaves its field as
+    // it was and the load goes on. Only the end of the file stops it.
     bool readFloats(std::FILE* file, float* values, int count, const char* where);
     // A whole number as "%d" reads it; one beyond the int range saturates
-    // rather than wrapping round.
+    // rather than wrapping round. A word that is not one is left unread, as
+    // by readFloats.
     bool readInt(std::FILE* file, int& value, const char* where);
 
     // A node body: skips to its opening bracket, then hands every word inside
@@ -65,6 +69,10 @@ public:
 
     // Writes the load's warning line, unless it already has one.
     void warn(const std::string& problem);
+    // As warn, for a problem found only after reading on past where it was.
+    void warnAt(int problemLine, const std::string& problem);
+    // The line of the last word or number read.
+    int lastWordLine() const;
     // warn, then stop reading: every later read reports the end of the file.
     void fail(const std::string& problem);
     bool hasFailed() const;
@@ -77,11 +85,23 @@ private:
     // Skips whitespace; returns the next character, left in the file, or EOF.
     int skipSpace(std::FILE* file);
     void failExpecting(std::FILE* file, const char* expected, const char* where);
+    // offset, asking the stream the first time; -1 for a pipe.
+    long wordOffset(std::FILE* file);
+    // Puts the file back to start, where the word that is not the expected
+    // value begins (the number read may have taken some of it), and warns.
+    void leaveUnread(std::FILE* file, long start, const char* expected, const char* where);
+    // Enough of the next word to quote it in a warning.
+    std::string readWordToQuote(std::FILE* file);
 
     std::string path;
     int line;
     // Where the last word or number began: the line a warning names.
     int wordLine;
+    // Where the next character lies, in bytes: ftell's answer once asked (-1
+    // for a stream that cannot tell), then counted by next and putBack as the
+    // lines are.
+    static constexpr long OFFSET_NOT_ASKED = -2;
+    long offset;
     int nesting;
     bool warned;
     bool failed;

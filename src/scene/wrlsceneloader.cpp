@@ -2,7 +2,9 @@
 // into node trees: transforms, triangles and one diffuse colour per Transform.
 #include "scene/wrlsceneloader.h"
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "scene/WrlTokenReader.h"
 #include "scene/graphicnode.h"
@@ -14,6 +16,47 @@ const float DEGREES_PER_RADIAN = 57.29578f;
 bool isKeyword(const char* token, const char* keyword)
 {
     return WrlTokenReader::isKeyword(token, keyword);
+}
+
+// A "]" anywhere in the word after a value closes its list, even where the
+// list did not expect its end: a list that has lost its place must not run
+// on through the rest of the file.
+bool closesList(const char* separator)
+{
+    return std::strchr(separator, ']') != nullptr;
+}
+
+// Where the faces of one coordIndex list begin among the node's face
+// indices, and the line of its keyword, for the warning about them.
+struct IndexList {
+    std::size_t firstIndex;
+    int line;
+};
+
+// Points may follow the faces that use them, so a face's indices are only
+// wrong if the whole geometry node leaves them without a vertex. Such a face
+// stays as written: drawing leaves out whatever it cannot draw.
+void warnOfMissingVertices(const GraphicNode& node, const std::vector<IndexList>& lists,
+                           WrlTokenReader& reader)
+{
+    const std::vector<int>& faces = node.getFaces();
+    const long vertexCount = static_cast<long>(node.getVertices().size() / 3);
+    for (std::size_t list = 0; list < lists.size(); ++list) {
+        const std::size_t end =
+            list + 1 < lists.size() ? lists[list + 1].firstIndex : faces.size();
+        for (std::size_t index = lists[list].firstIndex; index < end; ++index) {
+            if (faces[index] < 0 || faces[index] >= vertexCount) {
+                const std::size_t face = index - index % 3;
+                reader.warnAt(lists[list].line,
+                              "face " + std::to_string(faces[face]) + " "
+                                  + std::to_string(faces[face + 1]) + " "
+                                  + std::to_string(faces[face + 2])
+                                  + " refers to a vertex the geometry does not have;"
+                                    " it is not drawn");
+                return;
+            }
+        }
+    }
 }
 
 } // namespace
@@ -93,6 +136,7 @@ void WRLSceneLoader::parseGeometry(std::FILE* file, GraphicNode& node, WrlTokenR
     // Faces run counter-clockwise unless the node says otherwise, and the
     // field governs only the index lists after it.
     int ccw = 1;
+    std::vector<IndexList> indexLists;
     reader.scanBody(file, '{', '}', "geometry", [&](const char* token) {
         if (isKeyword(token, "ccw")) {
             char value[WrlTokenReader::TOKEN_SIZE];
@@ -102,26 +146,30 @@ void WRLSceneLoader::parseGeometry(std::FILE* file, GraphicNode& node, WrlTokenR
         } else if (isKeyword(token, "coord")) {
             parseCoord(file, node, reader);
         } else if (isKeyword(token, "coordIndex")) {
+            indexLists.push_back({node.getFaces().size(), reader.lastWordLine()});
             parseCoordIndex(file, node, ccw, reader);
         }
     });
+    warnOfMissingVertices(node, indexLists, reader);
 }
 
 void WRLSceneLoader::parseCoord(std::FILE* file, GraphicNode& node, WrlTokenReader& reader)
 {
     // separator ends up holding whatever follows each point: "," between
-    // points, a word beginning with "]" after the last.
+    // points, a word holding "]" after the last. A point that is not three
+    // numbers is skipped, and the word that broke it stands as its separator.
     char separator[WrlTokenReader::TOKEN_SIZE];
     if (!reader.skipToOpen(file, '[', separator, "Coordinate")) {
         return;
     }
     float point[3];
-    while (separator[0] != ']') {
-        if (!reader.readFloats(file, point, 3, "point list")
-            || !reader.expectToken(file, separator, "point list")) {
+    while (!closesList(separator)) {
+        if (reader.readFloats(file, point, 3, "point list")) {
+            node.addVertex(point[0], point[1], point[2]);
+        }
+        if (!reader.expectToken(file, separator, "point list")) {
             return;
         }
-        node.addVertex(point[0], point[1], point[2]);
     }
     // The Coordinate's closing brace, which the geometry's scan must not count.
     reader.expectToken(file, separator, "Coordinate");
@@ -135,26 +183,27 @@ void WRLSceneLoader::parseCoordIndex(std::FILE* file, GraphicNode& node, int ccw
         return;
     }
     // Three corners and the terminator (normally -1), each followed by a
-    // separator word; only the one after the terminator can close the list.
+    // separator word. A corner that is no whole number costs its face, its
+    // word standing as the separator; the last face may lack its terminator.
     int face[4];
-    while (separator[0] != ']') {
-        for (int& index : face) {
-            if (!reader.readInt(file, index, "coordIndex list")
-                || !reader.expectToken(file, separator, "coordIndex list")) {
+    bool listOpen = !closesList(separator);
+    while (listOpen) {
+        int read = 0;
+        bool cornersAreNumbers = true;
+        while (read < 4 && listOpen) {
+            const bool isNumber = reader.readInt(file, face[read], "coordIndex list");
+            cornersAreNumbers = cornersAreNumbers && (isNumber || read == 3);
+            ++read;
+            if (!reader.expectToken(file, separator, "coordIndex list")) {
                 return;
             }
+            listOpen = !closesList(separator);
         }
-        const int vertexCount = static_cast<int>(node.getVertices().size() / 3);
-        bool known = true;
-        for (int corner = 0; corner < 3; ++corner) {
-            known = known && face[corner] >= 0 && face[corner] < vertexCount;
-        }
-        if (!known) {
-            reader.warn("face " + std::to_string(face[0]) + " " + std::to_string(face[1]) + " "
-                        + std::to_string(face[2]) + " refers to a missing vertex; dropped");
-        } else if (ccw != 0) {
+        if (read < 3) {
+            reader.warn("the coordIndex list ends in a face of fewer than three corners");
+        } else if (cornersAreNumbers && ccw != 0) {
             node.addFace(face[0], face[1], face[2]);
-        } else {
+        } else if (cornersAreNumbers) {
             node.addFace(face[1], face[0], face[2]);
         }
     }

@@ -24,8 +24,10 @@ public:
     static void parseMaterial(std::FILE* file, GraphicNode& node, WrlTokenReader& reader);
     static void parseGeometry(std::FILE* file, GraphicNode& node, WrlTokenReader& reader);
     static void parseCoord(std::FILE* file, GraphicNode& node, WrlTokenReader& reader);
-    // ccw 0 turns each clockwise face counter-clockwise. A face whose corners
-    // are not all among the node's vertices so far is dropped.
+    // ccw 0 turns each clockwise face counter-clockwise. Faces are kept as
+    // written, also when their points come later or never (drawing leaves
+    // out what it cannot draw); only a face with a corner that is no whole
+    // number is dropped.
     static void parseCoordIndex(std::FILE* file, GraphicNode& node, int ccw,
                                 WrlTokenReader& reader);
 };

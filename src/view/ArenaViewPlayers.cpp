@@ -100,9 +100,14 @@ void ArenaView::renderPlayer()
             glColor3f(1.0f, 1.0f, 1.0f);
             glTranslatef(static_cast<float>(p.x + w / 4), static_cast<float>(p.y + h),
                          static_cast<float>(-w / 2 - p.z));
+            // Names in their plain colour; lighting goes back as it was, off
+            // too when the console switched it off.
+            const GLboolean lighting = glIsEnabled(GL_LIGHTING);
             glDisable(GL_LIGHTING);
             renderBitmapString(0.0f, 0.0f, 0.0f, GLUT_BITMAP_8_BY_13, player->getName().c_str());
-            glEnable(GL_LIGHTING);
+            if (lighting) {
+                glEnable(GL_LIGHTING);
+            }
             glPopMatrix();
         }
     }

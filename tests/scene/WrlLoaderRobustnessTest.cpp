@@ -1,3 +1,5 @@
+#include <climits>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,17 +19,21 @@ int totalVertices(const GraphicNode& node)
     return count;
 }
 
-// The tree is safe to draw: every face refers to a vertex of its own node.
-void expectFacesInRange(const GraphicNode& node)
+// Faces are whole triangles, and each gets a finite normal, even one whose
+// vertex is missing (drawing leaves such a face out).
+void expectReadyToDraw(GraphicNode& root)
 {
-    const int vertexCount = static_cast<int>(node.getVertices().size() / 3);
-    EXPECT_EQ(node.getFaces().size() % 3, 0u);
-    for (int index : node.getFaces()) {
-        ASSERT_GE(index, 0);
-        ASSERT_LT(index, vertexCount);
-    }
-    for (const GraphicNode* child : node.getChildren()) {
-        expectFacesInRange(*child);
+    root.computeNormal();
+    std::vector<const GraphicNode*> nodes{&root};
+    while (!nodes.empty()) {
+        const GraphicNode* node = nodes.back();
+        nodes.pop_back();
+        ASSERT_EQ(node->getFaces().size() % 3, 0u);
+        ASSERT_EQ(node->getNormals().size(), node->getFaces().size());
+        for (float component : node->getNormals()) {
+            ASSERT_TRUE(std::isfinite(component));
+        }
+        nodes.insert(nodes.end(), node->getChildren().begin(), node->getChildren().end());
     }
 }
 
@@ -72,7 +78,7 @@ TEST_F(WrlLoaderRobustness, MeshCutAtAnyByteLoadsWhatCameBeforeTheCut)
             EXPECT_EQ(errors, "") << "cut at " << length;
         }
         EXPECT_LE(totalVertices(root), 7);
-        expectFacesInRange(root);
+        expectReadyToDraw(root);
     }
 }
 
@@ -121,26 +127,85 @@ TEST_F(WrlLoaderRobustness, HugeNumbersNeitherWrapIntoRangeNorGoUnreported)
     GraphicNode root;
     expectOneWarning(loadMesh(path, root), path);
     ASSERT_EQ(root.getChildren().size(), 1u);
-    EXPECT_EQ(root.getChildren().front()->getFaces(), (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(root.getChildren().front()->getFaces(),
+              (std::vector<int>{0, 1, INT_MAX, 0, -INT_MAX, 1, 2, 1, 0}));
 
     const std::string bigTranslation = write("far.wrl", "Transform { translation 1e39 0 0 }");
     GraphicNode far;
     expectOneWarning(loadMesh(bigTranslation, far), bigTranslation);
 }
 
-TEST_F(WrlLoaderRobustness, FacesOnlyReferToVerticesReadBeforeThem)
+TEST_F(WrlLoaderRobustness, FacesWrittenBeforeTheirPointsAreKept)
 {
     const char* text = R"(Transform { children [ Shape { geometry IndexedFaceSet {
+        ccw FALSE
+        coordIndex [ 0, 1, 2, -1, 2, 1, 3, -1 ]
+        coord Coordinate { point [ 0 0 0, 1 0 0, 0 1 0, 1 1 0 ] } } } ] })";
+    GraphicNode root;
+    EXPECT_EQ(loadMesh(write("order.wrl", text), root), "");
+    ASSERT_EQ(root.getChildren().size(), 1u);
+    EXPECT_EQ(root.getChildren().front()->getFaces(), (std::vector<int>{1, 0, 2, 1, 2, 3}));
+
+    // Once the whole node is read, a face still without its vertex is named
+    // by the line of its list, and kept all the same.
+    const char* missing = R"(Transform { children [ Shape { geometry IndexedFaceSet {
         coordIndex [ 0, 1, 2, -1 ]
         coord Coordinate { point [ 0 0 0, 1 0 0, 0 1 0 ] }
-        coordIndex [ 0, 1, 3, -1, -1, 0, 1, -1, 0, 2, 1, -1 ] } } ] })";
-    const std::string path = write("order.wrl", text);
+        coordIndex [ 0, 1, 3, -1, -1, 0, 1, -1 ] } } ] })";
+    const std::string path = write("missing.wrl", missing);
+    GraphicNode incomplete;
+    const std::string errors = loadMesh(path, incomplete);
+    expectOneWarning(errors, path);
+    EXPECT_NE(errors.find("line 4: face 0 1 3 "), std::string::npos) << errors;
+    ASSERT_EQ(incomplete.getChildren().size(), 1u);
+    EXPECT_EQ(incomplete.getChildren().front()->getFaces(),
+              (std::vector<int>{0, 1, 2, 0, 1, 3, -1, 0, 1}));
+    expectReadyToDraw(incomplete);
+}
+
+TEST_F(WrlLoaderRobustness, ACommentWordThatIsAKeywordLeavesItsFieldAndTheFileGoesOn)
+{
+    // "%f" takes the "-" of "-}" before it fails: the "}" must not then be
+    // counted as the end of the Transform.
+    const char* text = R"(Transform {
+  translation 1 2 3 rotation 0 0 1 0.5
+  # keep its translation -} and the rotation of the arm
+  children [ Transform { translation 0 1 0 } ]
+}
+Transform { translation 5 0 0 })";
+    const std::string path = write("comment.wrl", text);
     GraphicNode root;
     const std::string errors = loadMesh(path, root);
     expectOneWarning(errors, path);
-    EXPECT_NE(errors.find("line 2"), std::string::npos) << errors;
-    ASSERT_EQ(root.getChildren().size(), 1u);
-    EXPECT_EQ(root.getChildren().front()->getFaces(), (std::vector<int>{0, 2, 1}));
+    EXPECT_NE(errors.find("line 3: expected a number in the translation, found \"-}\""),
+              std::string::npos)
+        << errors;
+    ASSERT_EQ(root.getChildren().size(), 2u);
+    const GraphicNode& arm = *root.getChildren().front();
+    EXPECT_EQ(arm.getTranslation(), Vector(1, 2, 3));
+    EXPECT_EQ(arm.getRotationAxis(), Vector(0, 0, 1));
+    EXPECT_NEAR(arm.getRotationAngle(), 28.6479, 1e-3);
+    ASSERT_EQ(arm.getChildren().size(), 1u);
+    EXPECT_EQ(arm.getChildren().front()->getTranslation(), Vector(0, 1, 0));
+    EXPECT_EQ(root.getChildren().back()->getTranslation(), Vector(5, 0, 0));
+}
+
+TEST_F(WrlLoaderRobustness, ABadNumberInAListCostsOnlyItsPointOrFace)
+{
+    const std::string path = write(
+        "lists.wrl", meshWithPoints("0 0 0, 1 x 0, 1 0 0, 0 1 0 ]",
+                                    "0, 1, 2, -1, 0, y, 1, -1, 2, 1, 0 ]")
+                         + " Transform { translation 5 0 0 }");
+    GraphicNode root;
+    const std::string errors = loadMesh(path, root);
+    expectOneWarning(errors, path);
+    EXPECT_NE(errors.find("found \"x\""), std::string::npos) << errors;
+    ASSERT_EQ(root.getChildren().size(), 2u);
+    const GraphicNode& mesh = *root.getChildren().front();
+    EXPECT_EQ(mesh.getVertices(), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0}));
+    // The last face may go without its terminator.
+    EXPECT_EQ(mesh.getFaces(), (std::vector<int>{0, 1, 2, 2, 1, 0}));
+    EXPECT_EQ(root.getChildren().back()->getTranslation(), Vector(5, 0, 0));
 }
 
 TEST_F(WrlLoaderRobustness, EmptyListsAndStrayCommasEarnOneWarningEach)
@@ -153,12 +218,13 @@ TEST_F(WrlLoaderRobustness, EmptyListsAndStrayCommasEarnOneWarningEach)
         meshWithPoints("0 0 0 1 0 0, 0 1 0 ]", "0, 1, 2, -1 ]"),
     };
     for (const std::string& text : meshes) {
-        const std::string path = write("mesh.wrl", text);
+        // Each list closes at its "]", so the next Transform still loads.
+        const std::string path = write("mesh.wrl", text + " Transform { }");
         GraphicNode root;
         expectOneWarning(loadMesh(path, root), path);
-        ASSERT_EQ(root.getChildren().size(), 1u) << text;
+        ASSERT_EQ(root.getChildren().size(), 2u) << text;
         EXPECT_EQ(root.getChildren().front()->getTranslation(), Vector(1, 0, 0));
-        expectFacesInRange(root);
+        expectReadyToDraw(root);
     }
     const std::vector<std::string> animations{
         "Transform { PositionInterpolator { key [ ] keyValue [ 1 2 3 ] } }",
@@ -187,7 +253,7 @@ TEST_F(WrlLoaderRobustness, BinaryFilesAreRefusedWithOneWarning)
         const std::string path = write("binary.wrl", text);
         GraphicNode root;
         expectOneWarning(loadMesh(path, root), path);
-        expectFacesInRange(root);
+        expectReadyToDraw(root);
         TimeSensor sensors;
         expectOneWarning(loadAnimation(path, sensors), path);
     }
@@ -217,12 +283,13 @@ TEST_F(WrlLoaderRobustness, DeepNestingStopsWithOneWarningInsteadOfOverflowingTh
 }
 
 // Thousands of damaged copies of the sample files: no crash, no hang, at most
-// one warning each, and never a face outside its node's vertices.
+// one warning each, and a tree ready to draw.
 TEST_F(WrlLoaderRobustness, MutatedFilesNeverCrashAndWarnAtMostOnce)
 {
     const std::vector<std::string> insertions{"[", "]", "{", "}", ",", " ", "-", "7",
                                               "99999999999", "1e39", "-2147483649",
-                                              "Transform", "ccw FALSE", "key [", "\n"};
+                                              "Transform", "ccw FALSE", "key [", "\n",
+                                              "-x", "nax", "rotation of"};
     std::mt19937 random(20240611);
     for (const std::string& original : {std::string(SAMPLE_MESH), std::string(SAMPLE_ANIMATION)}) {
         for (int mutant = 0; mutant < 1500; ++mutant) {
@@ -240,7 +307,7 @@ TEST_F(WrlLoaderRobustness, MutatedFilesNeverCrashAndWarnAtMostOnce)
             GraphicNode root;
             const std::string meshErrors = loadMesh(path, root);
             ASSERT_LE(lineCount(meshErrors), 1) << text;
-            expectFacesInRange(root);
+            expectReadyToDraw(root);
             TimeSensor sensors;
             ASSERT_LE(lineCount(loadAnimation(path, sensors)), 1) << text;
         }

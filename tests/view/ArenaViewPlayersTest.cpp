@@ -165,7 +165,10 @@ TEST_F(PlayersTest, DebugDrawingAddsBoxesAndCannonsForEveryPlayer)
     const int debug = countTriangles([&] { view->renderPlayer(); });
     // Two boxes of six quads, two cannon spheres: the dead player included.
     EXPECT_GE(debug - plain, 2 * 12 + 2 * 100);
-    // The names switch lighting back on, whatever it was.
+    // The names leave lighting as they found it: off stays off, on stays on.
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    glEnable(GL_LIGHTING);
+    view->renderPlayer();
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     glDisable(GL_LIGHTING);
     EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
