@@ -4,9 +4,15 @@
 KESTRUNE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KESTRUNE_BUILD="$KESTRUNE_ROOT/build"
 
-BUILD_PACKAGES=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
-                libboost-regex-dev googletest libgtest-dev libbenchmark-dev)
-TEST_PACKAGES=(xvfb xauth xdotool imagemagick x11-xserver-utils
+# What building the game needs: compiler and CMake, freeglut, GLU and GL, and
+# Boost.Regex for the console.
+PLAY_PACKAGES=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
+               libboost-regex-dev)
+# What the tests and benchmarks add: GoogleTest and Google Benchmark, a virtual
+# X server, Xlib to read the game's window and xdotool to drive it, ImageMagick for its screenshots,
+# stress-ng to load the cores beside them, and the checkers of the install.
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev libx11-dev
+               xvfb xauth xdotool imagemagick x11-xserver-utils stress-ng
                desktop-file-utils appstream groff-base man-db dpkg-dev)
 
 # Installs the named packages that dpkg does not know as installed: apt-get,
@@ -30,11 +36,22 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# Configures (once) and builds everything in build/; extra arguments go to the
-# configure step.
+# Configures and builds everything, tests and benchmarks included, in the
+# given folder; extra arguments go to the configure step.
 build_kestrune() {
     local directory=$1
     shift
-    cmake -S "$KESTRUNE_ROOT" -B "$directory" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake -S "$KESTRUNE_ROOT" -B "$directory" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON "$@"
     cmake --build "$directory" -j "$(nproc)"
+}
+
+# Builds what playing needs, the game and its data, in the given folder. A new
+# folder is configured without the tests, so that a player waits for the game
+# alone; a folder the tests already use keeps its settings.
+build_game() {
+    local directory=$1
+    if [ ! -f "$directory/CMakeCache.txt" ]; then
+        cmake -S "$KESTRUNE_ROOT" -B "$directory" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+    fi
+    cmake --build "$directory" -j "$(nproc)" --target kestrune
 }

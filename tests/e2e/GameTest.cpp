@@ -1,41 +1,23 @@
 // Whole games on the real binary, played through the keyboard as people play
 // them: aiming, firing every spell, turns, the console, and a game to its end.
+// Every step waits for the game's answer before the next key.
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "support/GameProcess.h"
+#include "support/GameSteps.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-bool press(GameProcess& game, const std::string& keysym, int times = 1)
-{
-    return game.key(keysym, times);
-}
-
-// Presses Return until the game accepts the shot (it ignores Enter while the
-// previous shot still plays); the line that says so, or nothing.
-std::optional<std::string> fireWhenReady(GameProcess& game)
-{
-    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
-    while (std::chrono::steady_clock::now() < deadline) {
-        press(game, "Return");
-        if (auto line = game.waitForMatch("Dead Players: [0-9]+", 1s)) {
-            return line;
-        }
-    }
-    return std::nullopt;
-}
-
 // The HUD line (0 = first player) drawn in the current player's gold.
 int goldLine(const Image& image)
 {
     for (int line = 0; line < 6; ++line) {
-        int baseline = 70 + 20 * line;
+        int baseline = HUD_FIRST_PLAYER_BASELINE + HUD_LINE_SPACING * line;
         for (int y = baseline - 9; y <= baseline; ++y) {
             for (int x = 5; x < 300; ++x) {
                 const unsigned char* p = &image.rgb[(static_cast<std::size_t>(y) * image.width + x) * 3];
@@ -46,28 +28,6 @@ int goldLine(const Image& image)
         }
     }
     return -1;
-}
-
-std::optional<Image> shot(GameProcess& game, const std::string& file)
-{
-    std::string path = artifactPath(file);
-    if (!game.screenshot(path)) {
-        return std::nullopt;
-    }
-    return readImage(path);
-}
-
-// Screenshots until one passes the test.
-std::optional<Image> shotUntil(GameProcess& game, const std::string& file, const std::function<bool(const Image&)>& wanted)
-{
-    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
-    while (std::chrono::steady_clock::now() < deadline) {
-        auto image = shot(game, file);
-        if (image && wanted(*image)) {
-            return image;
-        }
-    }
-    return std::nullopt;
 }
 
 // Pixels of the battlefield that differ clearly; the text overlay (top left
@@ -107,15 +67,11 @@ int newEffectPixels(const Image& before, const Image& image)
     return count;
 }
 
-// The last lines the game wrote, for failure messages.
-std::string tail(GameProcess& game)
+void quit(GameProcess& game)
 {
-    const auto& lines = game.outputLines();
-    std::string text;
-    for (std::size_t i = lines.size() > 40 ? lines.size() - 40 : 0; i < lines.size(); ++i) {
-        text += lines[i] + "\n";
-    }
-    return text;
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
 }
 
 } // namespace
@@ -125,38 +81,30 @@ TEST(EndToEndGame, AimFireAndTheTurnPasses)
     GameProcess game({"--seed", "3"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
-    press(game, "v");
-    auto start = shotUntil(game, "game-start.png", [](const Image& image) { return goldLine(image) == 0; });
+    ASSERT_TRUE(game.key("v"));
+    auto start = grabUntil(game, "game-start.png", [](const Image& image) { return goldLine(image) == 0; });
     ASSERT_TRUE(start.has_value()) << "player 0 never shown as the current player";
 
     // A wide blast, aimed back over the battlefield with a little more power.
-    press(game, "grave");
-    ASSERT_TRUE(game.waitForLine("Console ON"));
-    ASSERT_TRUE(game.type("set radius_bomb_size 5"));
-    press(game, "Return");
+    ASSERT_TRUE(runConsoleLine(game, "set radius_bomb_size 5"));
     ASSERT_TRUE(game.waitForLine("Radius Bomb Size Setted to 5"));
-    press(game, "Left", 18);
-    press(game, "Up", 20);
-    press(game, "Page_Up", 5);
+    ASSERT_TRUE(aimTo(game, 0, {-180, 20, 4.5})) << "the overlay never showed the aim";
     auto fired = fireWhenReady(game);
     ASSERT_TRUE(fired.has_value()) << game.errorText();
 
-    auto middle = shotUntil(game, "game-shot.png",
+    auto middle = grabUntil(game, "game-shot.png",
                             [&](const Image& image) { return newEffectPixels(*start, image) > 40; });
-    EXPECT_TRUE(middle.has_value()) << "no fireball or blast seen during the shot";
+    ASSERT_TRUE(middle.has_value()) << "no fireball or blast seen during the shot";
     // The turn has passed to player 1 at once.
-    ASSERT_TRUE(middle.has_value());
     EXPECT_EQ(goldLine(*middle), 1);
 
     // When the shot has played out the battlefield has changed.
-    auto after = shotUntil(game, "game-after-shot.png", [&](const Image& image) {
+    auto after = grabUntil(game, "game-after-shot.png", [&](const Image& image) {
         return newEffectPixels(*start, image) < 20 && differingPixels(*start, image) > 300;
     });
     EXPECT_TRUE(after.has_value()) << "the terrain did not change";
 
-    press(game, "Escape");
-    EXPECT_TRUE(game.waitForLine("Quitting"));
-    EXPECT_EQ(game.waitForExit(), 0);
+    quit(game);
     EXPECT_EQ(game.errorText(), "");
 }
 
@@ -165,12 +113,11 @@ TEST(EndToEndGame, EverySpellCanBeCast)
     GameProcess game({"--seed", "8"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
-    for (const char* spell : {"2", "3", "1"}) {
-        press(game, spell);
-        EXPECT_TRUE(fireWhenReady(game).has_value()) << "spell " << spell;
+    for (auto [key, spell] : {std::pair{"2", "cyclone"}, {"3", "nova"}, {"1", "fireball"}}) {
+        ASSERT_TRUE(chooseSpell(game, key, spell)) << spell;
+        EXPECT_TRUE(fireWhenReady(game).has_value()) << spell;
     }
-    press(game, "Escape");
-    EXPECT_EQ(game.waitForExit(), 0);
+    quit(game);
     EXPECT_EQ(game.errorText(), "");
 }
 
@@ -180,38 +127,30 @@ TEST(EndToEndGame, TheConsoleTalksToTheThreeHandlers)
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
 
-    press(game, "grave");
-    ASSERT_TRUE(game.waitForLine("Console ON"));
-    ASSERT_TRUE(game.type("help"));
-    press(game, "Return");
-    for (const char* line : {"Controller: help", "set radius_bomb_size size", "View: help",
-                             "enable/disable lighting", "animate id animation length", "Model: help",
-                             "  set players 4 1 1 .5 1 0 1", "enable/disable wind"}) {
+    ASSERT_TRUE(runConsoleLine(game, "help"));
+    for (const char* line : {"set radius_bomb_size size", "View: help", "enable/disable lighting",
+                             "animate id animation length", "Model: help", "  set players 4 1 1 .5 1 0 1",
+                             "enable/disable wind"}) {
         EXPECT_TRUE(game.waitForLine(line)) << line;
     }
 
-    press(game, "grave");
-    ASSERT_TRUE(game.waitForLine("Console ON"));
-    ASSERT_TRUE(game.type("set radius_bomb_size 2.5"));
-    press(game, "Return");
-    EXPECT_TRUE(game.waitForLine("Controller: set radius_bomb_size 2.5"));
+    // Typed as fast as xdotool types: every letter in its place.
+    ASSERT_TRUE(runConsoleLine(game, "set radius_bomb_size 2.5"));
     EXPECT_TRUE(game.waitForLine("Radius Bomb Size Setted to 2.5"));
 
     // Escape inside the console is typed into the line, not a way out.
-    press(game, "grave");
+    ASSERT_TRUE(game.key("grave"));
     ASSERT_TRUE(game.waitForLine("Console ON"));
     ASSERT_TRUE(game.type("set players 2"));
-    press(game, "Escape");
-    press(game, "BackSpace");
-    press(game, "Return");
-    EXPECT_TRUE(game.waitForLine("Model: set players 2")) << tail(game);
+    ASSERT_TRUE(game.key("Escape"));
+    ASSERT_TRUE(game.key("BackSpace"));
+    ASSERT_TRUE(game.key("Return"));
+    EXPECT_TRUE(game.waitForLine("Model: set players 2")) << outputTail(game);
     EXPECT_TRUE(game.waitForLine("New Map: 15 15 20"));
     EXPECT_TRUE(game.waitForMatch("On player 1: .*").has_value());
     EXPECT_TRUE(game.running());
 
-    press(game, "Escape");
-    EXPECT_TRUE(game.waitForLine("Quitting"));
-    EXPECT_EQ(game.waitForExit(), 0);
+    quit(game);
     // After the new map, two players only.
     const auto& lines = game.outputLines();
     auto newMap = std::find(lines.rbegin(), lines.rend(), "New Map: 15 15 20");
@@ -226,31 +165,26 @@ TEST(EndToEndGame, ATwoPlayerGameEndsWithTheLastManStanding)
     GameProcess game({"--seed", "12"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
-    press(game, "grave");
-    ASSERT_TRUE(game.waitForLine("Console ON"));
-    ASSERT_TRUE(game.type("set players 2"));
-    press(game, "Return");
+    ASSERT_TRUE(runConsoleLine(game, "set players 2"));
     ASSERT_TRUE(game.waitForMatch("On player 1: .*").has_value());
 
     // Player 0 aims straight down at its own feet and calls the cyclone.
-    press(game, "Down", 90);
-    press(game, "2");
-    shotUntil(game, "game-aimed-down.png", [](const Image&) { return true; });
+    ASSERT_TRUE(aimTo(game, 0, {0, -90, 4}));
+    ASSERT_TRUE(chooseSpell(game, "2", "cyclone"));
+    grabUntil(game, "game-aimed-down.png", [](const Image&) { return true; });
     auto first = fireWhenReady(game);
     ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(*first, "Dead Players: 1") << tail(game);
+    EXPECT_EQ(*first, "Dead Players: 1") << outputTail(game);
     EXPECT_TRUE(game.waitForLine("0"));
 
     // Player 1 casts whatever it aims at: nobody else is left.
-    press(game, "1");
+    ASSERT_TRUE(chooseSpell(game, "1", "fireball"));
     auto second = fireWhenReady(game);
     ASSERT_TRUE(second.has_value());
     EXPECT_TRUE(game.waitForLine("Last man standing 1"));
 
-    shotUntil(game, "game-end.png", [](const Image&) { return true; });
-    press(game, "Escape");
-    EXPECT_TRUE(game.waitForLine("Quitting"));
-    EXPECT_EQ(game.waitForExit(), 0);
+    grabUntil(game, "game-end.png", [](const Image&) { return true; });
+    quit(game);
     int lastManLines = 0;
     for (const std::string& line : game.outputLines()) {
         lastManLines += line.rfind("Last man standing", 0) == 0 ? 1 : 0;

@@ -16,11 +16,44 @@
 #include <sstream>
 #include <thread>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <boost/regex.hpp>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A window that goes away between finding it and reading it is no reason to
+// end the test process, which is what Xlib's own handler would do.
+int ignoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+Display* xDisplay()
+{
+    static Display* display = [] {
+        XSetErrorHandler(ignoreXError);
+        return XOpenDisplay(nullptr);
+    }();
+    return display;
+}
+
+// The bits of a pixel a colour mask selects, as 0 to 255.
+unsigned char channel(unsigned long pixel, unsigned long mask)
+{
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1) == 0) {
+        ++shift;
+    }
+    const unsigned long maximum = mask >> shift;
+    return static_cast<unsigned char>(((pixel & mask) >> shift) * 255 / maximum);
+}
 
 std::string shellQuote(const std::string& text)
 {
@@ -260,6 +293,14 @@ std::optional<std::string> GameProcess::waitForMatch(const std::string& pattern,
     }
 }
 
+void GameProcess::pause(std::chrono::milliseconds wait)
+{
+    const auto end = Clock::now() + wait;
+    while (Clock::now() < end) {
+        pump(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+    }
+}
+
 const std::vector<std::string>& GameProcess::outputLines()
 {
     pump(std::chrono::milliseconds(0));
@@ -301,13 +342,9 @@ std::string GameProcess::window()
     return windowId;
 }
 
-bool GameProcess::key(const std::string& keysym, int times)
+bool GameProcess::key(const std::string& keysym)
 {
-    // Paced like type().
-    return !window().empty()
-           && xdotool("sleep 0.15 key --repeat " + std::to_string(times) + " --repeat-delay 150 "
-                          + shellQuote(keysym),
-                      10 + times / 5);
+    return !window().empty() && xdotool("key " + shellQuote(keysym));
 }
 
 bool GameProcess::keyDown(const std::string& keysym)
@@ -322,10 +359,7 @@ bool GameProcess::keyUp(const std::string& keysym)
 
 bool GameProcess::type(const std::string& text)
 {
-    // Keys further apart than a frame, also from the key before: keys that
-    // arrive within one frame act once each, in the order of their codes.
-    return !window().empty()
-           && xdotool("sleep 0.15 type --delay 150 " + shellQuote(text), 10 + static_cast<int>(text.size()) / 5);
+    return !window().empty() && xdotool("type --delay 20 " + shellQuote(text), 10 + static_cast<int>(text.size()) / 10);
 }
 
 std::optional<std::array<int, 4>> GameProcess::windowGeometry()
@@ -404,4 +438,50 @@ std::optional<int> GameProcess::waitForExit(std::chrono::seconds timeout)
         }
     }
     return exitStatus;
+}
+
+std::optional<Image> GameProcess::grab(int x, int y, int width, int height)
+{
+    const std::string id = window();
+    Display* display = xDisplay();
+    if (id.empty() || display == nullptr) {
+        return std::nullopt;
+    }
+    const Window xWindow = std::strtoul(id.c_str(), nullptr, 10);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, xWindow, &attributes) == 0) {
+        return std::nullopt;
+    }
+    width = width > 0 ? std::min(width, attributes.width - x) : attributes.width - x;
+    height = height > 0 ? std::min(height, attributes.height - y) : attributes.height - y;
+    // The X server hands out only what is on the screen: a window that
+    // reaches past its edge is read up to the edge.
+    int screenX = 0;
+    int screenY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, xWindow, attributes.root, 0, 0, &screenX, &screenY, &child);
+    width = std::min(width, WidthOfScreen(attributes.screen) - screenX - x);
+    height = std::min(height, HeightOfScreen(attributes.screen) - screenY - y);
+    if (x < 0 || y < 0 || screenX + x < 0 || screenY + y < 0 || width <= 0 || height <= 0) {
+        return std::nullopt;
+    }
+    XImage* picture = XGetImage(display, xWindow, x, y, static_cast<unsigned int>(width),
+                                static_cast<unsigned int>(height), AllPlanes, ZPixmap);
+    if (picture == nullptr) {
+        return std::nullopt;
+    }
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.rgb.reserve(static_cast<std::size_t>(width) * height * 3);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const unsigned long pixel = XGetPixel(picture, column, row);
+            image.rgb.push_back(channel(pixel, picture->red_mask));
+            image.rgb.push_back(channel(pixel, picture->green_mask));
+            image.rgb.push_back(channel(pixel, picture->blue_mask));
+        }
+    }
+    XDestroyImage(picture);
+    return image;
 }

@@ -15,6 +15,24 @@
 // Generous: software rendering on a loaded two-core machine can be slow.
 constexpr std::chrono::seconds E2E_TIMEOUT{30};
 
+// An image's pixels, RGB rows top to bottom.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+
+    // How many pixels satisfy the test.
+    template <typename Test>
+    int count(Test test) const
+    {
+        int matching = 0;
+        for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+            matching += test(rgb[i], rgb[i + 1], rgb[i + 2]) ? 1 : 0;
+        }
+        return matching;
+    }
+};
+
 class GameProcess {
 public:
     // Starts the game (KESTRUNE_BINARY unless binary is given) with the
@@ -36,6 +54,10 @@ public:
     std::optional<std::string> waitForMatch(const std::string& pattern,
                                             std::chrono::seconds timeout = E2E_TIMEOUT);
 
+    // Reads the game's output for a while: the pause between two looks at
+    // its window, so that looking does not take the cores from the game.
+    void pause(std::chrono::milliseconds wait);
+
     // Every line of standard output so far, and the standard error text.
     const std::vector<std::string>& outputLines();
     std::string errorText();
@@ -43,12 +65,15 @@ public:
     // The X id of the window titled "Kestrune", waiting for it to appear; it
     // gets the keyboard focus the first time.
     std::string window();
-    // Taps a key by X keysym name ("Escape", "Return", "w", "grave"), a
-    // frame or more after the key before.
-    bool key(const std::string& keysym, int times = 1);
+    // Taps a key by X keysym name ("Escape", "Return", "w", "grave"). Two
+    // taps of one key within one frame of the game act once, and game keys
+    // of one frame act in the order of their codes: a test waits for the
+    // game's answer to a key before it sends the next.
+    bool key(const std::string& keysym);
     bool keyDown(const std::string& keysym);
     bool keyUp(const std::string& keysym);
-    // Types text key by key, slower than the game's frames.
+    // Types text key by key into the console, which takes every press in the
+    // order it came, however long the game's frames are.
     bool type(const std::string& text);
     // Position and size of the window on the screen: x, y, width, height.
     std::optional<std::array<int, 4>> windowGeometry();
@@ -56,6 +81,10 @@ public:
     bool moveMouse(int x, int y);
     // Saves the window as a PNG file.
     bool screenshot(const std::string& path);
+    // The window's pixels as the X server has them now, or a rectangle of
+    // them (a width or height of 0 reaches to the window's edge); read in
+    // this process, so that a test can look at every frame it needs to.
+    std::optional<Image> grab(int x = 0, int y = 0, int width = 0, int height = 0);
 
     // Waits for the game to end: its exit status, or nullopt on a time-out
     // or when it died by a signal.
@@ -91,23 +120,6 @@ std::optional<std::pair<int, int>> imageSize(const std::string& path);
 // Mean brightness of an image, 0 (black) to 1 (white).
 std::optional<double> imageMean(const std::string& path);
 
-// An image's pixels, RGB rows top to bottom, as read by ImageMagick.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-
-    // How many pixels satisfy the test.
-    template <typename Test>
-    int count(Test test) const
-    {
-        int matching = 0;
-        for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-            matching += test(rgb[i], rgb[i + 1], rgb[i + 2]) ? 1 : 0;
-        }
-        return matching;
-    }
-};
 std::optional<Image> readImage(const std::string& path);
 
 // A folder under the build tree for pictures that people may want to look at.
