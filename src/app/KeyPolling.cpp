@@ -146,11 +146,9 @@ void KeyPolling::idle_keyboardNormalKeys(KeyReceiver& receiver)
         // presses after it.
         const auto opener = std::find_if(pressOrder.begin(), pressOrder.end(),
                                          [&receiver](unsigned char key) { return receiver.opensTyping(key); });
-        const std::size_t before = static_cast<std::size_t>(opener - pressOrder.begin());
-        const std::set<unsigned char> keys =
-            before == 0 ? std::set<unsigned char>{pressOrder.front()}
-                        : std::set<unsigned char>(pressOrder.begin(), opener);
-        std::size_t within = before == 0 ? 1 : before;
+        const auto end = opener == pressOrder.begin() ? opener + 1 : opener;
+        const std::set<unsigned char> keys(pressOrder.begin(), end);
+        std::size_t within = static_cast<std::size_t>(end - pressOrder.begin());
         pressKeys<unsigned char>(keys, noRepeatKeys, holdedKeys, act, isFastRepeat,
                                  [this, &within](unsigned char key) { within -= forgetPresses(key, within); });
     }
@@ -160,9 +158,8 @@ void KeyPolling::idle_keyboardNormalKeys(KeyReceiver& receiver)
 void KeyPolling::idle_keyboardSpecialKeys(KeyReceiver& receiver)
 {
     const std::function<void(int)> act = [&receiver](int key) { receiver.specialKeyboard(key); };
-    const std::set<int> keys = pressedSpecialKeys;
     pressKeys<int>(
-        keys, noRepeatSpecialKeys, holdedSpecialKeys, act, [&receiver](int key) { return receiver.isKeyFastRepeat(key); },
+        pressedSpecialKeys, noRepeatSpecialKeys, holdedSpecialKeys, act, [&receiver](int key) { return receiver.isKeyFastRepeat(key); },
         [this](int key) { pressedSpecialKeys.erase(key); });
     repeatKeys<int>(holdedSpecialKeys, act);
 }

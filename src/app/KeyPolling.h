@@ -57,8 +57,8 @@ public:
     long joystickPollSnapshot = 0; // tick of the last forced joystick poll
 
 private:
-    // Acts on keys in ascending order, each once, handing each one acted on
-    // to forget, also when an action throws.
+    // Acts on keys in ascending order, each once, then hands each one acted
+    // on to forget (which may take it out of keys), also when an action throws.
     template <typename Key>
     void pressKeys(const std::set<Key>& keys, const std::set<Key>& noRepeat, std::map<Key, long>& holded,
                    const std::function<void(Key)>& act, const std::function<bool(Key)>& isFastRepeat,

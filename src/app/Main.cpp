@@ -40,17 +40,10 @@ std::minstd_rand& effectsGenerator()
     return generator;
 }
 
-void seedBoth(unsigned int seed)
-{
-    std::srand(seed);
-    effectsGenerator().seed(seed + EFFECTS_SEED_OFFSET);
-    seeded = true;
-}
-
 void seedOnFirstUse()
 {
     if (!seeded) {
-        seedBoth(static_cast<unsigned int>(std::time(nullptr)));
+        seedRandom(static_cast<unsigned int>(std::time(nullptr)));
     }
 }
 
@@ -83,7 +76,9 @@ double effectsRandom()
 
 void seedRandom(unsigned int seed)
 {
-    seedBoth(seed);
+    std::srand(seed);
+    effectsGenerator().seed(seed + EFFECTS_SEED_OFFSET);
+    seeded = true;
 }
 
 void setRandomSource(std::function<double()> source)

@@ -1,29 +1,18 @@
 // The real game shows its battlefield: terrain, characters, the wind flag and
 // the bounds, and prints the map and its players as it builds them.
-#include <chrono>
-#include <thread>
-
 #include <gtest/gtest.h>
 
 #include "support/GameProcess.h"
+#include "support/GameSteps.h"
 
 namespace {
 
-// Takes screenshots until the window shows more than a black frame.
+// Grabs the window until it shows more than a black frame.
 std::optional<Image> shotOfTheScene(GameProcess& game, const std::string& file)
 {
-    auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::string path = artifactPath(file);
-        if (game.screenshot(path)) {
-            auto image = readImage(path);
-            if (image && image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 1000) {
-                return image;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return std::nullopt;
+    return grabUntil(game, file, [](const Image& image) {
+        return image.count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 1000;
+    });
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/GameProcess.h"
+#include "support/GameSteps.h"
 
 namespace {
 
@@ -105,16 +106,9 @@ TEST(EndToEndInstall, TheInstalledGameFindsItsArtFromAnyFolder)
     EXPECT_EQ(game.errorText(), "kestrune: game data from " + prefix() + "/share/games/kestrune/res\n");
     ASSERT_FALSE(game.window().empty());
     ASSERT_TRUE(game.key("v"));
-    std::optional<Image> image;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        std::string path = artifactPath("installed-game.png");
-        if (game.screenshot(path)) {
-            image = readImage(path);
-            if (image && image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 10000) {
-                break;
-            }
-        }
-    }
+    std::optional<Image> image = grabUntil(game, "installed-game.png", [](const Image& shown) {
+        return shown.count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }) > 10000;
+    });
     ASSERT_TRUE(image.has_value());
     EXPECT_GT(image->count([](int r, int g, int b) { return g > r + 30 && g > b + 30; }), 10000);
     EXPECT_GT(image->count([](int, int g, int b) { return b > g + 30 && b > 60; }), 40);

@@ -110,15 +110,6 @@ std::optional<std::pair<int, int>> imageSize(const std::string& path)
     return std::make_pair(width, height);
 }
 
-std::optional<double> imageMean(const std::string& path)
-{
-    auto text = runCommand("convert " + shellQuote(path) + " -format '%[fx:mean]' info: 2>/dev/null");
-    if (!text) {
-        return std::nullopt;
-    }
-    return std::atof(text->c_str());
-}
-
 std::optional<Image> readImage(const std::string& path)
 {
     auto data = runCommand("convert " + shellQuote(path) + " -depth 8 ppm:- 2>/dev/null");

@@ -117,8 +117,6 @@ bool xdotool(const std::string& arguments, int seconds = 10);
 // Width and height of a PNG file, by ImageMagick's identify.
 std::optional<std::pair<int, int>> imageSize(const std::string& path);
 
-// Mean brightness of an image, 0 (black) to 1 (white).
-std::optional<double> imageMean(const std::string& path);
 
 std::optional<Image> readImage(const std::string& path);
 
