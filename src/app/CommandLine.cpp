@@ -6,8 +6,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <ostream>
 #include <sstream>
+
+#include "model/ArenaModel.h"
 
 namespace {
 
@@ -37,6 +40,35 @@ bool readSeed(const char* text, unsigned int& seed)
         return false;
     }
     seed = static_cast<unsigned int>(value);
+    return true;
+}
+
+// "all", or player ids from 0 to MAX_PLAYERS - 1 separated by commas.
+bool readComputers(const std::string& list, CommandLine& options)
+{
+    if (list == "all") {
+        options.allComputers = true;
+        return true;
+    }
+    std::vector<int> ids;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        if (comma == std::string::npos) {
+            comma = list.size();
+        }
+        const std::string word = list.substr(start, comma - start);
+        if (word.empty() || word.size() > 9 || word.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+        const int id = std::atoi(word.c_str());
+        if (id >= MAX_PLAYERS) {
+            return false;
+        }
+        ids.push_back(id);
+        start = comma + 1;
+    }
+    options.computerIds = ids;
     return true;
 }
 
@@ -73,6 +105,10 @@ void printUsage(std::ostream& out)
            "  -x N        window position x in screen pixels (default 400)\n"
            "  -y N        window position y in screen pixels (default 100)\n"
            "  --seed N    seed the random generator with N to replay a battlefield\n"
+           "  --computer LIST\n"
+           "              computer players: their ids (from 0) separated by commas, or all\n"
+           "  --level LEVEL\n"
+           "              how well the computer players play: easy, normal (default) or hard\n"
            "  --data-dir DIR\n"
            "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
@@ -107,6 +143,26 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
                 err << "kestrune: --data-dir needs a folder; looking in the usual places" << std::endl;
             } else {
                 options.dataDir = argv[i + 1];
+            }
+            continue;
+        } else if (std::strcmp(word, "--computer") == 0) {
+            if (i + 1 >= argc) {
+                err << "kestrune: --computer needs a list of player ids or all; every player is human"
+                    << std::endl;
+            } else if (!readComputers(argv[i + 1], options)) {
+                err << "kestrune: --computer " << argv[i + 1] << " is not a list of player ids from 0 to "
+                    << MAX_PLAYERS - 1 << " separated by commas, nor all; every player is human"
+                    << std::endl;
+            }
+            continue;
+        } else if (std::strcmp(word, "--level") == 0) {
+            if (i + 1 >= argc) {
+                err << "kestrune: --level needs easy, normal or hard; using normal" << std::endl;
+            } else if (const std::optional<ComputerLevel> level = parseLevel(argv[i + 1])) {
+                options.level = *level;
+            } else {
+                err << "kestrune: --level " << argv[i + 1] << " is not easy, normal or hard; using normal"
+                    << std::endl;
             }
             continue;
         } else if (std::strcmp(word, "--seed") == 0) {

@@ -1,9 +1,12 @@
 // The game's command line: window or full screen, size, colour depth, window
-// position, plus --help and --seed.
+// position, plus --help, --seed, the data folder and the computer players.
 #pragma once
 
 #include <iosfwd>
 #include <string>
+#include <vector>
+
+#include "ai/ComputerLevel.h"
 
 struct CommandLine {
     bool fullscreen = false;
@@ -15,6 +18,10 @@ struct CommandLine {
     bool seedGiven = false;
     unsigned int seed = 0;
     std::string dataDir; // "" unless --data-dir was given
+    // --computer: the ids of the computer players, or every id.
+    std::vector<int> computerIds;
+    bool allComputers = false;
+    ComputerLevel level = ComputerLevel::normal; // --level
 };
 
 // Largest window side accepted from the command line; X cannot make a window
@@ -30,8 +37,8 @@ void printUsage(std::ostream& out);
 // Reads the options. Every word is compared, the value of an option too (it
 // matches nothing), and unknown words are ignored. Values read like atoi; a
 // width or height that is not a positive size, a value option with nothing
-// after it and a bad --seed each give one warning line on err and keep the
-// default.
+// after it, a bad --seed, --computer list or --level each give one warning
+// line on err and keep the default.
 CommandLine parseCommandLine(int argc, char** argv, std::ostream& err);
 
 // "800x600:16 at 400,100"

@@ -1,5 +1,6 @@
-// The shell's program-wide objects and the two random streams: the game's,
-// shared by the model and the view's event handlers, and the effects'.
+// The shell's program-wide objects and the random streams: the game's, shared
+// by the model and the view's event handlers, the effects' and the computer
+// players'.
 #include "app/Main.h"
 
 #include <cstdlib>
@@ -19,6 +20,7 @@ namespace {
 // Keeps the effects' sequence apart from the game's when both come from one
 // seed.
 constexpr unsigned int EFFECTS_SEED_OFFSET = 0x9e3779b9u;
+constexpr unsigned int COMPUTER_SEED_OFFSET = 0x7f4a7c15u;
 
 std::function<double()>& randomSource()
 {
@@ -37,6 +39,12 @@ std::function<double()>& effectsSource()
 std::minstd_rand& effectsGenerator()
 {
     static std::minstd_rand generator;
+    return generator;
+}
+
+std::mt19937& computerGenerator()
+{
+    static std::mt19937 generator;
     return generator;
 }
 
@@ -74,10 +82,17 @@ double effectsRandom()
     return static_cast<double>(effectsGenerator()() >> 16) / 32768.0;
 }
 
+unsigned int computerSeed()
+{
+    seedOnFirstUse();
+    return static_cast<unsigned int>(computerGenerator()());
+}
+
 void seedRandom(unsigned int seed)
 {
     std::srand(seed);
     effectsGenerator().seed(seed + EFFECTS_SEED_OFFSET);
+    computerGenerator().seed(seed + COMPUTER_SEED_OFFSET);
     seeded = true;
 }
 

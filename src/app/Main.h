@@ -1,7 +1,7 @@
 // Program-wide state of the game shell: the window id, the input clock, the
-// full-screen flag and the two random streams: the game's, from which the
-// battlefield, the players and everything a player can see follow, and the
-// effects', which only decorates what is drawn.
+// full-screen flag and the random streams: the game's, from which the
+// battlefield, the players and everything a player can see follow, the
+// effects', which only decorates what is drawn, and the computer players'.
 #pragma once
 
 #include <functional>
@@ -31,8 +31,13 @@ double random();
 // decorates a frame. Same range and resolution as random(), independent of it.
 double effectsRandom();
 
-// Seeds both streams from one value (--seed), so that a battlefield and a
-// whole game can be replayed.
+// The computer players' stream: a fresh seed for each choice of a shot, so
+// that the levels' aim errors replay with the game. Independent of the other
+// two streams and of their scripts.
+unsigned int computerSeed();
+
+// Seeds the three streams from one value (--seed), so that a battlefield and
+// a whole game can be replayed.
 void seedRandom(unsigned int seed);
 
 // Feeds random() from a script for tests; effectsRandom() draws from it too

@@ -4,7 +4,10 @@
 #include <GL/freeglut.h>
 
 #include <cstdlib>
+#include <exception>
 #include <iostream>
+#include <numeric>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/KeyPolling.h"
@@ -24,7 +27,7 @@ ArenaModel model(4, 15, 15, 20);
 // The view's clock: animations and frame counting run on it.
 TimeSystem viewTimer;
 ArenaView view(viewTimer);
-ArenaController controller(model, view);
+ArenaController controller(model, view, Main::timer);
 KeyPolling keys(Main::timer);
 
 // Hands polled keys to the controller.
@@ -67,6 +70,13 @@ void specialKeyboardUp(int key, int, int)
 
 void idle()
 {
+    // The computer players first: a spell they put back for the humans is
+    // the one this step's keys cast.
+    try {
+        controller.idle();
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << std::endl;
+    }
     keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
 }
 
@@ -170,6 +180,14 @@ int main(int argc, char** argv)
 #ifdef KESTRUNE_SANITIZE
     keepGraphicsLibrariesLoaded();
 #endif
+    std::vector<int> computers = options.computerIds;
+    if (options.allComputers) {
+        computers.resize(MAX_PLAYERS);
+        std::iota(computers.begin(), computers.end(), 0);
+    }
+    for (int id : computers) {
+        controller.setComputer(id, options.level);
+    }
     model.addListener(&view);
     model.addListener(&controller);
     view.initialize();

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr double START_POWER = 4.0;
-constexpr double MAX_POWER = 100.0;
 constexpr double START_RADIUS_BOMB_SIZE = 3.0;
 
 // Normal keys.
@@ -55,7 +54,7 @@ enum JoystickButton : unsigned int {
 
 } // namespace
 
-ArenaController::ArenaController(ArenaModel& model, ArenaView& view)
+ArenaController::ArenaController(ArenaModel& model, ArenaView& view, TimeSystem& clock)
     : model(model),
       view(view),
       currentPlayer(0),
@@ -64,7 +63,21 @@ ArenaController::ArenaController(ArenaModel& model, ArenaView& view)
       windowWidth(0),
       windowHeight(0),
       consoleActive(false),
-      radiusBombSize(START_RADIUS_BOMB_SIZE)
+      radiusBombSize(START_RADIUS_BOMB_SIZE),
+      clock(clock),
+      computerLevels(MAX_PLAYERS),
+      lastManStanding(false),
+      computerPhase(ComputerPhase::none),
+      computerPlayer(-1),
+      computerPhaseTick(0),
+      thinkingRadius(0.0),
+      fromYaw(0.0),
+      fromPitch(0.0),
+      fromPower(0.0),
+      toYaw(0.0),
+      toPitch(0.0),
+      toPower(0.0),
+      winnerTick(-1)
 {
 }
 
@@ -75,6 +88,10 @@ void ArenaController::onNewMap(int, int, int, bool***, const Vector&)
     initPlayerControl();
     currentPlayer = 0;
     view.onCurrentPlayer(0);
+    dropComputerTurn();
+    lastManStanding = false;
+    winnerTick = -1;
+    showPlayerKinds();
 }
 
 void ArenaController::onPlayer(int, Player&)
@@ -108,30 +125,38 @@ void ArenaController::keyboard(unsigned char key)
         return;
     }
     const bool busy = view.isAnimating();
+    // A computer player aims and casts for itself.
+    const bool aimable = !isComputerTurn();
     switch (key) {
     case KEY_ENTER:
-        if (!busy) {
+        if (!busy && aimable) {
             fire();
         }
         break;
     case KEY_ESCAPE:
         quit();
     case '1':
-        setWeapon("fireball");
+        if (aimable) {
+            setWeapon("fireball");
+        }
         break;
     case '2':
-        setWeapon("cyclone");
+        if (aimable) {
+            setWeapon("cyclone");
+        }
         break;
     case '3':
-        setWeapon("nova");
+        if (aimable) {
+            setWeapon("nova");
+        }
         break;
     case '[':
-        if (!busy) {
+        if (!busy && aimable) {
             moveCannon(-1.0, 0.0);
         }
         break;
     case ']':
-        if (!busy) {
+        if (!busy && aimable) {
             moveCannon(1.0, 0.0);
         }
         break;
@@ -154,10 +179,7 @@ void ArenaController::keyboard(unsigned char key)
         break;
     case 'r':
         if (!busy) {
-            // The reset itself reaches onNewMap first: the turn is player 0's.
-            model.reset();
-            initPlayerControl();
-            view.onCurrentPlayer(currentPlayer);
+            newBattlefield();
         }
         break;
     case 's':
@@ -177,34 +199,36 @@ void ArenaController::keyboard(unsigned char key)
 void ArenaController::specialKeyboard(int key)
 {
     const bool busy = view.isAnimating();
+    // On a computer player's turn the aiming keys do nothing either.
+    const bool held = busy || isComputerTurn();
     switch (key) {
     case GLUT_KEY_LEFT:
-        if (!busy) {
+        if (!held) {
             moveCannon(-10.0, 0.0);
         }
         break;
     case GLUT_KEY_UP:
-        if (!busy) {
+        if (!held) {
             moveCannon(0.0, 1.0);
         }
         break;
     case GLUT_KEY_RIGHT:
-        if (!busy) {
+        if (!held) {
             moveCannon(10.0, 0.0);
         }
         break;
     case GLUT_KEY_DOWN:
-        if (!busy) {
+        if (!held) {
             moveCannon(0.0, -1.0);
         }
         break;
     case GLUT_KEY_PAGE_UP:
-        if (!busy) {
+        if (!held) {
             modifyPower(0.1);
         }
         break;
     case GLUT_KEY_PAGE_DOWN:
-        if (!busy) {
+        if (!held) {
             modifyPower(-0.1);
         }
         break;
@@ -280,7 +304,7 @@ void ArenaController::joystick(unsigned int buttons, int x, int y, int z)
         view.moveAvatarVision(0.0, 0.1);
     }
     // Asked once: what follows a fire in the same poll is the next player's.
-    const bool busy = view.isAnimating();
+    const bool busy = view.isAnimating() || isComputerTurn();
     if (busy) {
         return;
     }
@@ -356,6 +380,7 @@ void ArenaController::nextPlayer()
         currentPlayer = (currentPlayer + 1) % count;
     }
     if (currentPlayer == start) {
+        lastManStanding = true;
         view.onLastManStanding(currentPlayer);
     }
     view.onCurrentPlayer(currentPlayer);
@@ -378,8 +403,28 @@ void ArenaController::modifyPower(double dPower)
         return;
     }
     const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    powers[id] = std::clamp(powers[id] + dPower, 0.0, MAX_POWER);
+    powers[id] = std::clamp(powers[id] + dPower, 0.0, MAX_SHOT_POWER);
     view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+}
+
+void ArenaController::setAim(double yaw, double pitch, double power)
+{
+    if (!hasCurrentPlayer()) {
+        return;
+    }
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    yaws[id] = yaw;
+    pitches[id] = pitch;
+    powers[id] = std::clamp(power, 0.0, MAX_SHOT_POWER);
+    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+}
+
+void ArenaController::newBattlefield()
+{
+    // The reset itself reaches onNewMap first: the turn is player 0's.
+    model.reset();
+    initPlayerControl();
+    view.onCurrentPlayer(currentPlayer);
 }
 
 void ArenaController::initPlayerControl()
@@ -440,6 +485,39 @@ void ArenaController::handleConsoleCommand(std::string line)
              }
              controller.radiusBombSize = size;
              std::cout << "Radius Bomb Size Setted to " << controller.radiusBombSize << std::endl;
+         }},
+        {"set computer (\\S+) (\\S+)",
+         {"set computer id/all easy/normal/hard"},
+         [](ArenaController& controller, const boost::smatch& g) {
+             const std::optional<ComputerLevel> level = parseLevel(g[2]);
+             if (!level) {
+                 commands.refuse("level " + g[2].str() + " refused: easy, normal or hard");
+                 return;
+             }
+             std::optional<int> id;
+             if (const std::string why = controller.readPlayerIds(g[1], id); !why.empty()) {
+                 commands.refuse(why);
+                 return;
+             }
+             for (int each = id.value_or(0); each <= id.value_or(MAX_PLAYERS - 1); ++each) {
+                 controller.setComputer(each, *level);
+             }
+             std::cout << (id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is"))
+                       << " a computer player (" << levelName(*level) << ")" << std::endl;
+         }},
+        {"set human (\\S+)",
+         {"set human id/all"},
+         [](ArenaController& controller, const boost::smatch& g) {
+             std::optional<int> id;
+             if (const std::string why = controller.readPlayerIds(g[1], id); !why.empty()) {
+                 commands.refuse(why);
+                 return;
+             }
+             for (int each = id.value_or(0); each <= id.value_or(MAX_PLAYERS - 1); ++each) {
+                 controller.setHuman(each);
+             }
+             std::cout << (id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is"))
+                       << " a human player" << std::endl;
          }},
     });
     commands.handle(*this, line);

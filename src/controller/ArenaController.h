@@ -2,12 +2,17 @@
 // the chosen spell, firing, the camera, and the console line. Keys arrive one
 // at a time from the key polling; mouse, window size and joystick straight
 // from the GLUT callbacks. It also listens to the model, so that a new
-// battlefield resets the aims.
+// battlefield resets the aims. Computer players act through the same aiming
+// and casting, from the idle step.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ai/BackgroundChooser.h"
+#include "ai/ComputerLevel.h"
+#include "math/TimeSystem.h"
 #include "model/ArenaModelListener.h"
 
 class ArenaModel;
@@ -15,8 +20,10 @@ class ArenaView;
 
 class ArenaController : public ArenaModelListener {
 public:
-    // model, view: not owned; both outlive the controller.
-    ArenaController(ArenaModel& model, ArenaView& view);
+    // model, view: not owned; both outlive the controller. clock: not owned;
+    // the input clock, which paces the computer players' aiming and the
+    // demonstration's pause between battlefields.
+    ArenaController(ArenaModel& model, ArenaView& view, TimeSystem& clock);
     ~ArenaController() override;
 
     void onNewMap(int width, int depth, int height, bool*** terrain, const Vector& wind) override;
@@ -46,6 +53,31 @@ public:
     void modifyPower(double dPower);
     void initPlayerControl();
     void setWeapon(std::string name);
+    // Puts the current player's aim at these values (power kept within 0 and
+    // the strongest shot), as the keys would.
+    void setAim(double yaw, double pitch, double power);
+
+    // --- Computer players ------------------------------------------------
+
+    // Once per idle step: a computer player's turn (think on a copy of the
+    // battlefield, turn the cannon over about a second, pick the spell, cast)
+    // and, when only computer players are left alive after the last man
+    // standing, a new battlefield 5 s after the winner is shown.
+    void idle();
+    // The player with this id, on this battlefield or a larger one later,
+    // plays as a computer player of that level, or as a human. Ids from 0 to
+    // MAX_PLAYERS - 1; others are ignored.
+    void setComputer(int id, ComputerLevel level);
+    void setHuman(int id);
+    // The level of a computer player, or nothing for a human.
+    std::optional<ComputerLevel> getComputerLevel(int id) const;
+    // The current player is a living computer player: keys that aim or cast
+    // do nothing.
+    bool isComputerTurn() const;
+    // Since the last new battlefield, the turn found no other living player.
+    bool isLastManStanding() const;
+    // Waits for a computer player's choice in progress, if any; for tests.
+    void waitForComputer();
 
     void fireConsoleCommand();
     void growConsoleCommand(unsigned char key);
@@ -66,6 +98,22 @@ private:
     // A current player to act for: false on a battlefield without players.
     bool hasCurrentPlayer() const;
     void openConsole();
+    // A new battlefield, as the key "r" asks for.
+    void newBattlefield();
+    // Steps of idle: the computer player's turn and the demonstration.
+    void playComputerTurn();
+    void playDemonstration();
+    // Ends a computer player's turn in progress without casting.
+    void dropComputerTurn();
+    // The spell the humans chose, back after a computer player picked its own.
+    void restoreHumanWeapon();
+    // Tells the view which players are computer players.
+    void showPlayerKinds();
+    // No living human and at least one computer player on the battlefield.
+    bool isOnlyComputersLeft() const;
+    // Reads a console word naming one player of this battlefield (id set) or
+    // "all" (id left empty); for anything else, why it is refused.
+    std::string readPlayerIds(const std::string& word, std::optional<int>& id) const;
 
     ArenaModel& model; // not owned
     ArenaView& view;   // not owned
@@ -81,4 +129,23 @@ private:
     std::string consoleCommand;
     std::string weapon;
     double radiusBombSize;
+
+    TimeSystem& clock; // not owned: the input clock
+    std::vector<std::optional<ComputerLevel>> computerLevels; // per id, MAX_PLAYERS of them
+    bool lastManStanding;
+
+    // A computer player's turn in progress.
+    enum class ComputerPhase { none, thinking, aiming, casting };
+    ComputerPhase computerPhase;
+    int computerPlayer;          // whose turn the phase belongs to, or -1
+    long computerPhaseTick;      // ticks of the input clock
+    BackgroundChooser chooser;
+    Vector thinkingGravity;      // the settings the choice was made under
+    Vector thinkingWind;
+    double thinkingRadius;
+    double fromYaw, fromPitch, fromPower; // the aim when the cannon started turning
+    double toYaw, toPitch, toPower;       // the chosen aim
+    std::string computerSpell;
+    std::string humanWeapon;     // "" unless a computer player's spell replaced it
+    long winnerTick;             // when the demonstration's winner was shown, or -1
 };

@@ -53,6 +53,29 @@ ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height)
     initPlayers();
 }
 
+ArenaModel::ArenaModel(const ArenaModel& other)
+    : terrain(nullptr),
+      width(other.width),
+      height(other.height),
+      depth(other.depth),
+      players(other.players),
+      gravity(other.gravity),
+      wind(other.wind),
+      windEnabled(other.windEnabled),
+      firstNames(other.firstNames),
+      lastNames(other.lastNames),
+      numberOfPlayers(other.numberOfPlayers),
+      playerWidth(other.playerWidth),
+      playerHeight(other.playerHeight),
+      cannonOffset(other.cannonOffset),
+      cannonLength(other.cannonLength)
+{
+    if (other.terrain != nullptr) {
+        allocateTerrain();
+        std::copy_n(other.cells.get(), cellCount(), cells.get());
+    }
+}
+
 ArenaModel::~ArenaModel()
 {
     freeTerrain();

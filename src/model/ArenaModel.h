@@ -10,6 +10,7 @@
 
 #include "math/Vector.h"
 #include "model/Player.h"
+#include "model/ShotOutcome.h"
 
 class ArenaModelListener;
 class Projectile;
@@ -22,6 +23,8 @@ constexpr int MAX_PLAYERS = 64;
 // A shot that has not hit anything after this many steps ends where it is
 // (a shot that barely moves under no acceleration would fly for ever).
 constexpr int MAX_TRAJECTORY_STEPS = 100000;
+// The strongest shot a caster can aim: path units per step.
+constexpr double MAX_SHOT_POWER = 100.0;
 
 class ArenaModel {
 public:
@@ -29,7 +32,10 @@ public:
     // random names; the grid comes with the first reset.
     ArenaModel(int numberOfPlayers, int width, int depth, int height);
     ~ArenaModel();
-    ArenaModel(const ArenaModel&) = delete;
+    // A snapshot: the grid, the players and every setting, but no listeners,
+    // so that whatever happens to the copy is told to nobody. Copying draws
+    // nothing from the random streams.
+    ArenaModel(const ArenaModel& other);
     ArenaModel& operator=(const ArenaModel&) = delete;
 
     // Not owned; must outlive the model's last notification. A listener added
@@ -86,13 +92,24 @@ public:
     // the first sample (100 per unit of path) that hit ground, a living
     // player or the grid's edge.
     std::list<Vector> createTrajectory(const Vector& start, const Vector& velocity,
-                                       const Vector& acceleration);
+                                       const Vector& acceleration) const;
+    // The start velocity of a shot of player playerId aimed by yaw and pitch
+    // (degrees) with the given power: along the cannon, power units per step.
+    Vector getShotVelocity(int playerId, double yaw, double pitch, double power) const;
     // Resolves a shot of player playerId aimed by yaw and pitch (degrees) with
     // the given power: flight, the spell's impact, destroyed and falling
     // blocks, falling players, damage, then onProjectile to every listener.
     // projectile: not owned, used during the call only.
     void throwProjectile(int playerId, Projectile* projectile, double yaw, double pitch,
                          double power);
+    // The same shot applied to this model without a word to anyone: no
+    // listener is told and nothing is written. What it did is returned.
+    ShotOutcome resolveShot(int playerId, Projectile* projectile, double yaw, double pitch,
+                            double power);
+    // The part of a shot after its flight: the spell's impact at the last
+    // point of trajectory and everything that follows from it, applied to this
+    // model without a word to anyone. trajectory: not empty.
+    ShotOutcome resolveImpact(Projectile* projectile, std::list<Vector> trajectory);
 
     // A console line: echoed, and acted on when it is one of the model's
     // commands. Settings that the battlefield cannot hold are refused with a

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "model/ArenaModel.h"
 #include "model/ArenaModelListener.h"
@@ -21,7 +22,7 @@ constexpr double MAX_SAMPLES_PER_STEP = 1.0e8;
 } // namespace
 
 std::list<Vector> ArenaModel::createTrajectory(const Vector& start, const Vector& velocity,
-                                               const Vector& acceleration)
+                                               const Vector& acceleration) const
 {
     std::list<Vector> points;
     Vector position = start;
@@ -52,57 +53,75 @@ std::list<Vector> ArenaModel::createTrajectory(const Vector& start, const Vector
     return points;
 }
 
+Vector ArenaModel::getShotVelocity(int playerId, double yaw, double pitch, double power) const
+{
+    const Player& shooter = getPlayer(playerId);
+    const Vector axis = shooter.getCannonNose(yaw, pitch) - shooter.getCannonPosition(yaw);
+    // A cannon of length 0 has no direction: the shot just drops from it.
+    const double axisLength = axis.getLength();
+    if (axisLength > 0.0 && std::isfinite(axisLength)) {
+        return axis.getNormalizedCopy() * power;
+    }
+    return Vector();
+}
+
 void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double yaw, double pitch,
                                  double power)
 {
-    const Player& shooter = getPlayer(playerId);
-    const Vector nose = shooter.getCannonNose(yaw, pitch);
-    const Vector base = shooter.getCannonPosition(yaw);
-    const Vector axis = nose - base;
-    // A cannon of length 0 has no direction: the shot just drops from it.
-    Vector velocity;
-    const double axisLength = axis.getLength();
-    if (axisLength > 0.0 && std::isfinite(axisLength)) {
-        velocity = axis.getNormalizedCopy() * power;
+    ShotOutcome shot = resolveShot(playerId, projectile, yaw, pitch, power);
+    for (const auto& [id, fall] : shot.playerFalls) {
+        std::cout << "Height damage: " << std::pow(2.0, fall) << std::endl;
     }
-    const Vector acceleration = gravity + wind;
+    for (ArenaModelListener* listener : listeners) {
+        listener->onProjectile(playerId, projectile, shot.trajectory, shot.removedBlocks,
+                               shot.fallingBlocks, shot.playerFalls, shot.damages,
+                               shot.killedPlayers);
+    }
+}
 
-    std::list<Vector> trajectory = createTrajectory(nose, velocity, acceleration);
-    const Vector impact = trajectory.back();
+ShotOutcome ArenaModel::resolveShot(int playerId, Projectile* projectile, double yaw, double pitch,
+                                    double power)
+{
+    const Vector nose = getPlayer(playerId).getCannonNose(yaw, pitch);
+    const Vector velocity = getShotVelocity(playerId, yaw, pitch, power);
+    return resolveImpact(projectile, createTrajectory(nose, velocity, gravity + wind));
+}
+
+ShotOutcome ArenaModel::resolveImpact(Projectile* projectile, std::list<Vector> trajectory)
+{
+    ShotOutcome shot;
+    shot.trajectory = std::move(trajectory);
+    const Vector impact = shot.trajectory.back();
 
     std::set<Vector> affectedCells;
-    std::map<int, double> damages;
-    projectile->onImpact(*this, impact, affectedCells, damages);
+    projectile->onImpact(*this, impact, affectedCells, shot.damages);
 
-    std::set<Vector> removedBlocks;
     for (const Vector& cell : affectedCells) {
         if (isInsideGrid(cell) && testGround(cell)) {
-            removedBlocks.insert(cell);
+            shot.removedBlocks.insert(cell);
         }
     }
 
     // Everything above a destroyed block comes down one cell for it.
-    std::map<Vector, int> fallingBlocks;
-    std::map<int, int> playerFalls;
-    for (const Vector& cell : removedBlocks) {
+    for (const Vector& cell : shot.removedBlocks) {
         removeGround(cell);
         std::set<int> seen;
         for (int y = static_cast<int>(cell.y + 1.0); y < height; ++y) {
             const Vector above(cell.x, y, cell.z);
-            if (testGround(above) && removedBlocks.count(above) == 0) {
-                fallingBlocks[above] += 1;
+            if (testGround(above) && shot.removedBlocks.count(above) == 0) {
+                shot.fallingBlocks[above] += 1;
             }
             if (testPlayerDeadOrAlive(above)) {
                 int id = getPlayerIndexAt(above);
                 if (seen.insert(id).second) {
-                    playerFalls[id] += 1;
+                    shot.playerFalls[id] += 1;
                 }
             }
         }
     }
 
     // Lowest first within a column, so every block lands in a vacated cell.
-    for (const auto& [cell, fall] : fallingBlocks) {
+    for (const auto& [cell, fall] : shot.fallingBlocks) {
         const int x = static_cast<int>(cell.x);
         const int y = static_cast<int>(cell.y);
         const int z = static_cast<int>(cell.z);
@@ -110,24 +129,17 @@ void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double ya
         terrain[x][z][y] = false;
     }
 
-    for (const auto& [id, fall] : playerFalls) {
+    for (const auto& [id, fall] : shot.playerFalls) {
         Player& player = players[static_cast<std::size_t>(id)];
         player.setPosition(player.getPosition() - Vector(0, fall, 0));
-        const double fallDamage = std::pow(2.0, fall);
-        damages[id] += fallDamage;
-        std::cout << "Height damage: " << fallDamage << std::endl;
+        shot.damages[id] += std::pow(2.0, fall);
     }
 
-    std::set<int> killedPlayers;
-    for (const auto& [id, damage] : damages) {
+    for (const auto& [id, damage] : shot.damages) {
         Player& player = players[static_cast<std::size_t>(id)];
         if (!player.isDead() && player.damage(damage)) {
-            killedPlayers.insert(id);
+            shot.killedPlayers.insert(id);
         }
     }
-
-    for (ArenaModelListener* listener : listeners) {
-        listener->onProjectile(playerId, projectile, trajectory, removedBlocks, fallingBlocks,
-                               playerFalls, damages, killedPlayers);
-    }
+    return shot;
 }

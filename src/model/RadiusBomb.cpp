@@ -2,6 +2,7 @@
 // that falls linearly from 100 at their box to 0 at the radius beyond it.
 #include "model/RadiusBomb.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "animation/RadiusBombAnimation.h"
@@ -65,10 +66,23 @@ void RadiusBomb::onImpact(ArenaModel& model, const Vector& impact, std::set<Vect
         }
     }
 
+    // Only cells that reach into the blast's box can pass the test below.
+    if (!std::isfinite(blastMin.x + blastMin.y + blastMin.z + blastMax.x + blastMax.y + blastMax.z)) {
+        return;
+    }
+    const auto firstCell = [](double low, int size) {
+        return static_cast<int>(std::clamp(std::floor(low) - 1.0, 0.0, static_cast<double>(size)));
+    };
+    const auto endCell = [](double high, int size) {
+        return static_cast<int>(std::clamp(std::floor(high) + 1.0, 0.0, static_cast<double>(size)));
+    };
+    const int xEnd = endCell(blastMax.x, model.getWidth());
+    const int yEnd = endCell(blastMax.y, model.getHeight());
+    const int zEnd = endCell(blastMax.z, model.getDepth());
     const double cellHalfDiagonal = std::sqrt(3.0) / 2;
-    for (int x = 0; x < model.getWidth(); ++x) {
-        for (int y = 0; y < model.getHeight(); ++y) {
-            for (int z = 0; z < model.getDepth(); ++z) {
+    for (int x = firstCell(blastMin.x, model.getWidth()); x < xEnd; ++x) {
+        for (int y = firstCell(blastMin.y, model.getHeight()); y < yEnd; ++y) {
+            for (int z = firstCell(blastMin.z, model.getDepth()); z < zEnd; ++z) {
                 if (!model.testGround(x, y, z)) {
                     continue;
                 }

@@ -82,7 +82,9 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       windAnimation(nullptr),
       debug(false),
       pendingBlocksTick(0),
-      currentPlayer(0)
+      currentPlayer(0),
+      showingWinner(false),
+      winner(-1)
 {
     loadResources(dataFolderCandidates(""));
     sceneNode = new GraphicNode();
@@ -194,6 +196,7 @@ void ArenaView::cleanup()
     playerNodes.clear();
     players.clear();
     cannons.clear();
+    showingWinner = false;
 }
 
 void ArenaView::initialize()
@@ -257,6 +260,7 @@ void ArenaView::renderScene()
     displayPlayerInfo();
     displayConsole();
     displayCredits();
+    displayWinner();
     glPopMatrix();
     resetPerspectiveProjection();
     if (lighting) {

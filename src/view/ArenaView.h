@@ -78,6 +78,12 @@ public:
     void onPlayer(int id, Player& player) override;
     void onCurrentPlayer(int id);
     void onLastManStanding(int id);
+    // A short note drawn after a player's overlay line (which kind of player
+    // it is); "" for none. Kept from one battlefield to the next.
+    void setPlayerNote(int id, const std::string& note);
+    // Shows in the middle of the window who won, until the next battlefield;
+    // -1 when nobody is left standing.
+    void showWinner(int id);
     void onWeapon(std::string& name);
     void renderPlayer();
     // The key-frame set of a model's animation ("death", "cast", "hurt",
@@ -109,6 +115,7 @@ public:
     void displayPlayerInfo();
     void displayConsole();
     void displayCredits();
+    void displayWinner();
     void renderBitmapString(float x, float y, float z, void* font, const char* text);
     void setOrthographicProjection();
     void resetPerspectiveProjection();
@@ -118,6 +125,9 @@ public:
     // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
     std::string frameRateLine() const;
     std::string playerLine(int id, const Player& player);
+    // The winner's lines, "Torva Murk wins" and what follows; empty unless
+    // a winner is shown.
+    std::vector<std::string> winnerLines() const;
 
     // --- Console ---------------------------------------------------------
 
@@ -148,6 +158,7 @@ public:
     const std::string& getWeapon() const;
     const std::string& getConsoleCommand() const;
     bool isConsoleVisible() const;
+    const std::map<int, std::string>& getPlayerNotes() const;
     bool isDebug() const;
     const std::list<Vector>& getTrajectory() const;
     int getWindowWidth() const;
@@ -196,6 +207,9 @@ private:
     std::map<GraphicNode*, std::string> nodeModels;     // model key of each character node
     std::string weapon;
     int currentPlayer;
+    std::map<int, std::string> playerNotes; // by player id
+    bool showingWinner;
+    int winner; // player id, or -1 for nobody
     std::string dataFolder; // "" when no folder held the resource files
     std::vector<std::string> dataFolderSearch;
 };

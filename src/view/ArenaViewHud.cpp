@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "model/Player.h"
@@ -20,6 +21,10 @@ constexpr int CONSOLE_LINE = 10;
 constexpr int FRAME_RATE_LINE = 30;
 constexpr int FIRST_PLAYER_LINE = 70;
 constexpr int LINE_SPACING = 20;
+// Of the 8 x 13 font.
+constexpr int GLYPH_WIDTH = 8;
+// The winner's lines, centred: the first baseline above the middle.
+constexpr int WINNER_LINE_SPACING = 24;
 
 } // namespace
 
@@ -75,8 +80,16 @@ void ArenaView::displayPlayerInfo()
         } else {
             glColor3f(1.0f, 1.0f, 1.0f);
         }
-        renderBitmapString(LINE_LEFT, static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row), 0,
-                           GLUT_BITMAP_8_BY_13, playerLine(id, *player).c_str());
+        const std::string line = playerLine(id, *player);
+        const float baseline = static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row);
+        renderBitmapString(LINE_LEFT, baseline, 0, GLUT_BITMAP_8_BY_13, line.c_str());
+        const auto note = playerNotes.find(id);
+        if (note != playerNotes.end() && !note->second.empty()) {
+            glColor3f(0.4f, 0.8f, 1.0f);
+            const std::string marked = "[" + note->second + "]";
+            renderBitmapString(static_cast<float>(LINE_LEFT + GLYPH_WIDTH * (line.size() + 2)), baseline, 0,
+                               GLUT_BITMAP_8_BY_13, marked.c_str());
+        }
         ++row;
     }
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -98,6 +111,50 @@ void ArenaView::displayCredits()
 {
     glColor3f(1.0f, 1.0f, 1.0f);
     renderBitmapString(0, static_cast<float>(windowHeight - 2), 0, GLUT_BITMAP_8_BY_13, CREDITS);
+}
+
+void ArenaView::setPlayerNote(int id, const std::string& note)
+{
+    if (note.empty()) {
+        playerNotes.erase(id);
+    } else {
+        playerNotes[id] = note;
+    }
+}
+
+const std::map<int, std::string>& ArenaView::getPlayerNotes() const
+{
+    return playerNotes;
+}
+
+void ArenaView::showWinner(int id)
+{
+    showingWinner = true;
+    winner = id;
+}
+
+std::vector<std::string> ArenaView::winnerLines() const
+{
+    if (!showingWinner) {
+        return {};
+    }
+    const auto found = players.find(winner);
+    const std::string first =
+        found != players.end() ? found->second->getName() + " wins" : std::string("Nobody is left standing");
+    return {first, "A new battlefield in 5 seconds"};
+}
+
+void ArenaView::displayWinner()
+{
+    const std::vector<std::string> lines = winnerLines();
+    glColor3f(1.0f, 0.85f, 0.2f);
+    int baseline = windowHeight / 2;
+    for (const std::string& line : lines) {
+        const int left = (windowWidth - GLYPH_WIDTH * static_cast<int>(line.size())) / 2;
+        renderBitmapString(static_cast<float>(std::max(left, 0)), static_cast<float>(baseline), 0,
+                           GLUT_BITMAP_8_BY_13, line.c_str());
+        baseline += WINNER_LINE_SPACING;
+    }
 }
 
 void ArenaView::renderBitmapString(float x, float y, float z, void* font, const char* text)

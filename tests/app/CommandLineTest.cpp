@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -171,7 +172,44 @@ TEST(CommandLine, UsageNamesEveryOption)
 {
     std::ostringstream usage;
     printUsage(usage);
-    for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help"}) {
+    for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help",
+                               "--computer LIST", "--level LEVEL"}) {
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
     }
+}
+
+TEST(CommandLine, ComputerPlayersAreIdsOrAllAtOneLevel)
+{
+    Parsed parsed = parse({});
+    EXPECT_TRUE(parsed.options.computerIds.empty());
+    EXPECT_FALSE(parsed.options.allComputers);
+    EXPECT_EQ(parsed.options.level, ComputerLevel::normal);
+
+    parsed = parse({"--computer", "1,3,0", "--level", "hard"});
+    EXPECT_EQ(parsed.options.computerIds, (std::vector<int>{1, 3, 0}));
+    EXPECT_EQ(parsed.options.level, ComputerLevel::hard);
+    EXPECT_EQ(parsed.errors, "");
+
+    parsed = parse({"--level", "easy", "--computer", "all"});
+    EXPECT_TRUE(parsed.options.allComputers);
+    EXPECT_EQ(parsed.options.level, ComputerLevel::easy);
+    EXPECT_EQ(parsed.errors, "");
+}
+
+TEST(CommandLine, ABadComputerListOrLevelWarnsAndKeepsTheDefault)
+{
+    for (const char* list : {"1,,2", "1,x", "-1", "64", "1,", "", "ALL", "99999999999"}) {
+        Parsed parsed = parse({"--computer", list});
+        EXPECT_TRUE(parsed.options.computerIds.empty()) << list;
+        EXPECT_FALSE(parsed.options.allComputers) << list;
+        EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 1) << list;
+        EXPECT_NE(parsed.errors.find("every player is human"), std::string::npos) << parsed.errors;
+    }
+    Parsed parsed = parse({"--level", "deadly"});
+    EXPECT_EQ(parsed.options.level, ComputerLevel::normal);
+    EXPECT_EQ(parsed.errors, "kestrune: --level deadly is not easy, normal or hard; using normal\n");
+    parsed = parse({"--computer"});
+    EXPECT_EQ(parsed.errors, "kestrune: --computer needs a list of player ids or all; every player is human\n");
+    parsed = parse({"--level"});
+    EXPECT_EQ(parsed.errors, "kestrune: --level needs easy, normal or hard; using normal\n");
 }

@@ -46,7 +46,7 @@ protected:
         ViewTest::SetUp();
         Main::seedRandom(31);
         model = std::make_unique<ArenaModel>(players(), 15, 15, 20);
-        controller = std::make_unique<ArenaController>(*model, *view);
+        controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
         model->addListener(view.get());
         model->addListener(controller.get());
         model->addListener(&shots);

@@ -176,3 +176,28 @@ TEST(ShotResolution, TheSpellIsToldTheLastTrajectoryPoint)
     EXPECT_EQ(spell.impacts[0], field.listener.lastTrajectory.back());
     EXPECT_EQ(field.listener.lastTrajectory.front(), field.player(0).getCannonNose(45, 30));
 }
+
+TEST(ShotResolution, ACopyOfTheModelIsShotAtSilentlyAndAlone)
+{
+    Battlefield field(2, 15, 15, 20);
+    field.lowerColumn(4, 4, 6);
+    field.stand(0, 10, 10);
+    field.stand(1, 4, 4);
+    ArenaModel copy(field.model);
+    MarkingSpell spell({Vector(4, 2, 4), Vector(4, 3, 4)});
+
+    testing::internal::CaptureStdout();
+    const ShotOutcome outcome = copy.resolveShot(0, &spell, 0, 90, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(outcome.playerFalls, (std::map<int, int>{{1, 2}}));
+    EXPECT_EQ(outcome.damages, (std::map<int, double>{{1, 4.0}}));
+    EXPECT_EQ(copy.getPlayer(1).getHp(), 96.0);
+    EXPECT_EQ(columnHeight(copy, 4, 4), 4);
+
+    // The original saw nothing of it and is as it was.
+    EXPECT_TRUE(field.listener.events.empty());
+    EXPECT_EQ(field.model.getPlayer(1).getHp(), 100.0);
+    EXPECT_EQ(columnHeight(field.model, 4, 4), 6);
+    // A copy of the copy carries the changes on.
+    EXPECT_EQ(ArenaModel(copy).getPlayer(1).getPosition(), Vector(4, 4, 4));
+}

@@ -1,5 +1,6 @@
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +42,7 @@ protected:
         view->displayPlayerInfo();
         view->displayConsole();
         view->displayCredits();
+        view->displayWinner();
         glPopMatrix();
         view->resetPerspectiveProjection();
         EXPECT_EQ(stackDepth(GL_PROJECTION_STACK_DEPTH), 1);
@@ -153,4 +155,52 @@ TEST_F(HudTest, AbsLeavesNaNAndNegativeZeroAlone)
     EXPECT_EQ(view->abs(3.0), 3.0);
     EXPECT_TRUE(std::isnan(view->abs(std::numeric_limits<double>::quiet_NaN())));
     EXPECT_TRUE(std::signbit(view->abs(-0.0)));
+}
+
+TEST_F(HudTest, AComputerPlayersNoteFollowsItsLineInItsOwnColour)
+{
+    view->setPlayerNote(1, "computer, hard");
+    auto pixels = overlay();
+    const std::array<int, 3> NOTE = {102, 204, 255};
+    EXPECT_EQ(coloursOnLine(pixels, 90), (Colours{WHITE, NOTE}));
+    EXPECT_EQ(coloursOnLine(pixels, 110), Colours{WHITE});
+    // Two glyphs after the line's text: the line itself is unchanged.
+    const int noteLeft = 5 + 8 * static_cast<int>(view->playerLine(1, people[1]).size() + 2);
+    for (int top = 81; top <= 90; ++top) {
+        for (int x = 0; x < WIDTH; ++x) {
+            const unsigned char* p = &pixels[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
+            if (p[0] == NOTE[0] && p[1] == NOTE[1] && p[2] == NOTE[2]) {
+                ASSERT_GE(x, noteLeft);
+            }
+        }
+    }
+    view->setPlayerNote(1, "");
+    EXPECT_EQ(coloursOnLine(overlay(), 90), Colours{WHITE});
+}
+
+TEST_F(HudTest, TheWinnerIsShownCentredUntilTheNextMap)
+{
+    EXPECT_TRUE(view->winnerLines().empty());
+    view->showWinner(2);
+    EXPECT_EQ(view->winnerLines(), (std::vector<std::string>{"Brum Oak wins", "A new battlefield in 5 seconds"}));
+    auto pixels = overlay();
+    int left = WIDTH;
+    int right = -1;
+    for (int top = HEIGHT / 2 - 10; top <= HEIGHT / 2; ++top) {
+        for (int x = 0; x < WIDTH; ++x) {
+            const unsigned char* p = &pixels[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
+            if (p[0] + p[1] + p[2] > 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    ASSERT_LT(left, right);
+    EXPECT_NEAR((left + right) / 2.0, WIDTH / 2.0, 8.0);
+    EXPECT_NEAR(right - left, 8.0 * 13, 10.0);
+
+    view->showWinner(-1);
+    EXPECT_EQ(view->winnerLines().front(), "Nobody is left standing");
+    newMap(grid, 15, 15, 20);
+    EXPECT_TRUE(view->winnerLines().empty());
 }

@@ -1,0 +1,135 @@
+// The computer players: the chooser's time per turn on the default battlefield
+// and on a large one, and how well the levels shoot over 200 seeded two-player
+// battlefields (reported as counters: shares of first shots that hurt the
+// opponent, and of games hard wins against easy).
+#include <memory>
+#include <random>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+#include "ai/ShotChooser.h"
+#include "app/Main.h"
+#include "model/ArenaModel.h"
+#include "model/HorizontalNova.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
+
+namespace {
+
+constexpr double RADIUS_BOMB_SIZE = 3.0;
+constexpr int BATTLEFIELDS = 200;
+// A game that lasts longer than this is a draw.
+constexpr int MAX_TURNS = 60;
+
+std::unique_ptr<ArenaModel> seededBattlefield(unsigned int seed, int players, int width, int depth,
+                                              int height)
+{
+    Main::seedRandom(seed);
+    auto model = std::make_unique<ArenaModel>(players, width, depth, height);
+    model->reset();
+    return model;
+}
+
+std::unique_ptr<Projectile> spellFor(const std::string& name)
+{
+    if (name == "cyclone") {
+        return std::make_unique<VerticalStrike>();
+    }
+    if (name == "nova") {
+        return std::make_unique<HorizontalNova>();
+    }
+    return std::make_unique<RadiusBomb>(RADIUS_BOMB_SIZE);
+}
+
+// Casts the choice on the model as the game would, quietly.
+ShotOutcome cast(ArenaModel& model, int playerId, const ShotChoice& choice)
+{
+    std::unique_ptr<Projectile> spell = spellFor(choice.spell);
+    return model.resolveShot(playerId, spell.get(), choice.yaw, choice.pitch, choice.power);
+}
+
+void ChooseShotTime(benchmark::State& state)
+{
+    std::unique_ptr<ArenaModel> model =
+        seededBattlefield(7, 4, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                          static_cast<int>(state.range(2)));
+    std::mt19937 stream(7);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(chooseShot(*model, 0, ComputerLevel::hard, stream, RADIUS_BOMB_SIZE));
+    }
+}
+BENCHMARK(ChooseShotTime)
+    ->Args({15, 15, 20})
+    ->Args({64, 64, 32})
+    ->Unit(benchmark::kMillisecond);
+
+// Per level: the share of first shots that hurt the opponent, among the
+// battlefields where some candidate shot could.
+void FirstShotHits(benchmark::State& state)
+{
+    const auto level = static_cast<ComputerLevel>(state.range(0));
+    double hits = 0;
+    double reachable = 0;
+    for (auto _ : state) {
+        hits = 0;
+        reachable = 0;
+        for (unsigned int seed = 1; seed <= BATTLEFIELDS; ++seed) {
+            std::unique_ptr<ArenaModel> model = seededBattlefield(seed, 2, 15, 15, 20);
+            std::mt19937 stream(seed);
+            const ShotChoice choice = chooseShot(*model, 0, level, stream, RADIUS_BOMB_SIZE);
+            if (choice.bestScore <= 0.0) {
+                continue;
+            }
+            reachable += 1;
+            const ShotOutcome outcome = cast(*model, 0, choice);
+            const auto hurt = outcome.damages.find(1);
+            if (hurt != outcome.damages.end() && hurt->second > 0.0) {
+                hits += 1;
+            }
+        }
+    }
+    state.counters["hit_share"] = reachable > 0 ? hits / reachable : 0.0;
+    state.counters["reachable"] = reachable;
+    state.SetLabel(levelName(level));
+}
+BENCHMARK(FirstShotHits)
+    ->Arg(static_cast<int>(ComputerLevel::hard))
+    ->Arg(static_cast<int>(ComputerLevel::normal))
+    ->Arg(static_cast<int>(ComputerLevel::easy))
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Hard against easy, each starting half of the games.
+void HardBeatsEasy(benchmark::State& state)
+{
+    double hardWins = 0;
+    double games = 0;
+    for (auto _ : state) {
+        hardWins = 0;
+        games = 0;
+        for (unsigned int seed = 1; seed <= BATTLEFIELDS; ++seed) {
+            std::unique_ptr<ArenaModel> model = seededBattlefield(seed, 2, 15, 15, 20);
+            const int hardId = static_cast<int>(seed % 2);
+            std::mt19937 stream(seed);
+            int shooter = 0;
+            for (int turn = 0; turn < MAX_TURNS; ++turn) {
+                if (model->getPlayer(0).isDead() || model->getPlayer(1).isDead()) {
+                    break;
+                }
+                const ComputerLevel level = shooter == hardId ? ComputerLevel::hard : ComputerLevel::easy;
+                cast(*model, shooter, chooseShot(*model, shooter, level, stream, RADIUS_BOMB_SIZE));
+                shooter = 1 - shooter;
+            }
+            games += 1;
+            if (!model->getPlayer(hardId).isDead() && model->getPlayer(1 - hardId).isDead()) {
+                hardWins += 1;
+            }
+        }
+    }
+    state.counters["hard_win_share"] = games > 0 ? hardWins / games : 0.0;
+}
+BENCHMARK(HardBeatsEasy)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

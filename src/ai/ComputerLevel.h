@@ -1,0 +1,15 @@
+// How well a computer player shoots: easy misses more often than not, normal
+// aims a little off and now and then picks a weaker spell, hard casts the best
+// shot it finds.
+#pragma once
+
+#include <optional>
+#include <string>
+
+enum class ComputerLevel { easy, normal, hard };
+
+// "easy", "normal" or "hard".
+const char* levelName(ComputerLevel level);
+
+// The level a word names, in lower case; nothing for any other word.
+std::optional<ComputerLevel> parseLevel(const std::string& word);
