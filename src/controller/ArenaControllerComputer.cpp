@@ -13,6 +13,7 @@
 namespace {
 
 // Ticks of the input clock.
+constexpr long THINK_TIME = 500;        // at the least, from the end of the last shot to aiming
 constexpr long AIM_TIME = 1000;         // turning the cannon to the chosen aim
 constexpr long SPELL_SHOW_TIME = 400;   // the chosen spell shown before the cast
 constexpr long WINNER_SHOW_TIME = 5000; // the demonstration's winner before a new battlefield
@@ -170,9 +171,15 @@ void ArenaController::playComputerTurn()
         chooser.start(model, currentPlayer, *getComputerLevel(currentPlayer), Main::computerSeed(),
                       radiusBombSize);
         computerPhase = ComputerPhase::thinking;
+        computerPhaseTick = clock.getTick();
         return;
     case ComputerPhase::thinking: {
-        if (!chooser.isReady() || view.isAnimating() || consoleActive) {
+        // A short pause after the last shot, so that the new turn is seen.
+        if (view.isAnimating() || consoleActive) {
+            computerPhaseTick = clock.getTick();
+            return;
+        }
+        if (!chooser.isReady() || clock.getTick() - computerPhaseTick < THINK_TIME) {
             return;
         }
         const ShotChoice choice = chooser.take();

@@ -123,7 +123,9 @@ TEST_F(ComputerPlayers, AComputerPlayerTurnsItsCannonInViewPicksItsSpellAndCasts
     controller->setComputer(0, ComputerLevel::hard);
     frame(10);
     controller->waitForComputer();
-    frame(10); // the choice is taken: the cannon starts turning
+    frame(400);
+    EXPECT_EQ(controller->getPower(0), 4.0);
+    frame(100); // half a second of thought: the cannon starts turning
     ASSERT_TRUE(recorder->casts.empty());
 
     frame(500);
