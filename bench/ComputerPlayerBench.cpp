@@ -65,6 +65,24 @@ BENCHMARK(ChooseShotTime)
     ->Args({64, 64, 32})
     ->Unit(benchmark::kMillisecond);
 
+// What a computer player's turn costs the frame it starts in: the copy of
+// the battlefield its thread works on.
+void SnapshotCopy(benchmark::State& state)
+{
+    std::unique_ptr<ArenaModel> model =
+        seededBattlefield(7, 4, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                          static_cast<int>(state.range(2)));
+    for (auto _ : state) {
+        ArenaModel copy(*model);
+        benchmark::DoNotOptimize(copy.getWidth());
+    }
+}
+BENCHMARK(SnapshotCopy)
+    ->Args({15, 15, 20})
+    ->Args({64, 64, 32})
+    ->Args({256, 256, 12})
+    ->Unit(benchmark::kMicrosecond);
+
 // Per level: the share of first shots that hurt the opponent, among the
 // battlefields where some candidate shot could.
 void FirstShotHits(benchmark::State& state)
