@@ -64,7 +64,7 @@ void quit(GameProcess& game)
 {
     ASSERT_TRUE(game.key("Escape"));
     EXPECT_TRUE(game.waitForLine("Quitting"));
-    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.waitForExit(), 0) << game.errorText();
 }
 
 } // namespace
