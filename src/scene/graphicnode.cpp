@@ -257,6 +257,11 @@ const std::vector<int>& GraphicNode::getFaces() const
     return faces;
 }
 
+void GraphicNode::countTriangles(int count)
+{
+    triangleCount += count;
+}
+
 void GraphicNode::resetTriangleCount()
 {
     triangleCount = 0;

@@ -67,6 +67,8 @@ public:
     // Triangles drawn since the last reset, counted by every draw.
     static void resetTriangleCount();
     static int getTriangleCount();
+    // Adds triangles drawn by other means (the terrain's chunks).
+    static void countTriangles(int count);
 
     // Meshes are drawn through display lists while this is true.
     static bool useDisplayList;

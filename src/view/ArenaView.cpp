@@ -84,7 +84,8 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       pendingBlocksTick(0),
       currentPlayer(0),
       showingWinner(false),
-      winner(-1)
+      winner(-1),
+      chunksEnabled(false)
 {
     loadResources(dataFolderCandidates(""));
     sceneNode = new GraphicNode();

@@ -7,6 +7,7 @@
 
 #include <list>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "math/TimeSystem.h"
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
+#include "view/BlockFaces.h"
+#include "view/TerrainChunks.h"
 #include "view/ViewCannon.h"
 
 class Animation;
@@ -67,8 +70,14 @@ public:
     // --- Terrain ---------------------------------------------------------
 
     void onNewMap(int width, int depth, int height, bool*** terrain, const Vector& wind) override;
-    // Rebuilds the list of blocks with at least one empty neighbour.
+    // Rebuilds the list of blocks with at least one empty neighbour, and
+    // hands the drawn blocks to the chunks.
     void calculateSurfaceBlocks();
+    // The terrain is drawn from chunks (true) or block by block (false, the
+    // reference picture); "enable/disable chunks".
+    void setChunksEnabled(bool enabled);
+    bool isChunksEnabled() const;
+    const TerrainChunks& getChunks() const;
     void renderTerrain();
     void renderBounds();
     bool isInsideGrid(const Vector& v) const;
@@ -210,6 +219,12 @@ private:
     std::map<int, std::string> playerNotes; // by player id
     bool showingWinner;
     int winner; // player id, or -1 for nobody
+    // The drawn terrain again, in chunks; the block meshes' faces it uses
+    // are taken from the models at every new map.
+    TerrainChunks chunks;
+    std::unique_ptr<BlockFaces> grassFaces;
+    std::unique_ptr<BlockFaces> dirtFaces;
+    bool chunksEnabled;
     std::string dataFolder; // "" when no folder held the resource files
     std::vector<std::string> dataFolderSearch;
 };

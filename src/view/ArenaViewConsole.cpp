@@ -93,6 +93,8 @@ void ArenaView::handleConsoleCommand(std::string line)
             view.debug = on;
         } else if (word == "displaylist") {
             GraphicNode::useDisplayList = on;
+        } else if (word == "chunks") {
+            view.setChunksEnabled(on);
         } else if (GLenum feature = capability(word)) {
             if (on) {
                 glEnable(feature);
@@ -105,7 +107,8 @@ void ArenaView::handleConsoleCommand(std::string line)
     static const ConsoleTable<ArenaView> commands("View: ", {
         {"disable (\\w+)",
          {"enable/disable lighting", "enable/disable light1", "enable/disable material",
-          "enable/disable debug", "enable/disable normalize", "enable/disable displaylist"},
+          "enable/disable debug", "enable/disable normalize", "enable/disable displaylist",
+          "enable/disable chunks"},
          [](ArenaView& view, const Groups& g) { setFeature(view, g[1], false); }},
         {"enable (\\w+)", {}, [](ArenaView& view, const Groups& g) { setFeature(view, g[1], true); }},
         {"set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)",

@@ -3,7 +3,10 @@
 // and the blue wire box around the grid.
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 #include "animation/WindAnimation.h"
 #include "scene/TransformNode.h"
@@ -17,6 +20,9 @@ void ArenaView::onNewMap(int w, int d, int h, bool*** terrain, const Vector& win
     windAnimation->setDirection(wind);
     std::cout << "New Map: " << w << " " << d << " " << h << std::endl;
     cleanup();
+    grassFaces = std::make_unique<BlockFaces>(*models["grass"]);
+    dirtFaces = std::make_unique<BlockFaces>(*models["dirt"]);
+    chunks.reset(w, d, h, grassFaces.get(), dirtFaces.get());
 
     GraphicNode* grass = models["grass"];
     GraphicNode* dirt = models["dirt"];
@@ -61,6 +67,44 @@ void ArenaView::calculateSurfaceBlocks()
         }
     }
     std::cout << "Displaying the " << shown << " blocks out of " << blockPositions.size() << std::endl;
+
+    // The chunks hold the blocks drawn as terrain now, each of the kind its
+    // node shows; only cells that changed make their chunks rebuild.
+    std::vector<TerrainChunks::Block> drawn(static_cast<std::size_t>(std::max(width, 0)) * std::max(depth, 0)
+                                                * std::max(height, 0),
+                                            TerrainChunks::EMPTY);
+    auto index = [this](int x, int y, int z) { return (static_cast<std::size_t>(x) * depth + z) * height + y; };
+    const GraphicNode* grass = models["grass"];
+    for (const auto& [node, cell] : blockPositions) {
+        if (!isInsideGrid(cell)) {
+            continue;
+        }
+        const bool isGrass = !node->getChildren().empty() && node->getChildren().front() == grass;
+        drawn[index(static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z))] =
+            isGrass ? TerrainChunks::GRASS : TerrainChunks::DIRT;
+    }
+    for (int x = 0; x < width; ++x) {
+        for (int z = 0; z < depth; ++z) {
+            for (int y = 0; y < height; ++y) {
+                chunks.setBlock(x, y, z, drawn[index(x, y, z)]);
+            }
+        }
+    }
+}
+
+void ArenaView::setChunksEnabled(bool enabled)
+{
+    chunksEnabled = enabled;
+}
+
+bool ArenaView::isChunksEnabled() const
+{
+    return chunksEnabled;
+}
+
+const TerrainChunks& ArenaView::getChunks() const
+{
+    return chunks;
 }
 
 void ArenaView::renderTerrain()
@@ -71,6 +115,12 @@ void ArenaView::renderTerrain()
         }
         pendingBlocks.clear();
         calculateSurfaceBlocks();
+    }
+    if (chunksEnabled) {
+        chunks.rebuild();
+        chunks.draw();
+        GraphicNode::countTriangles(static_cast<int>(chunks.getDrawnTriangleCount()));
+        return;
     }
     for (GraphicNode* block : surfaceBlocks) {
         block->draw();

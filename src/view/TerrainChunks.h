@@ -1,0 +1,68 @@
+// The battlefield's blocks as a few large meshes: columns grouped in chunks of
+// CHUNK_SIDE x CHUNK_SIDE by the full height, each one array of the triangles
+// of its blocks less the faces pressed against a solid neighbour. A chunk is
+// rebuilt only when one of its cells, or a cell across its border, changes;
+// chunks outside the view are not drawn.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "view/BlockFaces.h"
+
+class TerrainChunks {
+public:
+    // What a cell holds.
+    enum Block : std::uint8_t { EMPTY, GRASS, DIRT };
+    static constexpr int CHUNK_SIDE = 16;
+
+    TerrainChunks();
+
+    // An empty battlefield of these extents; every chunk is rebuilt at the
+    // next rebuild. grass, dirt: not owned; the block meshes' faces, which
+    // must live until the next reset.
+    void reset(int width, int depth, int height, const BlockFaces* grass, const BlockFaces* dirt);
+    // Cells outside the battlefield are empty and cannot be set.
+    void setBlock(int x, int y, int z, Block block);
+    Block getBlock(int x, int y, int z) const;
+
+    // Rebuilds the chunks whose cells, or whose neighbours' border cells,
+    // changed since the last rebuild; returns how many it rebuilt.
+    int rebuild();
+    // Draws the chunks that reach into the current view volume (projection
+    // and modelview as they are now), in the current GL state: vertex,
+    // normal and colour arrays, with colour material doing the rest.
+    void draw() const;
+
+    int getChunkCount() const;
+    // Triangles held in all chunks, and drawn by the last draw.
+    long getTriangleCount() const;
+    long getDrawnTriangleCount() const;
+    int getDrawnChunkCount() const;
+
+private:
+    struct Chunk {
+        int firstX = 0; // cells [firstX, firstX + CHUNK_SIDE) x [firstZ, ...), whole height
+        int firstZ = 0;
+        bool dirty = true;
+        std::vector<float> vertices; // x, y, z per corner, in the view's frame
+        std::vector<float> normals;  // one per corner
+        std::vector<float> colours;  // r, g, b per corner
+    };
+
+    std::size_t cellIndex(int x, int y, int z) const;
+    Chunk& chunkOf(int x, int z);
+    void build(Chunk& chunk) const;
+
+    int width;
+    int depth;
+    int height;
+    int chunksAlongX;
+    int chunksAlongZ;
+    const BlockFaces* grass; // not owned
+    const BlockFaces* dirt;  // not owned
+    std::vector<Block> cells; // [x][z][y], column by column like the model's grid
+    std::vector<Chunk> chunks; // [chunkX * chunksAlongZ + chunkZ]
+    mutable long drawnTriangles;
+    mutable int drawnChunks;
+};

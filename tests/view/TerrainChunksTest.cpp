@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Main.h"
+#include "model/ArenaModel.h"
+#include "model/RadiusBomb.h"
+#include "scene/graphicnode.h"
+#include "view/TerrainChunks.h"
+#include "view/ViewFixture.h"
+
+namespace {
+
+// A unit cube as the block meshes are made (origin at the middle of the
+// bottom face, z towards the viewer).
+std::unique_ptr<GraphicNode> cube()
+{
+    auto mesh = std::make_unique<GraphicNode>();
+    for (float x : {-0.5f, 0.5f}) {
+        for (float y : {0.0f, 1.0f}) {
+            for (float z : {-0.5f, 0.5f}) {
+                mesh->addVertex(x, y, z);
+            }
+        }
+    }
+    const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
+                             {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+    for (const auto& quad : quads) {
+        mesh->addFace(quad[0], quad[1], quad[2]);
+        mesh->addFace(quad[0], quad[2], quad[3]);
+    }
+    return mesh;
+}
+
+class Chunks : public testing::Test {
+protected:
+    Chunks()
+        : mesh(cube()),
+          faces(*mesh)
+    {
+        chunks.reset(40, 40, 8, &faces, &faces);
+    }
+    std::unique_ptr<GraphicNode> mesh;
+    BlockFaces faces;
+    TerrainChunks chunks;
+};
+
+} // namespace
+
+TEST_F(Chunks, OnlyTheOuterFacesOfASolidBoxAreKept)
+{
+    for (int x = 0; x < 3; ++x) {
+        for (int y = 0; y < 3; ++y) {
+            for (int z = 0; z < 3; ++z) {
+                chunks.setBlock(x + 14, y, z + 14, TerrainChunks::DIRT);
+            }
+        }
+    }
+    EXPECT_EQ(chunks.rebuild(), 9);
+    // The box straddles four chunks; their borders hide faces too.
+    EXPECT_EQ(chunks.getTriangleCount(), 6L * 9L * 2L);
+}
+
+TEST_F(Chunks, FacesOnTheBattlefieldsBoundaryAreKept)
+{
+    TerrainChunks full;
+    full.reset(2, 1, 1, &faces, &faces);
+    full.setBlock(0, 0, 0, TerrainChunks::GRASS);
+    full.setBlock(1, 0, 0, TerrainChunks::GRASS);
+    full.rebuild();
+    EXPECT_EQ(full.getTriangleCount(), 20L);
+}
+
+TEST_F(Chunks, AChangeRebuildsItsChunkAndTheChunkAcrossABorderOnly)
+{
+    for (int x = 0; x < 40; ++x) {
+        for (int z = 0; z < 40; ++z) {
+            chunks.setBlock(x, 0, z, TerrainChunks::GRASS);
+        }
+    }
+    EXPECT_EQ(chunks.rebuild(), 9);
+    EXPECT_EQ(chunks.rebuild(), 0);
+    chunks.setBlock(20, 0, 20, TerrainChunks::EMPTY);
+    EXPECT_EQ(chunks.rebuild(), 1);
+    // x 16 borders the chunk of x 15.
+    chunks.setBlock(16, 0, 20, TerrainChunks::EMPTY);
+    EXPECT_EQ(chunks.rebuild(), 2);
+    // At a corner of four chunks, only the two across its faces.
+    chunks.setBlock(16, 0, 16, TerrainChunks::EMPTY);
+    EXPECT_EQ(chunks.rebuild(), 3);
+    chunks.setBlock(16, 0, 16, TerrainChunks::EMPTY);
+    EXPECT_EQ(chunks.rebuild(), 0);
+    // Outside the battlefield nothing is set.
+    chunks.setBlock(40, 0, 0, TerrainChunks::GRASS);
+    EXPECT_EQ(chunks.getBlock(40, 0, 0), TerrainChunks::EMPTY);
+    EXPECT_EQ(chunks.rebuild(), 0);
+}
+
+namespace {
+
+constexpr int SIDE = 256;
+
+// The game's view of a seeded battlefield, drawn both ways into one picture
+// size with the start camera.
+class ChunkPicture : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Main::seedRandom(7);
+        model = std::make_unique<ArenaModel>(4, 15, 15, 20);
+        model->addListener(view.get());
+        printed([&] {
+            view->reshape(SIDE, SIDE);
+            model->reset();
+        });
+    }
+    void TearDown() override
+    {
+        ViewTest::TearDown();
+        model.reset();
+    }
+
+    std::vector<unsigned char> frame(bool useChunks)
+    {
+        view->setChunksEnabled(useChunks);
+        OffscreenTarget target(SIDE, SIDE);
+        printed([&] { view->renderScene(); });
+        return target.pixels();
+    }
+
+    // Pixels that differ clearly between the two paths.
+    int differences()
+    {
+        const std::vector<unsigned char> blocks = frame(false);
+        const std::vector<unsigned char> chunked = frame(true);
+        int count = 0;
+        for (std::size_t i = 0; i + 2 < blocks.size(); i += 3) {
+            const int change = std::abs(blocks[i] - chunked[i]) + std::abs(blocks[i + 1] - chunked[i + 1])
+                             + std::abs(blocks[i + 2] - chunked[i + 2]);
+            count += change > 24 ? 1 : 0;
+        }
+        return count;
+    }
+
+    std::unique_ptr<ArenaModel> model;
+};
+
+} // namespace
+
+TEST_F(ChunkPicture, BothPathsDrawTheSamePictureAtTheStartAndAfterAShot)
+{
+    // Edge pixels may go either way where two faces meet.
+    const int allowed = SIDE * SIDE / 100;
+    EXPECT_LE(differences(), allowed);
+    // And there is a battlefield to compare: the chunks draw a fair part of
+    // the picture.
+    const std::vector<unsigned char> chunked = frame(true);
+    int lit = 0;
+    for (std::size_t i = 0; i + 2 < chunked.size(); i += 3) {
+        lit += chunked[i] + chunked[i + 1] + chunked[i + 2] > 60 ? 1 : 0;
+    }
+    EXPECT_GT(lit, SIDE * SIDE / 10);
+
+    RadiusBomb fireball(3);
+    printed([&] { model->throwProjectile(0, &fireball, 30, 20, 3); });
+    for (int step = 0; step < 400 && view->isAnimating(); ++step) {
+        clocks.clock.advance(50);
+        printed([&] { view->renderScene(); });
+    }
+    ASSERT_FALSE(view->isAnimating());
+    EXPECT_LE(differences(), allowed);
+    EXPECT_LT(view->getChunks().getTriangleCount(), 447L * 12L);
+}
