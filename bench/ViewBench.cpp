@@ -73,6 +73,29 @@ BENCHMARK(ViewFrame)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The terrain from chunks (1) or block by block (0), display lists on, in the
+// same run. Arguments: grid width (= depth), height, chunks.
+void ChunkedFrame(benchmark::State& state)
+{
+    if (!openBenchWindow()) {
+        state.SkipWithError("needs a display: run under xvfb-run");
+        return;
+    }
+    BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    game.view.setChunksEnabled(state.range(2) != 0);
+    game.frames(state);
+    state.counters["triangles"] = static_cast<double>(GraphicNode::getTriangleCount());
+}
+BENCHMARK(ChunkedFrame)
+    ->Args({15, 20, 0})
+    ->Args({15, 20, 1})
+    ->Args({64, 32, 0})
+    ->Args({64, 32, 1})
+    ->Args({128, 64, 0})
+    ->Args({128, 64, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // A new game on the default battlefield, as the view receives it.
 void ViewNewGame(benchmark::State& state)
 {

@@ -85,7 +85,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       currentPlayer(0),
       showingWinner(false),
       winner(-1),
-      chunksEnabled(false)
+      chunksEnabled(true)
 {
     loadResources(dataFolderCandidates(""));
     sceneNode = new GraphicNode();

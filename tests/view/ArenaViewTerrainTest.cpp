@@ -95,6 +95,7 @@ TEST_F(ViewTest, TheTerrainDrawsOnlyItsSurfaceBlocks)
 {
     TestGrid grid(3, 3, 3, [](int, int, int) { return true; });
     newMap(grid, 3, 3, 3);
+    view->setChunksEnabled(false);
     GraphicNode::resetTriangleCount();
     view->renderTerrain();
     int perGrass = 0;
@@ -108,6 +109,15 @@ TEST_F(ViewTest, TheTerrainDrawsOnlyItsSurfaceBlocks)
     // Nine grass blocks on top, seventeen dirt blocks around the hidden centre.
     EXPECT_EQ(GraphicNode::getTriangleCount(), 9 * perGrass + 17 * perDirt);
     EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+
+    // In chunks, the faces the blocks press against each other go too.
+    view->setChunksEnabled(true);
+    GraphicNode::resetTriangleCount();
+    view->renderTerrain();
+    EXPECT_EQ(GraphicNode::getTriangleCount(), view->getChunks().getTriangleCount());
+    EXPECT_LT(GraphicNode::getTriangleCount(), (9 * perGrass + 17 * perDirt) / 2);
+    EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
 }
 
 TEST_F(ViewTest, TheBoundsAreABlueWireBoxAroundTheGrid)
