@@ -74,7 +74,7 @@ BENCHMARK(ViewFrame)
     ->UseRealTime();
 
 // The terrain from chunks (1) or block by block (0), display lists on, in the
-// same run. Arguments: grid width (= depth), height, chunks.
+// same run. Arguments: grid width (= depth), height, chunks, lighting off (1).
 void ChunkedFrame(benchmark::State& state)
 {
     if (!openBenchWindow()) {
@@ -83,16 +83,26 @@ void ChunkedFrame(benchmark::State& state)
     }
     BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     game.view.setChunksEnabled(state.range(2) != 0);
+    const bool unlit = state.range(3) != 0;
+    if (unlit) {
+        glDisable(GL_LIGHTING);
+    }
     game.frames(state);
     state.counters["triangles"] = static_cast<double>(GraphicNode::getTriangleCount());
+    if (unlit) {
+        glEnable(GL_LIGHTING);
+    }
 }
 BENCHMARK(ChunkedFrame)
-    ->Args({15, 20, 0})
-    ->Args({15, 20, 1})
-    ->Args({64, 32, 0})
-    ->Args({64, 32, 1})
-    ->Args({128, 64, 0})
-    ->Args({128, 64, 1})
+    ->Args({15, 20, 0, 0})
+    ->Args({15, 20, 1, 0})
+    ->Args({15, 20, 0, 1})
+    ->Args({15, 20, 1, 1})
+    ->Args({64, 32, 0, 0})
+    ->Args({64, 32, 1, 0})
+    ->Args({128, 64, 0, 0})
+    ->Args({128, 64, 1, 0})
+    ->Args({256, 61, 1, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
