@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "scene/graphicnode.h"
+#include "support/UnitCube.h"
 #include "view/BlockFaces.h"
 #include "view/ViewFixture.h"
 
@@ -13,29 +14,6 @@ namespace {
 using Flags = std::array<bool, BlockFaces::FACE_COUNT>;
 const Flags OPEN{};
 const Flags CLOSED{true, true, true, true, true, true};
-
-// A unit cube as the block meshes are made: origin at the middle of the
-// bottom face, z towards the viewer, counter-clockwise faces seen from
-// outside.
-std::unique_ptr<GraphicNode> cube()
-{
-    auto mesh = std::make_unique<GraphicNode>();
-    for (float x : {-0.5f, 0.5f}) {
-        for (float y : {0.0f, 1.0f}) {
-            for (float z : {-0.5f, 0.5f}) {
-                mesh->addVertex(x, y, z);
-            }
-        }
-    }
-    // Vertex index = 4 x + 2 y + z (each 0 or 1).
-    const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
-                             {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
-    for (const auto& quad : quads) {
-        mesh->addFace(quad[0], quad[1], quad[2]);
-        mesh->addFace(quad[0], quad[2], quad[3]);
-    }
-    return mesh;
-}
 
 // The triangles kept over a grid of solid cells, each block with the
 // neighbours it has inside the grid (the outer boundary counts as open).
@@ -72,7 +50,7 @@ std::map<int, int> perFace(const std::vector<BlockTriangle>& triangles)
 
 TEST(BlockFaces, EveryTriangleOfACubeLiesOnTheFaceItLooksOutOf)
 {
-    const BlockFaces faces(*cube());
+    const BlockFaces faces(*unitCube());
     ASSERT_EQ(faces.getTriangles().size(), 12u);
     EXPECT_EQ(perFace(faces.getTriangles()), (std::map<int, int>{{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}}));
     for (const BlockTriangle& triangle : faces.getTriangles()) {
@@ -92,7 +70,7 @@ TEST(BlockFaces, EveryTriangleOfACubeLiesOnTheFaceItLooksOutOf)
 
 TEST(BlockFaces, ALoneBlockKeepsAllItsTrianglesAndNeighboursLoseTheFacesTheyShare)
 {
-    const BlockFaces faces(*cube());
+    const BlockFaces faces(*unitCube());
     EXPECT_EQ(visible(faces, {Vector(4, 2, 7)}).size(), 12u);
     const std::vector<BlockTriangle> pair = visible(faces, {Vector(4, 2, 7), Vector(4, 2, 8)});
     EXPECT_EQ(pair.size(), 20u);
@@ -116,7 +94,7 @@ TEST(BlockFaces, AFullThreeByThreeByThreeKeepsOnlyItsOuterFaces)
             }
         }
     }
-    const std::vector<BlockTriangle> kept = visible(BlockFaces(*cube()), cells);
+    const std::vector<BlockTriangle> kept = visible(BlockFaces(*unitCube()), cells);
     EXPECT_EQ(kept.size(), 6u * 9u * 2u);
     for (const BlockTriangle& triangle : kept) {
         const double middle = (triangle.corners[0].x + triangle.corners[1].x + triangle.corners[2].x) / 3;
@@ -128,7 +106,7 @@ TEST(BlockFaces, AFullThreeByThreeByThreeKeepsOnlyItsOuterFaces)
 
 TEST(BlockFaces, TrianglesInsideTheCellOrFacingInwardAreAlwaysKept)
 {
-    std::unique_ptr<GraphicNode> mesh = cube();
+    std::unique_ptr<GraphicNode> mesh = unitCube();
     GraphicNode* tuft = mesh->addGraphicNode();
     tuft->setTranslation(0.0f, 0.5f, 0.0f);
     // One triangle across the middle of the cell, one on the -x face plane

@@ -6,36 +6,16 @@
 #include "model/ArenaModel.h"
 #include "model/RadiusBomb.h"
 #include "scene/graphicnode.h"
+#include "support/UnitCube.h"
 #include "view/TerrainChunks.h"
 #include "view/ViewFixture.h"
 
 namespace {
 
-// A unit cube as the block meshes are made (origin at the middle of the
-// bottom face, z towards the viewer).
-std::unique_ptr<GraphicNode> cube()
-{
-    auto mesh = std::make_unique<GraphicNode>();
-    for (float x : {-0.5f, 0.5f}) {
-        for (float y : {0.0f, 1.0f}) {
-            for (float z : {-0.5f, 0.5f}) {
-                mesh->addVertex(x, y, z);
-            }
-        }
-    }
-    const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
-                             {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
-    for (const auto& quad : quads) {
-        mesh->addFace(quad[0], quad[1], quad[2]);
-        mesh->addFace(quad[0], quad[2], quad[3]);
-    }
-    return mesh;
-}
-
 class Chunks : public testing::Test {
 protected:
     Chunks()
-        : mesh(cube()),
+        : mesh(unitCube()),
           faces(*mesh)
     {
         chunks.reset(40, 40, 8, &faces, &faces);
