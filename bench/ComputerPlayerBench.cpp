@@ -12,9 +12,7 @@
 #include "ai/ShotChooser.h"
 #include "app/Main.h"
 #include "model/ArenaModel.h"
-#include "model/HorizontalNova.h"
-#include "model/RadiusBomb.h"
-#include "model/VerticalStrike.h"
+#include "model/SpellByName.h"
 
 namespace {
 
@@ -32,21 +30,10 @@ std::unique_ptr<ArenaModel> seededBattlefield(unsigned int seed, int players, in
     return model;
 }
 
-std::unique_ptr<Projectile> spellFor(const std::string& name)
-{
-    if (name == "cyclone") {
-        return std::make_unique<VerticalStrike>();
-    }
-    if (name == "nova") {
-        return std::make_unique<HorizontalNova>();
-    }
-    return std::make_unique<RadiusBomb>(RADIUS_BOMB_SIZE);
-}
-
 // Casts the choice on the model as the game would, quietly.
 ShotOutcome cast(ArenaModel& model, int playerId, const ShotChoice& choice)
 {
-    std::unique_ptr<Projectile> spell = spellFor(choice.spell);
+    std::unique_ptr<Projectile> spell = createSpell(choice.spell, RADIUS_BOMB_SIZE);
     return model.resolveShot(playerId, spell.get(), choice.yaw, choice.pitch, choice.power);
 }
 

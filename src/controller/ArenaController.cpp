@@ -15,9 +15,7 @@
 #include "app/Main.h"
 #include "console/ConsoleTable.h"
 #include "model/ArenaModel.h"
-#include "model/HorizontalNova.h"
-#include "model/RadiusBomb.h"
-#include "model/VerticalStrike.h"
+#include "model/SpellByName.h"
 #include "platform/Pointer.h"
 #include "view/ArenaView.h"
 
@@ -354,14 +352,7 @@ void ArenaController::fire()
     if (!hasCurrentPlayer()) {
         return;
     }
-    std::unique_ptr<Projectile> spell;
-    if (weapon == "cyclone") {
-        spell = std::make_unique<VerticalStrike>();
-    } else if (weapon == "nova") {
-        spell = std::make_unique<HorizontalNova>();
-    } else {
-        spell = std::make_unique<RadiusBomb>(radiusBombSize);
-    }
+    std::unique_ptr<Projectile> spell = createSpell(weapon, radiusBombSize);
     const std::size_t id = static_cast<std::size_t>(currentPlayer);
     model.throwProjectile(currentPlayer, spell.get(), yaws[id], pitches[id], powers[id]);
     spell.reset();

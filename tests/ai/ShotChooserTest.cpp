@@ -5,9 +5,8 @@
 #include <string>
 
 #include "ai/ShotChooser.h"
-#include "model/HorizontalNova.h"
 #include "model/RadiusBomb.h"
-#include "model/VerticalStrike.h"
+#include "model/SpellByName.h"
 #include "support/Battlefield.h"
 
 namespace {
@@ -17,14 +16,7 @@ constexpr double RADIUS = 3.0;
 // Casts a choice on a copy of the battlefield, as the game would cast it.
 ShotOutcome castOnCopy(const ArenaModel& battlefield, int shooter, const ShotChoice& choice)
 {
-    std::unique_ptr<Projectile> spell;
-    if (choice.spell == "cyclone") {
-        spell = std::make_unique<VerticalStrike>();
-    } else if (choice.spell == "nova") {
-        spell = std::make_unique<HorizontalNova>();
-    } else {
-        spell = std::make_unique<RadiusBomb>(RADIUS);
-    }
+    std::unique_ptr<Projectile> spell = createSpell(choice.spell, RADIUS);
     ArenaModel copy(battlefield);
     return copy.resolveShot(shooter, spell.get(), choice.yaw, choice.pitch, choice.power);
 }

@@ -1,0 +1,17 @@
+// One place that turns a spell's name into a new spell for one shot.
+#include "model/SpellByName.h"
+
+#include "model/HorizontalNova.h"
+#include "model/RadiusBomb.h"
+#include "model/VerticalStrike.h"
+
+std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBombSize)
+{
+    if (name == "cyclone") {
+        return std::make_unique<VerticalStrike>();
+    }
+    if (name == "nova") {
+        return std::make_unique<HorizontalNova>();
+    }
+    return std::make_unique<RadiusBomb>(radiusBombSize);
+}

@@ -1,0 +1,11 @@
+// The spell a name stands for, as the keys and the computer players name them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/Projectile.h"
+
+// "cyclone" and "nova" give their spells; "fireball", and any other name, a
+// fireball of the given radius.
+std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBombSize);
