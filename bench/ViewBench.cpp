@@ -106,6 +106,36 @@ BENCHMARK(ChunkedFrame)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The default battlefield under each setting of the view's console, the
+// terrain in chunks; argument: the index of the setting, 0 for none.
+const std::pair<const char*, const char*> VIEW_SETTINGS[] = {
+    {"", ""},
+    {"disable lighting", "enable lighting"},
+    {"disable light1", "enable light1"},
+    {"disable material", "enable material"},
+    {"disable normalize", "enable normalize"},
+    {"disable displaylist", "enable displaylist"},
+    {"enable debug", "disable debug"},
+    {"set shading flat", "set shading smooth"},
+    {"set material front emission", "set material front_back ambient_diffuse"},
+    {"disable chunks", "enable chunks"},
+};
+
+void ViewSettingFrame(benchmark::State& state)
+{
+    if (!openBenchWindow()) {
+        state.SkipWithError("needs a display: run under xvfb-run");
+        return;
+    }
+    BenchGame game(15, 20);
+    const auto& [setting, undo] = VIEW_SETTINGS[state.range(0)];
+    state.SetLabel(*setting == '\0' ? "as started" : setting);
+    game.view.handleConsoleCommand(setting);
+    game.frames(state);
+    game.view.handleConsoleCommand(undo);
+}
+BENCHMARK(ViewSettingFrame)->DenseRange(0, 9)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // A new game on the default battlefield, as the view receives it.
 void ViewNewGame(benchmark::State& state)
 {
@@ -122,6 +152,29 @@ void ViewNewGame(benchmark::State& state)
     }
 }
 BENCHMARK(ViewNewGame)->Args({15, 20})->Args({64, 32})->Args({128, 64})->Args({256, 61})->Unit(benchmark::kMillisecond);
+
+// A new game up to its first picture: the view's new map and the first frame,
+// which builds every chunk of the terrain.
+void ViewNewGameFirstFrame(benchmark::State& state)
+{
+    if (!openBenchWindow()) {
+        state.SkipWithError("needs a display: run under xvfb-run");
+        return;
+    }
+    BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        game.model.reset();
+        game.view.renderScene();
+        glFinish();
+    }
+}
+BENCHMARK(ViewNewGameFirstFrame)
+    ->Args({15, 20})
+    ->Args({64, 32})
+    ->Args({128, 64})
+    ->Args({256, 61})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Frames while a shot plays, the view clock held at a moment of the shot:
 // argument 0, a cyclone's whirl of particles; 1, the debris of a wide blast.

@@ -18,7 +18,7 @@ class Projectile;
 // Limits that keep a battlefield playable and a new game quick; the console
 // refuses settings beyond them.
 constexpr int MAX_GRID_SIDE = 256;            // cells along any axis
-constexpr long MAX_GRID_CELLS = 800000;       // width * depth * height; a new game stays under a second
+constexpr long MAX_GRID_CELLS = 4000000;      // width * depth * height: 256 x 256 x 61 fits
 constexpr int MAX_PLAYERS = 64;
 // A shot that has not hit anything after this many steps ends where it is
 // (a shot that barely moves under no acceleration would fly for ever).

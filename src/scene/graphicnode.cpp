@@ -47,6 +47,10 @@ void GraphicNode::emitTriangles() const
     const int vertexCount = static_cast<int>(vertices.size() / 3);
     const std::size_t triangles = faces.size() / 3;
     glBegin(GL_TRIANGLES);
+    // The colour goes with the vertices: a colour set only outside them makes
+    // Mesa's unlit fixed-function path read it as a constant, re-sent with
+    // every draw call (a tenfold slower frame with lighting off).
+    glColor3f(color[0], color[1], color[2]);
     for (std::size_t t = 0; t < triangles; ++t) {
         const int* corners = &faces[3 * t];
         if (corners[0] < 0 || corners[0] >= vertexCount || corners[1] < 0
@@ -87,8 +91,8 @@ void GraphicNode::draw()
 
     if (!faces.empty()) {
         if (!listCompiled && useDisplayList) {
-            // Compiled once, on the first draw that wants it; the mesh is
-            // cached, colour and transform stay outside the list.
+            // Compiled once, on the first draw that wants it; the mesh and
+            // its colour are cached, the transform stays outside the list.
             displayList = glGenLists(1);
             glNewList(displayList, GL_COMPILE);
             emitTriangles();
@@ -213,6 +217,11 @@ void GraphicNode::setColor(float r, float g, float b)
     color[0] = r;
     color[1] = g;
     color[2] = b;
+    // The compiled list holds the old colour.
+    if (listCompiled) {
+        glDeleteLists(displayList, 1);
+        listCompiled = false;
+    }
 }
 
 const float* GraphicNode::getColor() const

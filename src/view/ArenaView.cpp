@@ -81,6 +81,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       arrowAnimation(nullptr),
       windAnimation(nullptr),
       debug(false),
+      terrainBlockCount(0),
       pendingBlocksTick(0),
       currentPlayer(0),
       showingWinner(false),
@@ -182,18 +183,9 @@ void ArenaView::cleanup()
     }
     sceneNode->clearChildren();
     nodeModels.clear();
-    for (auto& [node, cell] : blockPositions) {
-        delete node;
-    }
-    // Fallen blocks still waiting to rejoin the terrain belong to no
-    // animation any more.
-    for (auto& [node, cell] : pendingBlocks) {
-        delete node;
-    }
     pendingBlocks.clear();
-    blockPositions.clear();
-    blockNodes.clear();
     surfaceBlocks.clear();
+    terrainBlockCount = 0;
     playerNodes.clear();
     players.clear();
     cannons.clear();
@@ -361,22 +353,12 @@ const std::map<int, ViewCannon>& ArenaView::getCannons() const
     return cannons;
 }
 
-const std::list<GraphicNode*>& ArenaView::getSurfaceBlocks() const
+const std::vector<Vector>& ArenaView::getSurfaceBlocks() const
 {
     return surfaceBlocks;
 }
 
-const std::map<GraphicNode*, Vector>& ArenaView::getBlockPositions() const
-{
-    return blockPositions;
-}
-
-const std::map<Vector, GraphicNode*>& ArenaView::getBlockNodes() const
-{
-    return blockNodes;
-}
-
-const std::list<std::pair<GraphicNode*, Vector>>& ArenaView::getPendingBlocks() const
+const std::list<PendingBlock>& ArenaView::getPendingBlocks() const
 {
     return pendingBlocks;
 }

@@ -17,6 +17,7 @@
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 #include "view/BlockFaces.h"
+#include "view/PendingBlock.h"
 #include "view/TerrainChunks.h"
 #include "view/ViewCannon.h"
 
@@ -70,8 +71,7 @@ public:
     // --- Terrain ---------------------------------------------------------
 
     void onNewMap(int width, int depth, int height, bool*** terrain, const Vector& wind) override;
-    // Rebuilds the list of blocks with at least one empty neighbour, and
-    // hands the drawn blocks to the chunks.
+    // Rebuilds the list of blocks with at least one empty neighbour.
     void calculateSurfaceBlocks();
     // The terrain is drawn from chunks (true) or block by block (false, the
     // reference picture); "enable/disable chunks".
@@ -79,6 +79,8 @@ public:
     bool isChunksEnabled() const;
     const TerrainChunks& getChunks() const;
     void renderTerrain();
+    // Fallen blocks whose fall has been shown join the terrain.
+    void landPendingBlocks();
     void renderBounds();
     bool isInsideGrid(const Vector& v) const;
 
@@ -148,10 +150,13 @@ public:
     const Vector& getAvatarPosition() const;
     const Vector& getAvatarTarget() const;
     const std::map<int, ViewCannon>& getCannons() const;
-    const std::list<GraphicNode*>& getSurfaceBlocks() const;
-    const std::map<GraphicNode*, Vector>& getBlockPositions() const;
-    const std::map<Vector, GraphicNode*>& getBlockNodes() const;
-    const std::list<std::pair<GraphicNode*, Vector>>& getPendingBlocks() const;
+    // The cells of the terrain's blocks with an empty neighbour.
+    const std::vector<Vector>& getSurfaceBlocks() const;
+    // The terrain's block in a cell (empty while its block falls or flies),
+    // and how many blocks the terrain holds.
+    TerrainChunks::Block getTerrainBlock(const Vector& cell) const;
+    int getTerrainBlockCount() const;
+    const std::list<PendingBlock>& getPendingBlocks() const;
     long getPendingBlocksTick() const;
     GraphicNode* getSceneNode() const;
     // The character node of a player, or null.
@@ -178,13 +183,17 @@ private:
     // The character of a player and its key frames of an animation, or null
     // when it has no character or no such animation.
     TransformNode* characterWithAnimation(int id, const std::string& animation, TimeSensor*& sensor);
+    // Takes a cell's block out of the terrain as a node of its own, to fall
+    // or fly; null when the terrain has no block there. block, when given,
+    // receives its kind.
+    GraphicNode* takeTerrainBlock(const Vector& cell, TerrainChunks::Block* block);
+    // Index of a cell inside the grid in bookedCells.
+    std::size_t cellIndex(const Vector& cell) const;
 
     TimeSystem& timeSystem; // not owned: the view clock
     int width;
     int height;
     int depth;
-    // Block node of each occupied cell; a cell without a block is absent.
-    std::map<Vector, GraphicNode*> blockNodes; // not owned: see blockPositions and the shot animations
     GraphicNode* sceneNode;                   // owned: its children are the character nodes
     std::map<int, GraphicNode*> playerNodes;  // not owned: children of sceneNode (or of a fall animation)
     std::map<int, const Player*> players;     // not owned: the model's players
@@ -205,11 +214,14 @@ private:
     PathAnimation* arrowAnimation;    // not owned: an element of animations
     WindAnimation* windAnimation;     // not owned: an element of animations
     bool debug;
-    std::list<GraphicNode*> surfaceBlocks;         // not owned: the drawn subset of blockPositions
-    std::map<GraphicNode*, Vector> blockPositions; // owned: the drawn terrain's blocks and their cells
-    // Fallen blocks and the cells they rejoin the terrain at; owned here
-    // until they do.
-    std::list<std::pair<GraphicNode*, Vector>> pendingBlocks;
+    // The terrain itself is the chunks' grid of cells: a block gets a node
+    // of its own only while it falls or flies.
+    std::vector<Vector> surfaceBlocks;
+    int terrainBlockCount;
+    // Fallen blocks and the cells they rejoin the terrain at. Their landing
+    // cells count as taken meanwhile, though no terrain is drawn there yet.
+    std::list<PendingBlock> pendingBlocks;
+    std::vector<TerrainChunks::Block> bookedCells; // [x][z][y], like the chunks' grid
     long pendingBlocksTick; // ticks of the view clock
     std::map<std::string, GraphicNode*> models;         // owned: meshes by resource key
     std::map<std::string, TimeSensor*> modelAnimations; // owned: key-frame sets by resource key

@@ -35,12 +35,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 {
     // Blocks of an earlier shot still waiting to rejoin the terrain do so
     // now, before this shot moves anything.
-    if (!pendingBlocks.empty()) {
-        for (const auto& [node, cell] : pendingBlocks) {
-            blockPositions[node] = cell;
-        }
-        pendingBlocks.clear();
-    }
+    landPendingBlocks();
 
     auto* sequence = new AnimationManager(timeSystem);
     animations.push_back(sequence);
@@ -85,13 +80,10 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     // Destroyed blocks are flung away; their path animations own them now.
     auto* debris = new ParralelAnimation(timeSystem);
     for (const Vector& cell : removedBlocks) {
-        auto found = blockNodes.find(cell);
-        if (found == blockNodes.end()) {
+        GraphicNode* node = takeTerrainBlock(cell, nullptr);
+        if (node == nullptr) {
             continue;
         }
-        GraphicNode* node = found->second;
-        blockNodes.erase(found);
-        blockPositions.erase(node);
         debris->addAnimation(new PathAnimation(DEBRIS_FLIGHT, timeSystem, false,
                                                createExplosionPath(cell + Vector(0.5, 0, 0.5)), node, false));
     }
@@ -99,26 +91,23 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 
     // Loose blocks drop into their new cells; they rejoin the terrain later.
     auto* falls = new ParralelAnimation(timeSystem);
-    std::map<Vector, GraphicNode*> arrived;
     for (const auto& [cell, fall] : fallingBlocks) {
-        auto found = blockNodes.find(cell);
-        if (found == blockNodes.end()) {
+        TerrainChunks::Block block = TerrainChunks::EMPTY;
+        GraphicNode* node = takeTerrainBlock(cell, &block);
+        if (node == nullptr) {
             continue;
         }
-        GraphicNode* node = found->second;
-        blockPositions.erase(node);
         const Vector landing = cell - Vector(0, fall, 0);
-        auto* drop = new PathAnimation(fall * BLOCK_FALL_PER_CELL, timeSystem, false,
-                                       {cell + Vector(0.5, 0, 0.5), landing + Vector(0.5, 0, 0.5)}, node, false);
-        drop->setDeleteNodeOnDestroy(false);
-        falls->addAnimation(drop);
-        pendingBlocks.emplace_back(node, landing);
-        arrived[landing] = node;
-        blockNodes.erase(found);
+        falls->addAnimation(new PathAnimation(fall * BLOCK_FALL_PER_CELL, timeSystem, false,
+                                              {cell + Vector(0.5, 0, 0.5), landing + Vector(0.5, 0, 0.5)}, node,
+                                              false));
+        pendingBlocks.push_back({landing, block});
     }
     // Only now: a block may land in the cell another one has just left.
-    for (const auto& [cell, node] : arrived) {
-        blockNodes[cell] = node;
+    for (const PendingBlock& pending : pendingBlocks) {
+        if (isInsideGrid(pending.cell)) {
+            bookedCells[cellIndex(pending.cell)] = pending.block;
+        }
     }
     sequence->addAnimation(falls, true, true);
     pendingBlocksTick = timeSystem.getTick() + sequence->getLength();

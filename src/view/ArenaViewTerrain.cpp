@@ -1,6 +1,6 @@
-// The battlefield as the view draws it: a block node per occupied cell, built
-// at every new map, of which only the blocks with an empty neighbour are drawn,
-// and the blue wire box around the grid.
+// The battlefield as the view draws it: a grid of grass and dirt cells, taken
+// over at every new map, of which only the blocks with an empty neighbour are
+// drawn, and the blue wire box around the grid.
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 #include "animation/WindAnimation.h"
 #include "scene/TransformNode.h"
+#include "scene/graphicnode.h"
 #include "view/ArenaView.h"
 
 void ArenaView::onNewMap(int w, int d, int h, bool*** terrain, const Vector& wind)
@@ -23,73 +24,67 @@ void ArenaView::onNewMap(int w, int d, int h, bool*** terrain, const Vector& win
     grassFaces = std::make_unique<BlockFaces>(*models["grass"]);
     dirtFaces = std::make_unique<BlockFaces>(*models["dirt"]);
     chunks.reset(w, d, h, grassFaces.get(), dirtFaces.get());
+    bookedCells.assign(static_cast<std::size_t>(std::max(w, 0)) * std::max(d, 0) * std::max(h, 0),
+                       TerrainChunks::EMPTY);
 
-    GraphicNode* grass = models["grass"];
-    GraphicNode* dirt = models["dirt"];
     int count = 0;
     for (int x = 0; x < w; ++x) {
         for (int z = 0; z < d; ++z) {
+            const bool* column = terrain[x][z];
             for (int y = 0; y < h; ++y) {
-                if (!terrain[x][z][y]) {
+                if (!column[y]) {
                     continue;
                 }
-                const Vector cell(x, y, z);
                 // Covered blocks are dirt, the top of each column grass.
-                const bool covered = y < h - 1 && terrain[x][z][y + 1];
-                auto* node = new TransformNode(covered ? dirt : grass);
-                node->setTranslation(static_cast<float>(x + 0.5), static_cast<float>(y),
-                                     static_cast<float>(-0.5 - z));
-                blockNodes[cell] = node;
-                blockPositions[node] = cell;
+                const bool covered = y < h - 1 && column[y + 1];
+                chunks.setBlock(x, y, z, covered ? TerrainChunks::DIRT : TerrainChunks::GRASS);
                 ++count;
             }
         }
     }
+    terrainBlockCount = count;
     std::cout << "There is " << count << " block on this terrain" << std::endl;
     calculateSurfaceBlocks();
 }
 
 void ArenaView::calculateSurfaceBlocks()
 {
-    static const Vector NEIGHBOURS[] = {Vector(1, 0, 0),  Vector(-1, 0, 0), Vector(0, 1, 0),
-                                        Vector(0, -1, 0), Vector(0, 0, 1),  Vector(0, 0, -1)};
+    // A cell booked by a falling block counts as taken, though its block is
+    // not drawn there yet.
+    auto taken = [this](int x, int y, int z) {
+        if (x < 0 || x >= width || y < 0 || y >= height || z < 0 || z >= depth) {
+            return false;
+        }
+        return chunks.getBlock(x, y, z) != TerrainChunks::EMPTY
+            || bookedCells[(static_cast<std::size_t>(x) * depth + z) * height + y] != TerrainChunks::EMPTY;
+    };
     surfaceBlocks.clear();
-    int shown = 0;
-    for (const auto& [node, cell] : blockPositions) {
-        for (const Vector& offset : NEIGHBOURS) {
-            const Vector neighbour = cell + offset;
-            // A lookup that finds nothing must not create an entry.
-            if (!isInsideGrid(neighbour) || blockNodes.find(neighbour) == blockNodes.end()) {
-                surfaceBlocks.push_back(node);
-                ++shown;
-                break;
-            }
-        }
-    }
-    std::cout << "Displaying the " << shown << " blocks out of " << blockPositions.size() << std::endl;
-
-    // The chunks hold the blocks drawn as terrain now, each of the kind its
-    // node shows; only cells that changed make their chunks rebuild.
-    std::vector<TerrainChunks::Block> drawn(static_cast<std::size_t>(std::max(width, 0)) * std::max(depth, 0)
-                                                * std::max(height, 0),
-                                            TerrainChunks::EMPTY);
-    auto index = [this](int x, int y, int z) { return (static_cast<std::size_t>(x) * depth + z) * height + y; };
-    const GraphicNode* grass = models["grass"];
-    for (const auto& [node, cell] : blockPositions) {
-        if (!isInsideGrid(cell)) {
-            continue;
-        }
-        const bool isGrass = !node->getChildren().empty() && node->getChildren().front() == grass;
-        drawn[index(static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z))] =
-            isGrass ? TerrainChunks::GRASS : TerrainChunks::DIRT;
-    }
     for (int x = 0; x < width; ++x) {
         for (int z = 0; z < depth; ++z) {
             for (int y = 0; y < height; ++y) {
-                chunks.setBlock(x, y, z, drawn[index(x, y, z)]);
+                if (chunks.getBlock(x, y, z) == TerrainChunks::EMPTY) {
+                    continue;
+                }
+                // Outside the grid counts as empty.
+                const bool inner = x > 0 && x < width - 1 && y > 0 && y < height - 1 && z > 0 && z < depth - 1;
+                if (!inner || !taken(x - 1, y, z) || !taken(x + 1, y, z) || !taken(x, y - 1, z)
+                    || !taken(x, y + 1, z) || !taken(x, y, z - 1) || !taken(x, y, z + 1)) {
+                    surfaceBlocks.emplace_back(x, y, z);
+                }
             }
         }
     }
+    std::cout << "Displaying the " << surfaceBlocks.size() << " blocks out of " << terrainBlockCount << std::endl;
+}
+
+TerrainChunks::Block ArenaView::getTerrainBlock(const Vector& cell) const
+{
+    return chunks.getBlock(static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z));
+}
+
+int ArenaView::getTerrainBlockCount() const
+{
+    return terrainBlockCount;
 }
 
 void ArenaView::setChunksEnabled(bool enabled)
@@ -110,10 +105,7 @@ const TerrainChunks& ArenaView::getChunks() const
 void ArenaView::renderTerrain()
 {
     if (timeSystem.getTick() > pendingBlocksTick && !pendingBlocks.empty()) {
-        for (const auto& [node, cell] : pendingBlocks) {
-            blockPositions[node] = cell;
-        }
-        pendingBlocks.clear();
+        landPendingBlocks();
         calculateSurfaceBlocks();
     }
     if (chunksEnabled) {
@@ -122,9 +114,54 @@ void ArenaView::renderTerrain()
         GraphicNode::countTriangles(static_cast<int>(chunks.getDrawnTriangleCount()));
         return;
     }
-    for (GraphicNode* block : surfaceBlocks) {
-        block->draw();
+    // Block by block: each surface block's whole mesh, placed in its cell.
+    GraphicNode* grass = models["grass"];
+    GraphicNode* dirt = models["dirt"];
+    for (const Vector& cell : surfaceBlocks) {
+        glPushMatrix();
+        glTranslatef(static_cast<float>(cell.x + 0.5), static_cast<float>(cell.y), static_cast<float>(-0.5 - cell.z));
+        (getTerrainBlock(cell) == TerrainChunks::GRASS ? grass : dirt)->draw();
+        glPopMatrix();
     }
+}
+
+void ArenaView::landPendingBlocks()
+{
+    for (const PendingBlock& pending : pendingBlocks) {
+        const int x = static_cast<int>(pending.cell.x);
+        const int y = static_cast<int>(pending.cell.y);
+        const int z = static_cast<int>(pending.cell.z);
+        if (isInsideGrid(pending.cell)) {
+            chunks.setBlock(x, y, z, pending.block);
+            bookedCells[cellIndex(pending.cell)] = TerrainChunks::EMPTY;
+            ++terrainBlockCount;
+        }
+    }
+    pendingBlocks.clear();
+}
+
+GraphicNode* ArenaView::takeTerrainBlock(const Vector& cell, TerrainChunks::Block* block)
+{
+    const TerrainChunks::Block taken = getTerrainBlock(cell);
+    if (taken == TerrainChunks::EMPTY) {
+        return nullptr;
+    }
+    chunks.setBlock(static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z),
+                    TerrainChunks::EMPTY);
+    --terrainBlockCount;
+    if (block != nullptr) {
+        *block = taken;
+    }
+    auto* node = new TransformNode(models[taken == TerrainChunks::GRASS ? "grass" : "dirt"]);
+    node->setTranslation(static_cast<float>(cell.x + 0.5), static_cast<float>(cell.y),
+                         static_cast<float>(-0.5 - cell.z));
+    return node;
+}
+
+std::size_t ArenaView::cellIndex(const Vector& cell) const
+{
+    return (static_cast<std::size_t>(cell.x) * depth + static_cast<std::size_t>(cell.z)) * height
+         + static_cast<std::size_t>(cell.y);
 }
 
 void ArenaView::renderBounds()

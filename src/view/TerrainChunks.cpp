@@ -41,22 +41,9 @@ void TerrainChunks::reset(int newWidth, int newDepth, int newHeight, const Block
     }
 }
 
-std::size_t TerrainChunks::cellIndex(int x, int y, int z) const
-{
-    return (static_cast<std::size_t>(x) * depth + z) * height + y;
-}
-
 TerrainChunks::Chunk& TerrainChunks::chunkOf(int x, int z)
 {
     return chunks[static_cast<std::size_t>(x / CHUNK_SIDE) * chunksAlongZ + z / CHUNK_SIDE];
-}
-
-TerrainChunks::Block TerrainChunks::getBlock(int x, int y, int z) const
-{
-    if (x < 0 || x >= width || y < 0 || y >= height || z < 0 || z >= depth) {
-        return EMPTY;
-    }
-    return cells[cellIndex(x, y, z)];
 }
 
 void TerrainChunks::setBlock(int x, int y, int z, Block block)

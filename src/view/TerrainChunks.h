@@ -24,7 +24,13 @@ public:
     void reset(int width, int depth, int height, const BlockFaces* grass, const BlockFaces* dirt);
     // Cells outside the battlefield are empty and cannot be set.
     void setBlock(int x, int y, int z, Block block);
-    Block getBlock(int x, int y, int z) const;
+    Block getBlock(int x, int y, int z) const
+    {
+        if (x < 0 || x >= width || y < 0 || y >= height || z < 0 || z >= depth) {
+            return EMPTY;
+        }
+        return cells[cellIndex(x, y, z)];
+    }
 
     // Rebuilds the chunks whose cells, or whose neighbours' border cells,
     // changed since the last rebuild; returns how many it rebuilt.
@@ -50,7 +56,10 @@ private:
         std::vector<float> colours;  // r, g, b per corner
     };
 
-    std::size_t cellIndex(int x, int y, int z) const;
+    std::size_t cellIndex(int x, int y, int z) const
+    {
+        return (static_cast<std::size_t>(x) * depth + z) * height + y;
+    }
     Chunk& chunkOf(int x, int z);
     void build(Chunk& chunk) const;
 

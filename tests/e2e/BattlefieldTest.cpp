@@ -49,6 +49,38 @@ TEST(EndToEndBattlefield, TheGameShowsTerrainAndFourCharacters)
     EXPECT_EQ(game.errorText(), "");
 }
 
+TEST(EndToEndBattlefield, TheLargestBattlefieldIsBuiltDrawnAndPlayed)
+{
+    GameProcess game({"--seed", "2006"});
+    ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
+    const std::optional<Image> small = shotOfTheScene(game, "battlefield-default.png");
+    ASSERT_TRUE(small.has_value());
+    ASSERT_TRUE(runConsoleLine(game, "set grid 256 256 61")) << outputTail(game);
+    ASSERT_TRUE(game.waitForLine("New Map: 256 256 61"));
+    ASSERT_TRUE(game.waitForMatch("Displaying the [0-9]+ blocks out of [0-9]+").has_value());
+    // From the start camera, the earth walls of the wide battlefield fill
+    // much of the window.
+    auto earth = [](int r, int g, int b) { return r > g + 15 && g > b + 15 && r > 60; };
+    const int earthBefore = small->count(earth);
+    const auto large = grabUntil(game, "battlefield-largest.png", [&](const Image& image) {
+        return image.count(earth) > 3 * earthBefore;
+    });
+    ASSERT_TRUE(large.has_value()) << "the largest battlefield was never drawn";
+    ASSERT_TRUE(fireWhenReady(game).has_value()) << outputTail(game);
+
+    const std::optional<long> resident = game.residentKilobytes();
+    ASSERT_TRUE(resident.has_value());
+    RecordProperty("resident_kilobytes", std::to_string(*resident));
+#ifndef KESTRUNE_SANITIZE
+    // The sanitizers' shadow memory would count too.
+    EXPECT_LT(*resident, 1024L * 1024L);
+#endif
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}
+
 TEST(EndToEndBattlefield, TheSameSeedBuildsTheSameBattlefield)
 {
     std::vector<std::string> runs[2];

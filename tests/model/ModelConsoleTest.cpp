@@ -88,6 +88,20 @@ TEST_F(ModelConsole, WidthDepthAndHeightComeInThatOrder)
     EXPECT_TRUE(field.model.isInsideGrid(Vector(8.5, 11.5, 6.5)));
 }
 
+TEST_F(ModelConsole, TheLargestBattlefieldsAreAccepted)
+{
+    const std::vector<std::pair<std::string, std::string>> sizes = {
+        {"128 128 64", "(128, 128, 64)"}, {"256 256 61", "(256, 256, 61)"}, {"256 15 256", "(256, 15, 256)"}};
+    for (const auto& [size, event] : sizes) {
+        field.listener.events.clear();
+        const std::string printed = command(field.model, "set grid " + size);
+        EXPECT_EQ(printed, "Model: set grid " + size + "\n") << size;
+        ASSERT_FALSE(field.listener.events.empty()) << size;
+        EXPECT_EQ(field.listener.events.front(), "listener.onNewMap" + event);
+        EXPECT_EQ(columnInvariantViolation(field.model), "") << size;
+    }
+}
+
 TEST_F(ModelConsole, RenamingKeepsSpacesInTheLowerCaseName)
 {
     command(field.model, "set player 2 Sir Faelin Murk");
@@ -175,8 +189,8 @@ TEST_F(ModelConsole, UnusableSettingsAreRefusedAndNothingChanges)
         {"set grid 0 15 20", "every side needs at least one cell"},
         {"set grid 15 15 0", "every side needs at least one cell"},
         {"set grid 300 15 20", "at most 256 cells a side"},
-        {"set grid 256 256 256", "800000 cells in all"},
-        {"set grid 128 128 64", "800000 cells in all"},
+        {"set grid 256 256 256", "4000000 cells in all"},
+        {"set grid 256 256 62", "4000000 cells in all"},
         {"set grid 99999999999999999999 1 1", "at most 256 cells a side"},
         {"set grid 1 3 20", "3 free columns, too few for 4 players"},
         {"set grid 15 15 1", "0 free columns"},

@@ -91,6 +91,20 @@ TEST_F(GraphicNodeDraw, ColourIsSetBeforeThePushAndStaysCurrent)
     EXPECT_EQ(matrix[12], 0.0f);
 }
 
+TEST_F(DisplayLists, ANewColourIsShownAfterTheListWasCompiled)
+{
+    std::unique_ptr<GraphicNode> node(triangleNode());
+    node->setColor(1, 1, 1);
+    node->setTranslation(-0.5f, -0.5f, 0);
+    glDisable(GL_LIGHTING);
+    node->draw();
+    node->setColor(0, 1, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    node->draw();
+    EXPECT_EQ(readPixel(18, 18)[0], 0);
+    EXPECT_EQ(readPixel(18, 18)[1], 255);
+}
+
 TEST_F(GraphicNodeDraw, AnEmptyParentStillPlacesItsChildren)
 {
     GraphicNode parent;

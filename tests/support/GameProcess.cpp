@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -499,4 +500,15 @@ std::optional<Image> GameProcess::grab(int x, int y, int width, int height)
     }
     XDestroyImage(picture);
     return image;
+}
+
+std::optional<long> GameProcess::residentKilobytes() const
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return std::nullopt;
 }

@@ -92,6 +92,8 @@ public:
     // as the clean exit it followed.
     std::optional<int> waitForExit(std::chrono::seconds timeout = E2E_TIMEOUT);
     bool running();
+    // The game's resident memory in kilobytes, as the kernel counts it now.
+    std::optional<long> residentKilobytes() const;
 
 private:
     void pump(std::chrono::milliseconds wait);

@@ -103,26 +103,31 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     shot.damages = {{0, 20.0}, {1, 2.0}};
     target.setPosition(Vector(5, 3, 5));
     RadiusBomb bomb(1.0);
-    GraphicNode* destroyed = view->getBlockNodes().at(Vector(5, 0, 5));
-    GraphicNode* faller = view->getBlockNodes().at(Vector(5, 3, 5));
+    ASSERT_EQ(view->getTerrainBlock(Vector(5, 3, 5)), TerrainChunks::GRASS);
+    const int blocks = view->getTerrainBlockCount();
     GraphicNode* character = view->getPlayerNode(1);
     fire(shot, &bomb);
 
     // At once: the destroyed block leaves the terrain, the fallen one is
     // booked at its new cell but not yet drawn there, the character leaves
     // the scene, its aim record drops.
-    EXPECT_EQ(view->getBlockPositions().count(destroyed), 0u);
-    EXPECT_EQ(view->getBlockNodes().at(Vector(5, 0, 5)), faller);
-    EXPECT_EQ(view->getBlockPositions().count(faller), 0u);
+    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrainBlock(Vector(5, 3, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrainBlockCount(), blocks - 2);
+    ASSERT_EQ(view->getPendingBlocks().size(), 1u);
+    EXPECT_EQ(view->getPendingBlocks().front().cell, Vector(5, 0, 5));
     EXPECT_EQ(view->getPendingBlocksTick(), 2900);
     EXPECT_FALSE(inScene(character));
     // The aim record was made at the old height (4.9 at the box centre).
     EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
 
     frameAt(2900);
-    EXPECT_EQ(view->getBlockPositions().count(faller), 0u);
+    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
     frameAt(2901);
-    EXPECT_EQ(view->getBlockPositions().at(faller), Vector(5, 0, 5));
+    // A grass block stays grass wherever it lands.
+    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrainBlockCount(), blocks - 1);
+    EXPECT_TRUE(view->getPendingBlocks().empty());
 
     frameAt(3799);
     EXPECT_TRUE(view->isAnimating());
@@ -230,11 +235,14 @@ TEST_F(ShotTest, ANewMapInTheMiddleOfAShotLeavesNothingBehind)
     EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
     EXPECT_FALSE(view->isAnimating());
     EXPECT_EQ(view->getAnimations().size(), 2u);
-    EXPECT_EQ(view->getBlockPositions().size(), 16u);
+    EXPECT_EQ(view->getTerrainBlockCount(), 16);
     for (long tick : {2000, 4000, 9000}) {
         frameAt(tick);
     }
-    EXPECT_EQ(view->getBlockPositions().size(), 16u);
+    EXPECT_EQ(view->getTerrainBlockCount(), 16);
+    // Nothing of the old shot lands on the new battlefield.
+    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
     EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
 }
 

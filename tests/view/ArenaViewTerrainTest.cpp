@@ -10,18 +10,17 @@ TEST_F(ViewTest, AFullThreeCubedGridShowsAllButTheCentre)
                                             "There is 27 block on this terrain",
                                             "Displaying the 26 blocks out of 27"}));
     EXPECT_EQ(view->getSurfaceBlocks().size(), 26u);
-    GraphicNode* centre = view->getBlockNodes().at(Vector(1, 1, 1));
-    for (GraphicNode* block : view->getSurfaceBlocks()) {
-        EXPECT_NE(block, centre);
+    for (const Vector& cell : view->getSurfaceBlocks()) {
+        EXPECT_NE(cell, Vector(1, 1, 1));
     }
     // The top layer is grass, the rest dirt.
-    int grass = 0;
-    for (const auto& [node, cell] : view->getBlockPositions()) {
-        const GraphicNode* mesh = node->getChildren().front();
-        EXPECT_EQ(mesh, cell.y == 2 ? view->getModel("grass") : view->getModel("dirt")) << cell;
-        grass += mesh == view->getModel("grass");
+    for (int x = 0; x < 3; ++x) {
+        for (int y = 0; y < 3; ++y) {
+            for (int z = 0; z < 3; ++z) {
+                EXPECT_EQ(view->getTerrainBlock(Vector(x, y, z)), y == 2 ? TerrainChunks::GRASS : TerrainChunks::DIRT);
+            }
+        }
     }
-    EXPECT_EQ(grass, 9);
 }
 
 TEST_F(ViewTest, AOneCellGridHoldsOneGrassBlockAtTheCellsBottomCentre)
@@ -30,24 +29,44 @@ TEST_F(ViewTest, AOneCellGridHoldsOneGrassBlockAtTheCellsBottomCentre)
     EXPECT_EQ(newMap(grid, 1, 1, 1), (Lines{"set wind direction(0, 0, 0) 0 0", "New Map: 1 1 1",
                                             "There is 1 block on this terrain",
                                             "Displaying the 1 blocks out of 1"}));
-    GraphicNode* block = view->getBlockNodes().at(Vector(0, 0, 0));
-    EXPECT_EQ(block->getChildren().front(), view->getModel("grass"));
-    EXPECT_EQ(block->getTranslation(), Vector(0.5, 0, -0.5));
+    EXPECT_EQ(view->getTerrainBlock(Vector(0, 0, 0)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrainBlockCount(), 1);
 }
 
-TEST_F(ViewTest, BlocksAreTranslatedWithZMirrored)
+TEST_F(ViewTest, BlocksAreDrawnInTheirCellsWithZMirrored)
 {
     TestGrid grid(4, 5, 6, [](int x, int y, int z) { return x == 3 && y == 2 && z == 4; });
     newMap(grid, 4, 5, 6);
-    EXPECT_EQ(view->getBlockNodes().at(Vector(3, 2, 4))->getTranslation(), Vector(3.5, 2, -4.5));
+    // Looking straight down on the grid: window x is world x over [0, 4],
+    // window y is -z over [0, 5].
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 4, 0, 5, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(90, 1, 0, 0);
+    auto pixelAt = [](double x, double minusZ) {
+        return readPixel(static_cast<int>(x / 4 * GL_TEST_WINDOW_SIDE),
+                         static_cast<int>(minusZ / 5 * GL_TEST_WINDOW_SIDE));
+    };
+    for (bool chunked : {false, true}) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        view->setChunksEnabled(chunked);
+        view->renderTerrain();
+        const auto inside = pixelAt(3.5, 4.5);
+        EXPECT_GT(inside[0] + inside[1] + inside[2], 0) << chunked;
+        for (const auto& [x, minusZ] : {std::pair{2.5, 4.5}, std::pair{3.5, 3.5}, std::pair{0.5, 0.5}}) {
+            const auto outside = pixelAt(x, minusZ);
+            EXPECT_EQ(outside[0] + outside[1] + outside[2], 0) << chunked << " " << x << " " << minusZ;
+        }
+    }
 }
 
 TEST_F(ViewTest, AColumnOfTwoIsDirtUnderGrassBothShown)
 {
     TestGrid grid(1, 1, 3, [](int, int y, int) { return y < 2; });
     newMap(grid, 1, 1, 3);
-    EXPECT_EQ(view->getBlockNodes().at(Vector(0, 0, 0))->getChildren().front(), view->getModel("dirt"));
-    EXPECT_EQ(view->getBlockNodes().at(Vector(0, 1, 0))->getChildren().front(), view->getModel("grass"));
+    EXPECT_EQ(view->getTerrainBlock(Vector(0, 0, 0)), TerrainChunks::DIRT);
+    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::GRASS);
     EXPECT_EQ(view->getSurfaceBlocks().size(), 2u);
 }
 
@@ -59,15 +78,6 @@ TEST_F(ViewTest, AnEmptyGridHasNoBlocks)
     EXPECT_EQ(lines.at(3), "Displaying the 0 blocks out of 0");
 }
 
-TEST_F(ViewTest, LookingUpEmptyNeighboursCreatesNoBlocks)
-{
-    TestGrid grid(3, 3, 3, [](int x, int y, int z) { return x == 1 && y == 1 && z == 1; });
-    newMap(grid, 3, 3, 3);
-    printed([&] { view->calculateSurfaceBlocks(); });
-    EXPECT_EQ(view->getBlockNodes().size(), 1u);
-    EXPECT_EQ(view->getBlockNodes().count(Vector(2, 1, 1)), 0u);
-}
-
 TEST_F(ViewTest, ANewMapReplacesTheOldOne)
 {
     TestGrid full(3, 3, 3, [](int, int, int) { return true; });
@@ -75,9 +85,9 @@ TEST_F(ViewTest, ANewMapReplacesTheOldOne)
     newMap(full, 3, 3, 3);
     Lines lines = newMap(floor, 4, 4, 2, Vector(0, 0, 0.5));
     EXPECT_EQ(lines.front(), "set wind direction(0, 0, 0.5) 89.9998 0.5");
-    EXPECT_EQ(view->getBlockPositions().size(), 16u);
-    EXPECT_EQ(view->getBlockNodes().size(), 16u);
+    EXPECT_EQ(view->getTerrainBlockCount(), 16);
     EXPECT_EQ(view->getSurfaceBlocks().size(), 16u);
+    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
 }
 
 TEST_F(ViewTest, InsideGridIsHalfOpen)
