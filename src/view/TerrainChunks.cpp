@@ -16,7 +16,8 @@ TerrainChunks::TerrainChunks()
       grass(nullptr),
       dirt(nullptr),
       drawnTriangles(0),
-      drawnChunks(0)
+      drawnChunks(0),
+      lastRebuilt(0)
 {
 }
 
@@ -77,7 +78,13 @@ int TerrainChunks::rebuild()
             ++rebuilt;
         }
     }
+    lastRebuilt = rebuilt;
     return rebuilt;
+}
+
+int TerrainChunks::getLastRebuiltCount() const
+{
+    return lastRebuilt;
 }
 
 void TerrainChunks::build(Chunk& chunk) const

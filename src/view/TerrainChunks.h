@@ -45,6 +45,8 @@ public:
     long getTriangleCount() const;
     long getDrawnTriangleCount() const;
     int getDrawnChunkCount() const;
+    // How many chunks the last rebuild rebuilt.
+    int getLastRebuiltCount() const;
 
 private:
     struct Chunk {
@@ -74,4 +76,5 @@ private:
     std::vector<Chunk> chunks; // [chunkX * chunksAlongZ + chunkZ]
     mutable long drawnTriangles;
     mutable int drawnChunks;
+    int lastRebuilt;
 };

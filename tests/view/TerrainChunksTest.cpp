@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <list>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "app/Main.h"
 #include "model/ArenaModel.h"
@@ -79,6 +82,39 @@ TEST_F(Chunks, AChangeRebuildsItsChunkAndTheChunkAcrossABorderOnly)
 namespace {
 
 constexpr int SIDE = 256;
+
+using ChunkedView = ViewTest;
+
+TEST_F(ChunkedView, AShotRebuildsOnlyTheChunksOfTheCellsItChanged)
+{
+    // A floor of 3 x 3 chunks, four cells deep.
+    TestGrid floor(48, 48, 6, [](int, int y, int) { return y < 4; });
+    newMap(floor, 48, 48, 6);
+    auto shot = [&](std::set<Vector> removed, std::map<Vector, int> falling) {
+        std::list<Vector> path{Vector(24, 5, 24)};
+        std::map<int, int> playerFalls;
+        std::map<int, double> damages;
+        std::set<int> killed;
+        printed([&] { view->onProjectile(0, nullptr, path, removed, falling, playerFalls, damages, killed); });
+        view->renderTerrain();
+        return view->getChunks().getLastRebuiltCount();
+    };
+    view->renderTerrain();
+    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 9);
+    view->renderTerrain();
+    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 0);
+
+    // Inside the centre chunk; then on its border with the chunk to its left.
+    EXPECT_EQ(shot({Vector(24, 3, 24)}, {}), 1);
+    EXPECT_EQ(shot({Vector(16, 3, 24)}, {}), 2);
+    // A block falls within a corner chunk: taken out now, put back when its
+    // fall has been shown; nothing else is rebuilt.
+    EXPECT_EQ(shot({Vector(2, 2, 2)}, {{Vector(2, 3, 2), 1}}), 1);
+    clocks.clock.advance(100000);
+    printed([&] { view->renderTerrain(); });
+    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 1);
+    EXPECT_EQ(view->getTerrainBlock(Vector(2, 2, 2)), TerrainChunks::GRASS);
+}
 
 // The game's view of a seeded battlefield, drawn both ways into one picture
 // size with the start camera.
