@@ -27,6 +27,8 @@ struct BenchGame {
         model.addListener(&view);
         view.initialize();
         view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
+        // Frames from the start place.
+        view.setAutoCameraEnabled(false);
         model.reset();
         view.onCurrentPlayer(0);
     }

@@ -109,6 +109,8 @@ void printUsage(std::ostream& out)
            "              computer players: their ids (from 0) separated by commas, or all\n"
            "  --level LEVEL\n"
            "              how well the computer players play: easy, normal (default) or hard\n"
+           "  --no-autocamera\n"
+           "              the camera moves only by hand, from its start place (c toggles)\n"
            "  --data-dir DIR\n"
            "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
@@ -125,6 +127,10 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
         const char* word = argv[i];
         if (std::strcmp(word, "-f") == 0) {
             options.fullscreen = true;
+            continue;
+        }
+        if (std::strcmp(word, "--no-autocamera") == 0) {
+            options.autoCamera = false;
             continue;
         }
         int* setting = nullptr;

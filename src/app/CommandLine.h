@@ -1,5 +1,6 @@
 // The game's command line: window or full screen, size, colour depth, window
-// position, plus --help, --seed, the data folder and the computer players.
+// position, plus --help, --seed, the data folder, the computer players and the
+// automatic camera.
 #pragma once
 
 #include <iosfwd>
@@ -22,6 +23,7 @@ struct CommandLine {
     std::vector<int> computerIds;
     bool allComputers = false;
     ComputerLevel level = ComputerLevel::normal; // --level
+    bool autoCamera = true; // false with --no-autocamera
 };
 
 // Largest window side accepted from the command line; X cannot make a window

@@ -91,6 +91,11 @@ void mousePassiveMotion(int x, int y)
     controller.mousePassiveMotion(x, y);
 }
 
+void mouseButton(int button, int state, int, int)
+{
+    controller.mouseButton(button, state);
+}
+
 void mouseEntry(int state)
 {
     controller.mouseEntry(state);
@@ -145,6 +150,7 @@ void registerCallbacks()
     glutReshapeFunc(reshape);
     glutPassiveMotionFunc(mousePassiveMotion);
     glutEntryFunc(mouseEntry);
+    glutMouseFunc(mouseButton);
     glutKeyboardUpFunc(keyboardUp);
     glutSpecialUpFunc(specialKeyboardUp);
     glutJoystickFunc(joystick, JOYSTICK_POLL_INTERVAL);
@@ -192,6 +198,7 @@ int main(int argc, char** argv)
     model.addListener(&controller);
     view.initialize();
     model.reset();
+    view.setAutoCameraEnabled(options.autoCamera);
     controller.initialize(options.x, options.y);
 
     Main::timer.play();

@@ -31,6 +31,9 @@ constexpr unsigned char KEY_ESCAPE = 27;
 constexpr unsigned char KEY_BACKQUOTE = 96;
 constexpr unsigned char KEY_TILDE = 126;
 
+constexpr int MOUSE_WHEEL_UP = 3;
+constexpr int MOUSE_WHEEL_DOWN = 4;
+
 // Joystick axes count as pushed beyond this (GLUT reports -1000 to 1000).
 constexpr int JOYSTICK_DEAD_ZONE = 100;
 
@@ -75,7 +78,8 @@ ArenaController::ArenaController(ArenaModel& model, ArenaView& view, TimeSystem&
       toYaw(0.0),
       toPitch(0.0),
       toPower(0.0),
-      winnerTick(-1)
+      winnerTick(-1),
+      sightOn(false)
 {
 }
 
@@ -130,6 +134,20 @@ void ArenaController::keyboard(unsigned char key)
         if (!busy && aimable) {
             fire();
         }
+        break;
+    case 'c':
+        view.setAutoCameraEnabled(!view.isAutoCameraEnabled());
+        break;
+    case '+':
+    case '=':
+        view.zoom(1.0);
+        break;
+    case '-':
+        view.zoom(-1.0);
+        break;
+    case 't':
+        sightOn = !sightOn;
+        updateSight();
         break;
     case KEY_ESCAPE:
         quit();
@@ -230,6 +248,16 @@ void ArenaController::specialKeyboard(int key)
             modifyPower(-0.1);
         }
         break;
+    case GLUT_KEY_HOME:
+        if (!held) {
+            modifyPower(1.0);
+        }
+        break;
+    case GLUT_KEY_END:
+        if (!held) {
+            modifyPower(-1.0);
+        }
+        break;
     default:
         // Unbound keys say so, but not while a shot is shown: busy means silent.
         if (!busy) {
@@ -264,6 +292,19 @@ void ArenaController::mousePassiveMotion(int x, int y)
     const int dy = std::clamp(y - centreY, -20, 20);
     view.moveAvatarVision(-static_cast<double>(dx), dy / -100.0);
     warpPointer(centreX, centreY);
+}
+
+void ArenaController::mouseButton(int button, int state)
+{
+    // The wheel comes as presses of buttons 3 (up) and 4 (down).
+    if (state != GLUT_DOWN) {
+        return;
+    }
+    if (button == MOUSE_WHEEL_UP) {
+        view.zoom(1.0);
+    } else if (button == MOUSE_WHEEL_DOWN) {
+        view.zoom(-1.0);
+    }
 }
 
 void ArenaController::mouseEntry(int state)
@@ -349,7 +390,9 @@ void ArenaController::quit()
 
 void ArenaController::fire()
 {
-    if (!hasCurrentPlayer()) {
+    // Once one caster is left the game is over: nobody casts until a new
+    // battlefield.
+    if (!hasCurrentPlayer() || lastManStanding) {
         return;
     }
     std::unique_ptr<Projectile> spell = createSpell(weapon, radiusBombSize);
@@ -375,6 +418,7 @@ void ArenaController::nextPlayer()
         view.onLastManStanding(currentPlayer);
     }
     view.onCurrentPlayer(currentPlayer);
+    updateSight();
 }
 
 void ArenaController::moveCannon(double dYaw, double dPitch)
@@ -386,6 +430,7 @@ void ArenaController::moveCannon(double dYaw, double dPitch)
     yaws[id] += dYaw;
     pitches[id] += dPitch;
     view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+    updateSight();
 }
 
 void ArenaController::modifyPower(double dPower)
@@ -396,6 +441,7 @@ void ArenaController::modifyPower(double dPower)
     const std::size_t id = static_cast<std::size_t>(currentPlayer);
     powers[id] = std::clamp(powers[id] + dPower, 0.0, MAX_SHOT_POWER);
     view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+    updateSight();
 }
 
 void ArenaController::setAim(double yaw, double pitch, double power)
@@ -408,6 +454,7 @@ void ArenaController::setAim(double yaw, double pitch, double power)
     pitches[id] = pitch;
     powers[id] = std::clamp(power, 0.0, MAX_SHOT_POWER);
     view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
+    updateSight();
 }
 
 void ArenaController::newBattlefield()
@@ -416,6 +463,7 @@ void ArenaController::newBattlefield()
     model.reset();
     initPlayerControl();
     view.onCurrentPlayer(currentPlayer);
+    updateSight();
 }
 
 void ArenaController::initPlayerControl()
@@ -457,6 +505,8 @@ void ArenaController::fireConsoleCommand()
     handleConsoleCommand(consoleCommand);
     view.handleConsoleCommand(consoleCommand);
     model.handleConsoleCommand(consoleCommand);
+    // Gravity, wind or a player's kind may have changed.
+    updateSight();
 }
 
 void ArenaController::handleConsoleCommand(std::string line)
@@ -563,4 +613,48 @@ bool ArenaController::opensConsole(unsigned char key) const
 const std::string& ArenaController::getConsoleCommand() const
 {
     return consoleCommand;
+}
+
+void ArenaController::updateSight()
+{
+    // Only a human aims with it, and only while there is a game to play.
+    if (!sightOn || !hasCurrentPlayer() || isComputerTurn() || lastManStanding
+        || model.getPlayer(currentPlayer).isDead()) {
+        view.setSight({});
+        return;
+    }
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    const std::list<Vector> path = model.getShotTrajectory(currentPlayer, yaws[id], pitches[id], powers[id]);
+    view.setSight(firstQuarter(path));
+}
+
+bool ArenaController::isSightOn() const
+{
+    return sightOn;
+}
+
+std::vector<Vector> ArenaController::firstQuarter(const std::list<Vector>& path)
+{
+    double total = 0.0;
+    for (auto point = path.begin(); point != path.end() && std::next(point) != path.end(); ++point) {
+        total += (*std::next(point) - *point).getLength();
+    }
+    std::vector<Vector> quarter;
+    double left = total / 4.0;
+    for (auto point = path.begin(); point != path.end(); ++point) {
+        quarter.push_back(*point);
+        const auto next = std::next(point);
+        if (next == path.end()) {
+            break;
+        }
+        const double length = (*next - *point).getLength();
+        if (length >= left) {
+            if (length > 0.0) {
+                quarter.push_back(*point + (*next - *point) * (left / length));
+            }
+            break;
+        }
+        left -= length;
+    }
+    return quarter;
 }

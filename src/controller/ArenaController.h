@@ -6,6 +6,7 @@
 // and casting, from the idle step.
 #pragma once
 
+#include <list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ai/BackgroundChooser.h"
 #include "ai/ComputerLevel.h"
 #include "math/TimeSystem.h"
+#include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 
 class ArenaModel;
@@ -42,6 +44,8 @@ public:
     bool isKeyFastRepeat(int key);
     void mousePassiveMotion(int x, int y);
     void mouseEntry(int state);
+    // The wheel zooms the camera.
+    void mouseButton(int button, int state);
     void joystick(unsigned int buttons, int x, int y, int z);
     void reshape(int w, int h);
     // Ends the program.
@@ -56,6 +60,12 @@ public:
     // Puts the current player's aim at these values (power kept within 0 and
     // the strongest shot), as the keys would.
     void setAim(double yaw, double pitch, double power);
+    // The aiming sight ("t"): the first quarter of the path the current aim
+    // would take, shown on a human's turn while the game goes on.
+    void updateSight();
+    bool isSightOn() const;
+    // The start of a path up to a quarter of its length.
+    static std::vector<Vector> firstQuarter(const std::list<Vector>& path);
 
     // --- Computer players ------------------------------------------------
 
@@ -147,5 +157,6 @@ private:
     double toYaw, toPitch, toPower;       // the chosen aim
     std::string computerSpell;
     std::string humanWeapon;     // "" unless a computer player's spell replaced it
-    long winnerTick;             // when the demonstration's winner was shown, or -1
+    long winnerTick;             // when the winner was shown, or -1
+    bool sightOn;
 };

@@ -133,16 +133,19 @@ void ArenaController::idle()
 
 void ArenaController::playDemonstration()
 {
-    if (!lastManStanding || !isOnlyComputersLeft() || view.isAnimating()) {
+    // The winner shows once the last shot has been seen; with no human left
+    // the next battlefield follows by itself, otherwise "r" asks for it.
+    if (!lastManStanding || view.isAnimating()) {
         return;
     }
+    const bool demonstration = isOnlyComputersLeft();
+    const bool anyoneLeft = hasCurrentPlayer() && !model.getPlayer(currentPlayer).isDead();
+    view.showWinner(anyoneLeft ? currentPlayer : -1, demonstration);
     if (winnerTick < 0) {
         winnerTick = clock.getTick();
-        const bool anyoneLeft = hasCurrentPlayer() && !model.getPlayer(currentPlayer).isDead();
-        view.showWinner(anyoneLeft ? currentPlayer : -1);
         return;
     }
-    if (clock.getTick() - winnerTick >= WINNER_SHOW_TIME) {
+    if (demonstration && clock.getTick() - winnerTick >= WINNER_SHOW_TIME) {
         newBattlefield();
     }
 }

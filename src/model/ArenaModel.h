@@ -96,6 +96,9 @@ public:
     // The start velocity of a shot of player playerId aimed by yaw and pitch
     // (degrees) with the given power: along the cannon, power units per step.
     Vector getShotVelocity(int playerId, double yaw, double pitch, double power) const;
+    // The path a shot of player playerId so aimed would take now, gravity and
+    // wind included.
+    std::list<Vector> getShotTrajectory(int playerId, double yaw, double pitch, double power) const;
     // Resolves a shot of player playerId aimed by yaw and pitch (degrees) with
     // the given power: flight, the spell's impact, destroyed and falling
     // blocks, falling players, damage, then onProjectile to every listener.

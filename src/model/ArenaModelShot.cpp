@@ -82,9 +82,13 @@ void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double ya
 ShotOutcome ArenaModel::resolveShot(int playerId, Projectile* projectile, double yaw, double pitch,
                                     double power)
 {
+    return resolveImpact(projectile, getShotTrajectory(playerId, yaw, pitch, power));
+}
+
+std::list<Vector> ArenaModel::getShotTrajectory(int playerId, double yaw, double pitch, double power) const
+{
     const Vector nose = getPlayer(playerId).getCannonNose(yaw, pitch);
-    const Vector velocity = getShotVelocity(playerId, yaw, pitch, power);
-    return resolveImpact(projectile, createTrajectory(nose, velocity, gravity + wind));
+    return createTrajectory(nose, getShotVelocity(playerId, yaw, pitch, power), gravity + wind);
 }
 
 ShotOutcome ArenaModel::resolveImpact(Projectile* projectile, std::list<Vector> trajectory)

@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr Vector START_EYE(-25, 25, 15);
-constexpr Vector START_TARGET(0, 0, 0);
-
 // Ticks of the view clock.
 constexpr long ARROW_PERIOD = 500;
 constexpr long WIND_PERIOD = 1000;
@@ -71,6 +68,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       avatarPosition(START_EYE),
       avatarTarget(START_TARGET),
       avatarUp(0, 1, 0),
+      autoCamera(timeSystem),
       showingFPS(false),
       windowWidth(0),
       windowHeight(0),
@@ -86,6 +84,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       currentPlayer(0),
       showingWinner(false),
       winner(-1),
+      winnerCountdown(false),
       chunksEnabled(true)
 {
     loadResources(dataFolderCandidates(""));
@@ -184,12 +183,16 @@ void ArenaView::cleanup()
     sceneNode->clearChildren();
     nodeModels.clear();
     pendingBlocks.clear();
+    autoCamera.reset();
     surfaceBlocks.clear();
     terrainBlockCount = 0;
     playerNodes.clear();
     players.clear();
     cannons.clear();
     showingWinner = false;
+    damageNumbers.clear();
+    placedDamageNumbers.clear();
+    sight.clear();
 }
 
 void ArenaView::initialize()
@@ -234,6 +237,7 @@ void ArenaView::renderScene()
     GraphicNode::resetTriangleCount();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    directCamera();
     gluLookAt(avatarPosition.x, avatarPosition.y, avatarPosition.z, avatarTarget.x, avatarTarget.y,
               avatarTarget.z, avatarUp.x, avatarUp.y, avatarUp.z);
     renderBounds();
@@ -242,6 +246,8 @@ void ArenaView::renderScene()
     renderPlayer();
     renderTrajectory();
     renderAnimations();
+    renderSight();
+    placeDamageNumbers();
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     if (lighting) {
         glDisable(GL_LIGHTING);
@@ -253,6 +259,8 @@ void ArenaView::renderScene()
     displayPlayerInfo();
     displayConsole();
     displayCredits();
+    displayTurnLine();
+    displayDamageNumbers();
     displayWinner();
     glPopMatrix();
     resetPerspectiveProjection();
@@ -267,61 +275,6 @@ void ArenaView::renderScene()
 void ArenaView::renderSceneNode()
 {
     sceneNode->draw();
-}
-
-void ArenaView::moveAvatar(double strafe, double forward)
-{
-    Vector forwardStep(0, 0, 0);
-    Vector sideStep(0, 0, 0);
-    if (forward != 0.0) {
-        Vector view = avatarTarget - avatarPosition;
-        // Eye and target never meet in play; if they did there is no way to go.
-        if (view.getLength() > 0.0) {
-            forwardStep = view.getNormalizedCopy();
-            if (forward > 0.0) {
-                forwardStep = -forwardStep;
-            }
-        }
-    }
-    if (strafe != 0.0) {
-        Vector flat = avatarTarget - avatarPosition;
-        flat.y = 0.0;
-        // Looking straight up or down leaves no horizontal side to step to.
-        if (flat.getLength() > 0.0) {
-            sideStep = flat.getNormalizedCopy();
-            sideStep.rotate(90, 0, 1, 0);
-            if (strafe > 0.0) {
-                sideStep = -sideStep;
-            }
-        }
-    }
-    sideStep = sideStep * abs(strafe);
-    forwardStep = forwardStep * abs(forward);
-    avatarPosition = (avatarPosition + sideStep) + forwardStep;
-    avatarTarget = (avatarTarget + sideStep) + forwardStep;
-}
-
-void ArenaView::moveAvatarVision(double yaw, double pitch)
-{
-    Vector view = avatarTarget - avatarPosition;
-    view.rotate(yaw, 0, 1, 0);
-    avatarTarget = avatarPosition + view;
-
-    view = avatarTarget - avatarPosition;
-    const double distance = view.getLength();
-    if (distance <= 0.0) {
-        return;
-    }
-    Vector direction = view.getNormalizedCopy();
-    // Not an angle: the pitch raises the unit view direction.
-    direction.y = direction.y + pitch;
-    avatarTarget = avatarPosition + direction * distance;
-}
-
-void ArenaView::resetAvatar()
-{
-    avatarPosition = START_EYE;
-    avatarTarget = START_TARGET;
 }
 
 void ArenaView::updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power)

@@ -1,12 +1,14 @@
 // The OpenGL view of the game. It listens to the model and builds its own scene
-// from the events (a block node per occupied cell, a character per player, the
-// aim of each player), owns every mesh and key-frame set loaded from res/ and
-// every running animation, and draws one frame per display callback: terrain,
-// characters, shots and the text overlay, through a free-flying camera.
+// from the events (the terrain's cells, drawn in chunks, a character per
+// player, the aim of each player), owns every mesh and key-frame set loaded
+// from res/ and every running animation, and draws one frame per display
+// callback: terrain, characters, shots and the text overlay, through a
+// free-flying camera.
 #pragma once
 
 #include <list>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,6 +19,8 @@
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 #include "view/BlockFaces.h"
+#include "view/CameraDirector.h"
+#include "view/DamageNumber.h"
 #include "view/PendingBlock.h"
 #include "view/TerrainChunks.h"
 #include "view/ViewCannon.h"
@@ -31,6 +35,10 @@ class WindAnimation;
 
 class ArenaView : public ArenaModelListener {
 public:
+    // The camera's start place, where "v" puts it back.
+    static constexpr Vector START_EYE{-25, 25, 15};
+    static constexpr Vector START_TARGET{0, 0, 0};
+
     // Loads every resource; makes no OpenGL call (it runs before the window
     // exists). timeSystem: not owned; the view clock, which outlives the view.
     explicit ArenaView(TimeSystem& timeSystem);
@@ -66,6 +74,18 @@ public:
     // added to the height of the unit view direction.
     void moveAvatarVision(double yaw, double pitch);
     void resetAvatar();
+    // Moves the camera along its view direction, towards what it looks at for
+    // positive steps.
+    void zoom(double steps);
+    // The automatic camera, on by default; "c" and "enable/disable
+    // autocamera". Off, the camera moves only by hand.
+    void setAutoCameraEnabled(bool enabled);
+    bool isAutoCameraEnabled() const;
+    const CameraDirector& getAutoCamera() const;
+    // Lets the automatic camera place the camera for this frame.
+    void directCamera();
+    // Where the automatic camera shows a player's turn from.
+    CameraPose turnCameraPose(int id) const;
     void updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power);
 
     // --- Terrain ---------------------------------------------------------
@@ -93,8 +113,9 @@ public:
     // it is); "" for none. Kept from one battlefield to the next.
     void setPlayerNote(int id, const std::string& note);
     // Shows in the middle of the window who won, until the next battlefield;
-    // -1 when nobody is left standing.
-    void showWinner(int id);
+    // -1 when nobody is left standing. In a demonstration the next
+    // battlefield comes by itself, otherwise "r" asks for it.
+    void showWinner(int id, bool demonstration);
     void onWeapon(std::string& name);
     void renderPlayer();
     // The key-frame set of a model's animation ("death", "cast", "hurt",
@@ -139,6 +160,24 @@ public:
     // The winner's lines, "Torva Murk wins" and what follows; empty unless
     // a winner is shown.
     std::vector<std::string> winnerLines() const;
+    // "Torva Murk — fireball" at the top while a caster's turn waits for
+    // a cast; "" otherwise.
+    std::string turnLine() const;
+    void displayTurnLine();
+    // A number over each hurt caster, shown from start (ticks of the view
+    // clock) as the hurt or death animation starts; falls: cells each
+    // caster falls after it.
+    void addDamageNumbers(const std::map<int, double>& damages, const std::set<int>& killed,
+                          const std::map<int, int>& falls, long start);
+    // Finds, in the scene's matrices, where each number shows in the window;
+    // then draws them over the frame.
+    void placeDamageNumbers();
+    void displayDamageNumbers();
+    const std::vector<DamageNumber>& getDamageNumbers() const;
+    // The aiming sight's path, model coordinates; empty hides it.
+    void setSight(const std::vector<Vector>& path);
+    const std::vector<Vector>& getSight() const;
+    void renderSight();
 
     // --- Console ---------------------------------------------------------
 
@@ -201,6 +240,7 @@ private:
     Vector avatarPosition;
     Vector avatarTarget;
     Vector avatarUp;
+    CameraDirector autoCamera;
     bool showingFPS;
     int windowWidth;
     int windowHeight;
@@ -231,6 +271,10 @@ private:
     std::map<int, std::string> playerNotes; // by player id
     bool showingWinner;
     int winner; // player id, or -1 for nobody
+    bool winnerCountdown;
+    std::vector<DamageNumber> damageNumbers;
+    std::vector<DamageNumber> placedDamageNumbers; // this frame's, at window pixels
+    std::vector<Vector> sight;
     // The drawn terrain again, in chunks; the block meshes' faces it uses
     // are taken from the models at every new map.
     TerrainChunks chunks;

@@ -95,6 +95,8 @@ void ArenaView::handleConsoleCommand(std::string line)
             GraphicNode::useDisplayList = on;
         } else if (word == "chunks") {
             view.setChunksEnabled(on);
+        } else if (word == "autocamera") {
+            view.setAutoCameraEnabled(on);
         } else if (GLenum feature = capability(word)) {
             if (on) {
                 glEnable(feature);
@@ -108,7 +110,7 @@ void ArenaView::handleConsoleCommand(std::string line)
         {"disable (\\w+)",
          {"enable/disable lighting", "enable/disable light1", "enable/disable material",
           "enable/disable debug", "enable/disable normalize", "enable/disable displaylist",
-          "enable/disable chunks"},
+          "enable/disable chunks", "enable/disable autocamera"},
          [](ArenaView& view, const Groups& g) { setFeature(view, g[1], false); }},
         {"enable (\\w+)", {}, [](ArenaView& view, const Groups& g) { setFeature(view, g[1], true); }},
         {"set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)",

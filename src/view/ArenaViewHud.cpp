@@ -23,8 +23,6 @@ constexpr int FIRST_PLAYER_LINE = 70;
 constexpr int LINE_SPACING = 20;
 // Of the 8 x 13 font.
 constexpr int GLYPH_WIDTH = 8;
-// The winner's lines, centred: the first baseline above the middle.
-constexpr int WINNER_LINE_SPACING = 24;
 
 } // namespace
 
@@ -125,36 +123,6 @@ void ArenaView::setPlayerNote(int id, const std::string& note)
 const std::map<int, std::string>& ArenaView::getPlayerNotes() const
 {
     return playerNotes;
-}
-
-void ArenaView::showWinner(int id)
-{
-    showingWinner = true;
-    winner = id;
-}
-
-std::vector<std::string> ArenaView::winnerLines() const
-{
-    if (!showingWinner) {
-        return {};
-    }
-    const auto found = players.find(winner);
-    const std::string first =
-        found != players.end() ? found->second->getName() + " wins" : std::string("Nobody is left standing");
-    return {first, "A new battlefield in 5 seconds"};
-}
-
-void ArenaView::displayWinner()
-{
-    const std::vector<std::string> lines = winnerLines();
-    glColor3f(1.0f, 0.85f, 0.2f);
-    int baseline = windowHeight / 2;
-    for (const std::string& line : lines) {
-        const int left = (windowWidth - GLYPH_WIDTH * static_cast<int>(line.size())) / 2;
-        renderBitmapString(static_cast<float>(std::max(left, 0)), static_cast<float>(baseline), 0,
-                           GLUT_BITMAP_8_BY_13, line.c_str());
-        baseline += WINNER_LINE_SPACING;
-    }
 }
 
 void ArenaView::renderBitmapString(float x, float y, float z, void* font, const char* text)

@@ -66,6 +66,7 @@ void ArenaView::onCurrentPlayer(int id)
     arrowAnimation->setPath({p + Vector(w / 2, h, w / 2), p + Vector(w / 2, 2 * h, w / 2),
                              p + Vector(w / 2, h, w / 2)});
     currentPlayer = id;
+    autoCamera.onTurn(turnCameraPose(id));
 }
 
 void ArenaView::onLastManStanding(int id)

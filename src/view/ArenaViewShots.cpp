@@ -2,6 +2,7 @@
 // debris and the falls, as one timed sequence; and the running animations.
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -25,6 +26,8 @@ constexpr long CHARACTER_ANIMATION = 1000;
 constexpr long DEBRIS_FLIGHT = 1000;
 constexpr long BLOCK_FALL_PER_CELL = 100;
 constexpr long PLAYER_FALL_PER_CELL = 200;
+// How long the camera holds after the hurt for the damage numbers to be read.
+constexpr long DAMAGE_NUMBERS_SEEN = 1200;
 
 } // namespace
 
@@ -71,6 +74,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
             animate(id, "hurt", CHARACTER_ANIMATION, reaction, false);
         }
     }
+    addDamageNumbers(damages, killedPlayers, playerFalls, timeSystem.getTick() + reaction);
     std::cout << "Dead Players: " << killedPlayers.size() << std::endl;
     for (int id : killedPlayers) {
         std::cout << id << std::endl;
@@ -133,6 +137,17 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         playerDrops->addAnimation(drop);
     }
     sequence->addAnimation(playerDrops, true, true);
+
+    // The automatic camera rides along with the projectile and holds on the
+    // impact while everything after it plays, damage numbers included.
+    std::vector<Vector> scenePath;
+    for (const Vector& point : points) {
+        scenePath.emplace_back(point.x, point.y, -point.z);
+    }
+    const long now = timeSystem.getTick();
+    const long flightStart = now + SHOT_START_DELAY;
+    autoCamera.onShot(scenePath, flightStart, flightStart + flightTime,
+                      std::max(flightStart + sequence->getLength(), now + reaction + DAMAGE_NUMBERS_SEEN));
 
     calculateSurfaceBlocks();
 }

@@ -173,9 +173,15 @@ TEST(CommandLine, UsageNamesEveryOption)
     std::ostringstream usage;
     printUsage(usage);
     for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help",
-                               "--computer LIST", "--level LEVEL"}) {
+                               "--computer LIST", "--level LEVEL", "--no-autocamera"}) {
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
     }
+}
+
+TEST(CommandLine, TheAutomaticCameraIsOnUnlessSwitchedOff)
+{
+    EXPECT_TRUE(parse({}).options.autoCamera);
+    EXPECT_FALSE(parse({"--no-autocamera"}).options.autoCamera);
 }
 
 TEST(CommandLine, ComputerPlayersAreIdsOrAllAtOneLevel)

@@ -158,7 +158,7 @@ TEST_F(ControllerTest, PowerStaysBetweenZeroAndAHundred)
 TEST_F(ControllerTest, OtherSpecialKeysOnlySaySo)
 {
     EXPECT_EQ(special(GLUT_KEY_F1), Lines{"special key: "});
-    EXPECT_EQ(special(GLUT_KEY_HOME), Lines{"special key: "});
+    EXPECT_EQ(special(GLUT_KEY_INSERT), Lines{"special key: "});
 }
 
 TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
@@ -314,6 +314,105 @@ TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
     lines = keys("1\r");
     EXPECT_EQ(lines.back(), "Last man standing 1");
     EXPECT_EQ(controller->getCurrentPlayer(), 1);
+
+    // The game is over: the winner is shown once the shot has been, and
+    // nobody casts until "r" asks for a new battlefield.
+    const std::size_t casts = shots.spells.size();
+    waitForTheShot();
+    controller->idle();
+    const std::string first =
+        model->getPlayer(1).isDead() ? "Nobody is left standing" : model->getPlayer(1).getName() + " wins";
+    EXPECT_EQ(view->winnerLines(), (Lines{first, "r: new battlefield"}));
+    EXPECT_EQ(keys("\r"), Lines{});
+    controller->fire();
+    controller->joystick(1u << 7, 0, 0, 0);
+    EXPECT_EQ(shots.spells.size(), casts);
+    controller->idle();
+    EXPECT_FALSE(view->winnerLines().empty());
+    keys("r");
+    EXPECT_TRUE(view->winnerLines().empty());
+    keys("\r");
+    EXPECT_EQ(shots.spells.size(), casts + 1);
+}
+
+TEST_F(ControllerTest, HomeAndEndStepThePowerByOneWithinItsLimits)
+{
+    EXPECT_EQ(special(GLUT_KEY_HOME, 3), Lines{});
+    EXPECT_EQ(controller->getPower(0), 7.0);
+    special(GLUT_KEY_END, 10);
+    EXPECT_EQ(controller->getPower(0), 0.0);
+    EXPECT_EQ(special(GLUT_KEY_END), Lines{});
+    EXPECT_EQ(controller->getPower(0), 0.0);
+    special(GLUT_KEY_HOME, 150);
+    EXPECT_EQ(controller->getPower(0), 100.0);
+    EXPECT_EQ(view->getCannons().at(0).power, 100.0);
+}
+
+TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
+{
+    EXPECT_TRUE(view->getSight().empty());
+    keys("t");
+    auto quarterOf = [&](int id) {
+        return ArenaController::firstQuarter(
+            model->getShotTrajectory(id, controller->getYaw(id), controller->getPitch(id), controller->getPower(id)));
+    };
+    auto length = [](const std::vector<Vector>& path) {
+        double total = 0;
+        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+            total += (path[i + 1] - path[i]).getLength();
+        }
+        return total;
+    };
+    special(GLUT_KEY_UP, 30);
+    special(GLUT_KEY_HOME, 10);
+    ASSERT_GE(view->getSight().size(), 2u);
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+    const std::list<Vector> whole =
+        model->getShotTrajectory(0, controller->getYaw(0), controller->getPitch(0), controller->getPower(0));
+    EXPECT_NEAR(length(view->getSight()), length(std::vector<Vector>(whole.begin(), whole.end())) / 4, 1e-9);
+    EXPECT_EQ(view->getSight().front(), model->getPlayer(0).getCannonNose(0, 30));
+    // It follows the aim, the wind included.
+    const std::vector<Vector> before = view->getSight();
+    special(GLUT_KEY_RIGHT);
+    EXPECT_NE(view->getSight(), before);
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+    printed([&] { model->handleConsoleCommand("set wind 0.3 0 0"); });
+    controller->updateSight();
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+
+    // Hidden on a computer player's turn, back on the next human's.
+    controller->setComputer(1, ComputerLevel::easy);
+    keys("\r");
+    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_TRUE(view->getSight().empty());
+    controller->setHuman(1);
+    controller->updateSight();
+    EXPECT_EQ(view->getSight(), quarterOf(1));
+    keys("t");
+    EXPECT_TRUE(view->getSight().empty());
+}
+
+TEST_F(ControllerTest, CameraKeysToggleTheAutomaticCameraAndZoom)
+{
+    EXPECT_TRUE(view->isAutoCameraEnabled());
+    keys("c");
+    EXPECT_FALSE(view->isAutoCameraEnabled());
+    keys("c");
+    EXPECT_TRUE(view->isAutoCameraEnabled());
+    // Zooming moves the eye along the view direction and takes the camera
+    // over by hand; so do the wheel's clicks.
+    const Vector eye = view->getAvatarPosition();
+    const Vector direction = (view->getAvatarTarget() - eye).getNormalizedCopy();
+    keys("+");
+    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
+    EXPECT_FALSE(view->getAutoCamera().isDirecting());
+    keys("-=");
+    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
+    controller->mouseButton(4, GLUT_DOWN);
+    controller->mouseButton(4, GLUT_UP);
+    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+    controller->mouseButton(3, GLUT_DOWN);
+    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
 }
 
 TEST_F(NoPlayers, ABattlefieldWithoutPlayersIgnoresTheTurnKeys)

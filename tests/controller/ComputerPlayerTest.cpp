@@ -260,7 +260,8 @@ TEST_F(ComputerPlayers, AHumanWinnerPlaysOnWithoutANewBattlefield)
     ASSERT_TRUE(playUntil([&] { return !view->isAnimating(); }));
     frame(6000);
     EXPECT_EQ(recorder->newMaps(), maps);
-    EXPECT_TRUE(view->winnerLines().empty());
+    ASSERT_EQ(view->winnerLines().size(), 2u);
+    EXPECT_EQ(view->winnerLines()[1], "r: new battlefield");
 }
 
 // The casts of a game of computer players follow from the seed alone, however

@@ -51,7 +51,8 @@ TEST(EndToEndBattlefield, TheGameShowsTerrainAndFourCharacters)
 
 TEST(EndToEndBattlefield, TheLargestBattlefieldIsBuiltDrawnAndPlayed)
 {
-    GameProcess game({"--seed", "2006"});
+    // Seen from the start place.
+    GameProcess game({"--seed", "2006", "--no-autocamera"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     const std::optional<Image> small = shotOfTheScene(game, "battlefield-default.png");
     ASSERT_TRUE(small.has_value());

@@ -8,6 +8,7 @@
 
 #include "support/GameProcess.h"
 #include "support/GameSteps.h"
+#include "support/WinnerScreen.h"
 
 namespace {
 
@@ -78,7 +79,8 @@ void quit(GameProcess& game)
 
 TEST(EndToEndGame, AimFireAndTheTurnPasses)
 {
-    GameProcess game({"--seed", "3"});
+    // Seen from the start place throughout.
+    GameProcess game({"--seed", "3", "--no-autocamera"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
     ASSERT_TRUE(game.key("v"));
@@ -183,7 +185,28 @@ TEST(EndToEndGame, ATwoPlayerGameEndsWithTheLastManStanding)
     ASSERT_TRUE(second.has_value());
     EXPECT_TRUE(game.waitForLine("Last man standing 1"));
 
-    grabUntil(game, "game-end.png", [](const Image&) { return true; });
+    // The winner is shown once the shot has been; Enter casts nothing any
+    // more ("f" answers once the keys before it were taken); "r" starts a new
+    // battlefield.
+    const auto end = grabUntil(game, "game-end.png",
+                               [](const Image& image) { return showsWinner(image, "r: new battlefield"); });
+    ASSERT_TRUE(end.has_value()) << "the window never showed the winner and \"r: new battlefield\"";
+    auto casts = [&game] {
+        const auto& lines = game.outputLines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& line) { return line.rfind("Dead Players:", 0) == 0; });
+    };
+    const auto castsBefore = casts();
+    ASSERT_TRUE(game.key("Return"));
+    ASSERT_TRUE(game.key("f"));
+    const auto fps = grabUntil(game, "game-end-fps.png", [](const Image& image) {
+        return readHudText(image, HUD_LEFT, 30).rfind("FPS: ", 0) == 0;
+    });
+    ASSERT_TRUE(fps.has_value());
+    EXPECT_EQ(casts(), castsBefore) << outputTail(game);
+    EXPECT_TRUE(showsWinner(*fps, "r: new battlefield"));
+    ASSERT_TRUE(game.key("r"));
+    ASSERT_TRUE(game.waitForLine("New Map: 15 15 20"));
     quit(game);
     int lastManLines = 0;
     for (const std::string& line : game.outputLines()) {

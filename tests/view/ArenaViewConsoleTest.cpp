@@ -29,12 +29,12 @@ protected:
 
 } // namespace
 
-TEST_F(ViewConsole, HelpListsTheTwelveCommands)
+TEST_F(ViewConsole, HelpListsTheThirteenCommands)
 {
     EXPECT_EQ(command(" Help "), (Lines{"View:  Help ", "enable/disable lighting", "enable/disable light1",
                                         "enable/disable material", "enable/disable debug",
                                         "enable/disable normalize", "enable/disable displaylist",
-                                        "enable/disable chunks",
+                                        "enable/disable chunks", "enable/disable autocamera",
                                         "set light1 ambient/diffuse r g b a", "set shading flat/smooth",
                                         "set material back/front/front_back "
                                         "emission/ambient/specular/diffuse/ambient_diffuse",

@@ -42,6 +42,8 @@ protected:
         view->displayPlayerInfo();
         view->displayConsole();
         view->displayCredits();
+        view->displayTurnLine();
+        view->displayDamageNumbers();
         view->displayWinner();
         glPopMatrix();
         view->resetPerspectiveProjection();
@@ -181,12 +183,13 @@ TEST_F(HudTest, AComputerPlayersNoteFollowsItsLineInItsOwnColour)
 TEST_F(HudTest, TheWinnerIsShownCentredUntilTheNextMap)
 {
     EXPECT_TRUE(view->winnerLines().empty());
-    view->showWinner(2);
+    view->showWinner(2, true);
     EXPECT_EQ(view->winnerLines(), (std::vector<std::string>{"Brum Oak wins", "A new battlefield in 5 seconds"}));
     auto pixels = overlay();
     int left = WIDTH;
     int right = -1;
-    for (int top = HEIGHT / 2 - 10; top <= HEIGHT / 2; ++top) {
+    // The first line in the large font, its baseline at the middle.
+    for (int top = HEIGHT / 2 - 16; top <= HEIGHT / 2; ++top) {
         for (int x = 0; x < WIDTH; ++x) {
             const unsigned char* p = &pixels[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
             if (p[0] + p[1] + p[2] > 0) {
@@ -197,10 +200,84 @@ TEST_F(HudTest, TheWinnerIsShownCentredUntilTheNextMap)
     }
     ASSERT_LT(left, right);
     EXPECT_NEAR((left + right) / 2.0, WIDTH / 2.0, 8.0);
-    EXPECT_NEAR(right - left, 8.0 * 13, 10.0);
+    const std::string first = "Brum Oak wins";
+    const int large = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, reinterpret_cast<const unsigned char*>(first.c_str()));
+    EXPECT_GT(large, 8 * 13);
+    EXPECT_NEAR(right - left, large, 10.0);
 
-    view->showWinner(-1);
+    // Where a human won, "r" asks for the next battlefield.
+    view->showWinner(2, false);
+    EXPECT_EQ(view->winnerLines(), (std::vector<std::string>{"Brum Oak wins", "r: new battlefield"}));
+    view->showWinner(-1, true);
     EXPECT_EQ(view->winnerLines().front(), "Nobody is left standing");
     newMap(grid, 15, 15, 20);
     EXPECT_TRUE(view->winnerLines().empty());
+}
+
+namespace {
+
+// Pixels of the damage numbers' red.
+int redPixels(const std::vector<unsigned char>& pixels)
+{
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < pixels.size(); i += 3) {
+        count += pixels[i] > 120 && pixels[i + 1] < 60 && pixels[i + 2] < 60 ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(HudTest, TheTurnLineNamesTheCasterAndTheSpellWhileTheTurnWaits)
+{
+    std::string cyclone = "cyclone";
+    view->onWeapon(cyclone);
+    view->onCurrentPlayer(2);
+    EXPECT_EQ(view->turnLine(), "Brum Oak \u2014 cyclone");
+    // Gold, centred, near the top.
+    const auto pixels = overlay();
+    int left = WIDTH;
+    int right = -1;
+    for (int top = 30; top <= 52; ++top) {
+        for (int x = 0; x < WIDTH; ++x) {
+            const unsigned char* p = &pixels[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
+            if (p[0] == 255 && p[1] > 200 && p[2] < 80) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    ASSERT_LT(left, right);
+    EXPECT_NEAR((left + right) / 2.0, WIDTH / 2.0, 6.0);
+    EXPECT_GT(right - left, 100);
+
+    view->showWinner(2, false);
+    EXPECT_EQ(view->turnLine(), "");
+}
+
+TEST_F(HudTest, DamageNumbersRiseAndFadeFromTheMomentTheHurtIsShown)
+{
+    view->addDamageNumbers({{2, 20.0}, {3, 104.56}}, {3}, {{2, 2}}, 1000);
+    ASSERT_EQ(view->getDamageNumbers().size(), 2u);
+    EXPECT_EQ(view->getDamageNumbers()[0].text, "-20");
+    EXPECT_EQ(view->getDamageNumbers()[1].text, "-104.6 KO");
+    // Above the head of the caster where it stood before its fall.
+    EXPECT_NEAR(view->getDamageNumbers()[0].position.y, 1 + 2 + 1.8 + 0.4, 1e-9);
+
+    // Looking at the two casters from above their heads.
+    auto placedAt = [&](long tick) {
+        clocks.clock.set(tick);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(7.5, 9, 4, 7.5, 4, -4.5, 0, 1, 0);
+        view->placeDamageNumbers();
+        return redPixels(overlay());
+    };
+    EXPECT_EQ(placedAt(999), 0);
+    const int fresh = placedAt(1050);
+    EXPECT_GT(fresh, 100);
+    // Fading: fewer full reds late in its life; gone at 1.5 s.
+    EXPECT_LT(placedAt(2300), fresh);
+    EXPECT_EQ(placedAt(2500), 0);
+    EXPECT_TRUE(view->getDamageNumbers().empty());
 }

@@ -118,6 +118,11 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     EXPECT_EQ(view->getPendingBlocks().front().cell, Vector(5, 0, 5));
     EXPECT_EQ(view->getPendingBlocksTick(), 2900);
     EXPECT_FALSE(inScene(character));
+    // The damage numbers wait for the hurt, which starts as the effect
+    // plays.
+    ASSERT_EQ(view->getDamageNumbers().size(), 2u);
+    EXPECT_EQ(view->getDamageNumbers()[0].start, 1600);
+    EXPECT_EQ(view->getDamageNumbers()[1].text, "-2");
     // The aim record was made at the old height (4.9 at the box centre).
     EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
 
@@ -263,4 +268,88 @@ TEST_F(ShotTest, AShotAndItsFramesDrawNothingFromTheGameStream)
     Main::setEffectsRandomSource({});
     EXPECT_FALSE(view->isAnimating());
     EXPECT_EQ(game.drawn(), 0u);
+}
+
+namespace {
+
+void expectAt(const ArenaView& view, const CameraPose& pose)
+{
+    EXPECT_NEAR((view.getAvatarPosition() - pose.eye).getLength(), 0.0, 1e-9) << view.getAvatarPosition();
+    EXPECT_NEAR((view.getAvatarTarget() - pose.target).getLength(), 0.0, 1e-9) << view.getAvatarTarget();
+}
+
+} // namespace
+
+TEST_F(ShotTest, TheAutomaticCameraShowsTheTurnThenFollowsTheShotToTheNextCaster)
+{
+    // The fixture's turn started at tick 0: glide there.
+    clocks.clock.set(0);
+    view->directCamera();
+    clocks.clock.set(800);
+    view->directCamera();
+    expectAt(*view, view->turnCameraPose(0));
+
+    Shot shot;
+    shot.path = {Vector(1, 3, 1), Vector(5, 6, 1), Vector(9, 3, 1)};
+    RadiusBomb bomb(1.0);
+    fire(shot, &bomb);
+    view->onCurrentPlayer(1);
+    // Cast at 800, the flight from 1500 to 3000: the camera looks at the
+    // projectile, then holds on the impact.
+    clocks.clock.set(2300);
+    view->directCamera();
+    const Vector looked = view->getAvatarTarget();
+    EXPECT_GT(looked.x, 4.0);
+    EXPECT_LT(looked.x, 9.0);
+    EXPECT_NEAR(looked.z, -1.0, 1e-9);
+    clocks.clock.set(3500);
+    view->directCamera();
+    EXPECT_NEAR((view->getAvatarTarget() - Vector(9, 3, -1)).getLength(), 0.0, 1e-9);
+    // Once everything has played, to the next caster.
+    for (long t = 3500; t <= 9000; t += 100) {
+        clocks.clock.set(t);
+        view->directCamera();
+    }
+    expectAt(*view, view->turnCameraPose(1));
+}
+
+TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
+{
+    view->setAutoCameraEnabled(false);
+    view->onCurrentPlayer(1);
+    for (long t : {0L, 400L, 800L, 2000L}) {
+        clocks.clock.set(t);
+        view->directCamera();
+        expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
+    }
+    // On again: a hand move holds it until the next turn, "v" too.
+    view->setAutoCameraEnabled(true);
+    view->onCurrentPlayer(0);
+    view->moveAvatar(1.0, 0.0);
+    const Vector eye = view->getAvatarPosition();
+    clocks.clock.set(3000);
+    view->directCamera();
+    EXPECT_EQ(view->getAvatarPosition(), eye);
+    view->onCurrentPlayer(1);
+    view->resetAvatar();
+    clocks.clock.set(4000);
+    view->directCamera();
+    expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
+}
+
+TEST_F(ShotTest, TheTurnCameraRisesAboveTheTerrainBehindTheCaster)
+{
+    // A wall six blocks high behind player 1, who aims along +x.
+    TestGrid walled(12, 12, 10, [](int x, int y, int) { return y == 0 || (x == 1 && y < 7); });
+    newMap(walled, 12, 12, 10);
+    Player caster{"Osri Quay", Vector(5, 1, 5), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15};
+    printed([&] { view->onPlayer(1, caster); });
+    const CameraPose pose = view->turnCameraPose(1);
+    const Vector cannon = caster.getCannonPosition(0);
+    // The line from the cannon to the eye passes over the wall's top (x 1
+    // to 2, y 7).
+    const Vector toEye = pose.eye - Vector(cannon.x, cannon.y, -cannon.z);
+    ASSERT_LT(pose.eye.x, 2.0);
+    const double share = (cannon.x - 2.0) / (cannon.x - pose.eye.x);
+    EXPECT_GT(cannon.y + toEye.y * share, 7.0);
 }

@@ -1,0 +1,237 @@
+// What helps a player follow the game beyond the overlay's lines: whose turn
+// it is at the top, damage numbers over the casters, the aiming sight and the
+// winner in the middle of the window.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "model/Player.h"
+#include "view/ArenaView.h"
+
+namespace {
+
+// Ticks of the view clock.
+constexpr long DAMAGE_NUMBER_LENGTH = 1500;
+// Cells the number rises over its life, and how far above the head it starts.
+constexpr double DAMAGE_NUMBER_RISE = 1.2;
+constexpr double DAMAGE_NUMBER_LIFT = 0.4;
+// Cells between two dots of the sight.
+constexpr double SIGHT_DOT_SPACING = 0.35;
+// Pixels: the turn line's baseline from the top; the winner's lines, the
+// first baseline at the middle.
+constexpr int TURN_LINE = 50;
+constexpr int WINNER_LINE_SPACING = 34;
+
+void* const LARGE_FONT = GLUT_BITMAP_TIMES_ROMAN_24;
+void* const MEDIUM_FONT = GLUT_BITMAP_HELVETICA_18;
+// Of the medium font: the long dash is drawn as a line of this width.
+constexpr int DASH_WIDTH = 18;
+
+int textWidth(void* font, const std::string& text)
+{
+    return glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text.c_str()));
+}
+
+} // namespace
+
+// --- Turn line ----------------------------------------------------------
+
+std::string ArenaView::turnLine() const
+{
+    const auto player = players.find(currentPlayer);
+    if (player == players.end() || player->second->isDead() || showingWinner || isAnimating()) {
+        return "";
+    }
+    return player->second->getName() + " \u2014 " + weapon;
+}
+
+void ArenaView::displayTurnLine()
+{
+    const std::string line = turnLine();
+    if (line.empty()) {
+        return;
+    }
+    // The bitmap fonts have no long dash: the two halves around a drawn one.
+    const std::string dash = " \u2014 ";
+    const std::size_t at = line.find(dash);
+    const std::string name = line.substr(0, at);
+    const std::string spell = line.substr(at + dash.size());
+    const int gap = textWidth(MEDIUM_FONT, " ");
+    const int width = textWidth(MEDIUM_FONT, name) + 2 * gap + DASH_WIDTH + textWidth(MEDIUM_FONT, spell);
+    const int left = std::max((windowWidth - width) / 2, 0);
+    glColor3f(1.0f, 0.85f, 0.2f);
+    renderBitmapString(static_cast<float>(left), TURN_LINE, 0, MEDIUM_FONT, name.c_str());
+    const int dashLeft = left + textWidth(MEDIUM_FONT, name) + gap;
+    glBegin(GL_QUADS);
+    glVertex2i(dashLeft, TURN_LINE - 7);
+    glVertex2i(dashLeft + DASH_WIDTH, TURN_LINE - 7);
+    glVertex2i(dashLeft + DASH_WIDTH, TURN_LINE - 5);
+    glVertex2i(dashLeft, TURN_LINE - 5);
+    glEnd();
+    renderBitmapString(static_cast<float>(dashLeft + DASH_WIDTH + gap), TURN_LINE, 0, MEDIUM_FONT, spell.c_str());
+}
+
+// --- Damage numbers -----------------------------------------------------
+
+void ArenaView::addDamageNumbers(const std::map<int, double>& damages, const std::set<int>& killed,
+                                 const std::map<int, int>& falls, long start)
+{
+    for (const auto& [id, damage] : damages) {
+        const auto player = players.find(id);
+        if (player == players.end()) {
+            continue;
+        }
+        // Shown before the fall: from where the caster stood.
+        const auto fall = falls.find(id);
+        const Player& hurt = *player->second;
+        const Vector top = hurt.getPosition()
+                         + Vector(hurt.getWidth() / 2, hurt.getHeight() + DAMAGE_NUMBER_LIFT, hurt.getWidth() / 2)
+                         + Vector(0, fall != falls.end() ? fall->second : 0, 0);
+        std::ostringstream text;
+        text << "-" << std::round(damage * 10.0) / 10.0;
+        if (killed.count(id) != 0) {
+            text << " KO";
+        }
+        damageNumbers.push_back({top, text.str(), start});
+    }
+    for (int id : killed) {
+        if (damages.count(id) == 0 && players.count(id) != 0) {
+            const Player& hurt = *players.at(id);
+            const Vector top = hurt.getPosition()
+                             + Vector(hurt.getWidth() / 2, hurt.getHeight() + DAMAGE_NUMBER_LIFT, hurt.getWidth() / 2);
+            damageNumbers.push_back({top, "KO", start});
+        }
+    }
+}
+
+void ArenaView::placeDamageNumbers()
+{
+    const long now = timeSystem.getTick();
+    damageNumbers.erase(std::remove_if(damageNumbers.begin(), damageNumbers.end(),
+                                       [now](const DamageNumber& number) {
+                                           return now >= number.start + DAMAGE_NUMBER_LENGTH;
+                                       }),
+                        damageNumbers.end());
+    placedDamageNumbers.clear();
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    for (const DamageNumber& number : damageNumbers) {
+        if (now < number.start) {
+            continue;
+        }
+        const double age = static_cast<double>(now - number.start) / DAMAGE_NUMBER_LENGTH;
+        const Vector at = number.position + Vector(0, DAMAGE_NUMBER_RISE * age, 0);
+        GLdouble x = 0;
+        GLdouble y = 0;
+        GLdouble z = 0;
+        // The scene mirrors the model's z; nothing behind the eye is shown.
+        if (gluProject(at.x, at.y, -at.z, modelview, projection, viewport, &x, &y, &z) == GL_TRUE && z > 0.0
+            && z < 1.0) {
+            placedDamageNumbers.push_back({Vector(x, windowHeight - y, 0), number.text, number.start});
+        }
+    }
+}
+
+void ArenaView::displayDamageNumbers()
+{
+    const long now = timeSystem.getTick();
+    for (const DamageNumber& placed : placedDamageNumbers) {
+        const double age = static_cast<double>(now - placed.start) / DAMAGE_NUMBER_LENGTH;
+        const float alpha = static_cast<float>(std::clamp(1.0 - age * age, 0.0, 1.0));
+        glColor4f(1.0f, 0.15f, 0.1f, alpha);
+        const int left = static_cast<int>(placed.position.x) - textWidth(LARGE_FONT, placed.text) / 2;
+        renderBitmapString(static_cast<float>(left), static_cast<float>(placed.position.y), 0, LARGE_FONT,
+                           placed.text.c_str());
+    }
+}
+
+const std::vector<DamageNumber>& ArenaView::getDamageNumbers() const
+{
+    return damageNumbers;
+}
+
+// --- Sight --------------------------------------------------------------
+
+void ArenaView::setSight(const std::vector<Vector>& path)
+{
+    sight = path;
+}
+
+const std::vector<Vector>& ArenaView::getSight() const
+{
+    return sight;
+}
+
+void ArenaView::renderSight()
+{
+    // The next caster's sight waits until the shot has been shown.
+    if (sight.size() < 2 || isAnimating()) {
+        return;
+    }
+    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    glDisable(GL_LIGHTING);
+    glPointSize(4.0f);
+    glColor3f(1.0f, 1.0f, 0.6f);
+    glBegin(GL_POINTS);
+    double carried = 0.0; // how far past the last dot the segment starts
+    for (std::size_t i = 0; i + 1 < sight.size(); ++i) {
+        const Vector step = sight[i + 1] - sight[i];
+        const double length = step.getLength();
+        for (double along = carried; along < length; along += SIGHT_DOT_SPACING) {
+            const Vector dot = sight[i] + step * (along / length);
+            glVertex3d(dot.x, dot.y, -dot.z);
+        }
+        carried = length > 0.0 ? std::fmod(carried - length, SIGHT_DOT_SPACING) : carried;
+        if (carried < 0.0) {
+            carried += SIGHT_DOT_SPACING;
+        }
+    }
+    glEnd();
+    glPointSize(1.0f);
+    if (lighting) {
+        glEnable(GL_LIGHTING);
+    }
+}
+
+// --- Winner -------------------------------------------------------------
+
+void ArenaView::showWinner(int id, bool demonstration)
+{
+    showingWinner = true;
+    winner = id;
+    winnerCountdown = demonstration;
+}
+
+std::vector<std::string> ArenaView::winnerLines() const
+{
+    if (!showingWinner) {
+        return {};
+    }
+    const auto found = players.find(winner);
+    const std::string first =
+        found != players.end() ? found->second->getName() + " wins" : std::string("Nobody is left standing");
+    return {first, winnerCountdown ? "A new battlefield in 5 seconds" : "r: new battlefield"};
+}
+
+void ArenaView::displayWinner()
+{
+    const std::vector<std::string> lines = winnerLines();
+    glColor3f(1.0f, 0.85f, 0.2f);
+    int baseline = windowHeight / 2;
+    bool first = true;
+    for (const std::string& line : lines) {
+        void* font = first ? LARGE_FONT : GLUT_BITMAP_8_BY_13;
+        const int left = (windowWidth - textWidth(font, line)) / 2;
+        renderBitmapString(static_cast<float>(std::max(left, 0)), static_cast<float>(baseline), 0, font,
+                           line.c_str());
+        baseline += WINNER_LINE_SPACING;
+        first = false;
+    }
+}
