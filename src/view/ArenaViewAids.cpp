@@ -81,7 +81,8 @@ void ArenaView::addDamageNumbers(const std::map<int, double>& damages, const std
 {
     for (const auto& [id, damage] : damages) {
         const auto player = players.find(id);
-        if (player == players.end()) {
+        // The dead lose nothing more.
+        if (player == players.end() || (player->second->isDead() && killed.count(id) == 0)) {
             continue;
         }
         // Shown before the fall: from where the caster stood.

@@ -171,6 +171,7 @@ TEST_F(ShotTest, TheAlreadyDeadReactToNothing)
     RadiusBomb bomb(1.0);
     fire(shot, &bomb);
     EXPECT_FALSE(static_cast<TransformNode*>(view->getPlayerNode(1))->hasModelAnimation());
+    EXPECT_TRUE(view->getDamageNumbers().empty());
 }
 
 TEST_F(ShotTest, ExplosionPathsRiseAndFallAlongOneDirection)
