@@ -79,31 +79,30 @@ void ArenaView::displayTurnLine()
 void ArenaView::addDamageNumbers(const std::map<int, double>& damages, const std::set<int>& killed,
                                  const std::map<int, int>& falls, long start)
 {
+    // Over the head of the caster where it stood before any fall.
+    auto overHead = [&falls](int id, const Player& hurt) {
+        const auto fall = falls.find(id);
+        return hurt.getPosition()
+             + Vector(hurt.getWidth() / 2, hurt.getHeight() + DAMAGE_NUMBER_LIFT, hurt.getWidth() / 2)
+             + Vector(0, fall != falls.end() ? fall->second : 0, 0);
+    };
     for (const auto& [id, damage] : damages) {
         const auto player = players.find(id);
         // The dead lose nothing more.
         if (player == players.end() || (player->second->isDead() && killed.count(id) == 0)) {
             continue;
         }
-        // Shown before the fall: from where the caster stood.
-        const auto fall = falls.find(id);
-        const Player& hurt = *player->second;
-        const Vector top = hurt.getPosition()
-                         + Vector(hurt.getWidth() / 2, hurt.getHeight() + DAMAGE_NUMBER_LIFT, hurt.getWidth() / 2)
-                         + Vector(0, fall != falls.end() ? fall->second : 0, 0);
         std::ostringstream text;
         text << "-" << std::round(damage * 10.0) / 10.0;
         if (killed.count(id) != 0) {
             text << " KO";
         }
-        damageNumbers.push_back({top, text.str(), start});
+        damageNumbers.push_back({overHead(id, *player->second), text.str(), start});
     }
     for (int id : killed) {
-        if (damages.count(id) == 0 && players.count(id) != 0) {
-            const Player& hurt = *players.at(id);
-            const Vector top = hurt.getPosition()
-                             + Vector(hurt.getWidth() / 2, hurt.getHeight() + DAMAGE_NUMBER_LIFT, hurt.getWidth() / 2);
-            damageNumbers.push_back({top, "KO", start});
+        const auto player = players.find(id);
+        if (damages.count(id) == 0 && player != players.end()) {
+            damageNumbers.push_back({overHead(id, *player->second), "KO", start});
         }
     }
 }
