@@ -85,6 +85,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       showingWinner(false),
       winner(-1),
       winnerCountdown(false),
+      aidsShown(true),
       chunksEnabled(true)
 {
     loadResources(dataFolderCandidates(""));

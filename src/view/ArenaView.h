@@ -174,6 +174,9 @@ public:
     void placeDamageNumbers();
     void displayDamageNumbers();
     const std::vector<DamageNumber>& getDamageNumbers() const;
+    // The turn line and the damage numbers, shown unless "disable aids".
+    void setAidsShown(bool shown);
+    bool areAidsShown() const;
     // The aiming sight's path, model coordinates; empty hides it.
     void setSight(const std::vector<Vector>& path);
     const std::vector<Vector>& getSight() const;
@@ -275,6 +278,7 @@ private:
     std::vector<DamageNumber> damageNumbers;
     std::vector<DamageNumber> placedDamageNumbers; // this frame's, at window pixels
     std::vector<Vector> sight;
+    bool aidsShown;
     // The drawn terrain again, in chunks; the block meshes' faces it uses
     // are taken from the models at every new map.
     TerrainChunks chunks;

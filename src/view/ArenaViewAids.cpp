@@ -42,7 +42,7 @@ int textWidth(void* font, const std::string& text)
 std::string ArenaView::turnLine() const
 {
     const auto player = players.find(currentPlayer);
-    if (player == players.end() || player->second->isDead() || showingWinner || isAnimating()) {
+    if (!aidsShown || player == players.end() || player->second->isDead() || showingWinner || isAnimating()) {
         return "";
     }
     return player->second->getName() + " \u2014 " + weapon;
@@ -141,6 +141,9 @@ void ArenaView::placeDamageNumbers()
 
 void ArenaView::displayDamageNumbers()
 {
+    if (!aidsShown) {
+        return;
+    }
     const long now = timeSystem.getTick();
     for (const DamageNumber& placed : placedDamageNumbers) {
         const double age = static_cast<double>(now - placed.start) / DAMAGE_NUMBER_LENGTH;
@@ -155,6 +158,16 @@ void ArenaView::displayDamageNumbers()
 const std::vector<DamageNumber>& ArenaView::getDamageNumbers() const
 {
     return damageNumbers;
+}
+
+void ArenaView::setAidsShown(bool shown)
+{
+    aidsShown = shown;
+}
+
+bool ArenaView::areAidsShown() const
+{
+    return aidsShown;
 }
 
 // --- Sight --------------------------------------------------------------

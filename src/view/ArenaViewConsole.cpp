@@ -97,6 +97,8 @@ void ArenaView::handleConsoleCommand(std::string line)
             view.setChunksEnabled(on);
         } else if (word == "autocamera") {
             view.setAutoCameraEnabled(on);
+        } else if (word == "aids") {
+            view.setAidsShown(on);
         } else if (GLenum feature = capability(word)) {
             if (on) {
                 glEnable(feature);
@@ -110,7 +112,7 @@ void ArenaView::handleConsoleCommand(std::string line)
         {"disable (\\w+)",
          {"enable/disable lighting", "enable/disable light1", "enable/disable material",
           "enable/disable debug", "enable/disable normalize", "enable/disable displaylist",
-          "enable/disable chunks", "enable/disable autocamera"},
+          "enable/disable chunks", "enable/disable autocamera", "enable/disable aids"},
          [](ArenaView& view, const Groups& g) { setFeature(view, g[1], false); }},
         {"enable (\\w+)", {}, [](ArenaView& view, const Groups& g) { setFeature(view, g[1], true); }},
         {"set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)",

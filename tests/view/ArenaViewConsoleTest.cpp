@@ -29,12 +29,13 @@ protected:
 
 } // namespace
 
-TEST_F(ViewConsole, HelpListsTheThirteenCommands)
+TEST_F(ViewConsole, HelpListsTheFourteenCommands)
 {
     EXPECT_EQ(command(" Help "), (Lines{"View:  Help ", "enable/disable lighting", "enable/disable light1",
                                         "enable/disable material", "enable/disable debug",
                                         "enable/disable normalize", "enable/disable displaylist",
                                         "enable/disable chunks", "enable/disable autocamera",
+                                        "enable/disable aids",
                                         "set light1 ambient/diffuse r g b a", "set shading flat/smooth",
                                         "set material back/front/front_back "
                                         "emission/ambient/specular/diffuse/ambient_diffuse",

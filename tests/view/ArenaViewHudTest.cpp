@@ -255,6 +255,34 @@ TEST_F(HudTest, TheTurnLineNamesTheCasterAndTheSpellWhileTheTurnWaits)
     EXPECT_EQ(view->turnLine(), "");
 }
 
+TEST_F(HudTest, WithTheAidsOffTheOverlayIsTheOneWithoutThem)
+{
+    std::string fireball = "fireball";
+    view->onWeapon(fireball);
+    view->onCurrentPlayer(2);
+    view->addDamageNumbers({{2, 20.0}}, {}, {}, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(7.5, 9, 4, 7.5, 4, -4.5, 0, 1, 0);
+    view->placeDamageNumbers();
+    const auto with = overlay();
+    view->setAidsShown(false);
+    EXPECT_EQ(view->turnLine(), "");
+    const auto without = overlay();
+    EXPECT_NE(with, without);
+    // Only the player lines, the spell and the credits are left: no pixel
+    // outside their rows.
+    for (int top = 0; top < HEIGHT - 14; ++top) {
+        if (top >= 55 && top <= 155) {
+            continue;
+        }
+        for (int x = 0; x < WIDTH; ++x) {
+            const unsigned char* p = &without[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
+            ASSERT_EQ(p[0] + p[1] + p[2], 0) << x << ", " << top;
+        }
+    }
+}
+
 TEST_F(HudTest, DamageNumbersRiseAndFadeFromTheMomentTheHurtIsShown)
 {
     view->addDamageNumbers({{2, 20.0}, {3, 104.56}}, {3}, {{2, 2}}, 1000);
