@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the benchmarks: a hidden GL window for the drawing ones, and a
 // way to keep the game's diagnostic lines out of the report.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer players: the chooser's time per turn on the default battlefield
 // and on a large one, and how well the levels shoot over 200 seeded two-player
 // battlefields (reported as counters: shares of first shots that hurt the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one console line in the model's handler: a command that acts
 // without starting a new game, and a line that no command matches and so is
 // tried against every pattern.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of reading the resource files at start-up: a 10 000-triangle mesh, more
 // than any character model, and a key-frame file with a hundred keys per part.
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the foundations that the model calls per trajectory sample and the
 // shell calls per frame.
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the battlefield model: a new game on the default grid and on a
 // large one, and the point query that a shot makes a hundred times per unit of
 // its path.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing cost of the scene graph: a thousand placed instances of one shared
 // mesh, with display lists on and off. Needs a display (run under xvfb-run).
 #include <GL/glu.h>

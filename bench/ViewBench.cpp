@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the whole view: the default battlefield with display lists on and
 // off, and a large one. Needs a display (run under xvfb-run).
 #include <GL/freeglut.h>

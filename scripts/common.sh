@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/play and scripts/test: installs the Debian packages that are
 # missing and builds the game in build/. Sourced, not run.
 
@@ -13,7 +14,7 @@ PLAY_PACKAGES=(build-essential cmake freeglut3-dev libglu1-mesa-dev libgl1-mesa-
 # stress-ng to load the cores beside them, and the checkers of the install.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev libx11-dev
                xvfb xauth xdotool imagemagick x11-xserver-utils stress-ng
-               desktop-file-utils appstream groff-base man-db dpkg-dev)
+               desktop-file-utils appstream groff-base man-db dpkg-dev lintian file)
 
 # Installs the named packages that dpkg does not know as installed: apt-get,
 # through sudo when not root, never asking a question.

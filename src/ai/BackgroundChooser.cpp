@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A computer player's search for a shot, off the GLUT thread: one job at a
 // time, each on its own copy of the battlefield.
 #include "ai/BackgroundChooser.h"

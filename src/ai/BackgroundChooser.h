@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the choice of a computer player's shot on a worker thread, on a
 // snapshot of the battlefield, so that no frame waits for the search.
 #pragma once

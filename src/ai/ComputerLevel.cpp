@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the computer players' levels, as the command line, the console
 // and the overlay write them.
 #include "ai/ComputerLevel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well a computer player shoots: easy misses more often than not, normal
 // aims a little off and now and then picks a weaker spell, hard casts the best
 // shot it finds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One computer player's decision: where to aim, with what power, and which
 // spell to cast.
 #pragma once

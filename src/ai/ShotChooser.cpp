@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A computer player's shot: candidate aims that pass through points on and
 // around each opponent, each simulated with each spell and scored, then the
 // level's aim error and choice of spell.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer players' choice of a shot. It aims candidate shots at every
 // living opponent (at the box and at the ground around it, on flat and on high
 // arcs, through the battlefield's gravity and wind), simulates each with each

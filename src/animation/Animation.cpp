@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer behind every animation of the view: turns the view clock's tick
 // into a progress between 0 and 1 that drawing code reads.
 #include "animation/Animation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Anything the view shows over time: a timer with a start, a delay and a length
 // read as a progress from 0 to 1, and a render that draws the current state.
 #pragma once

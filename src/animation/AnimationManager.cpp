@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the phases of a shot one after another: each child starts when the
 // previous ones have run out, and finished or coming phases may stay on screen.
 #include "animation/AnimationManager.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sequence of animations played one after another, such as one shot from the
 // cast to the last falling block. Its length is the sum of its children's.
 #pragma once

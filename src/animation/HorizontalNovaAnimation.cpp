@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a nova sweeping one layer of the battlefield: a flattened sphere whose
 // horizontal radii grow to the field's width and depth.
 #include "animation/HorizontalNovaAnimation.h"

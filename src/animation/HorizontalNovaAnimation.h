@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nova's impact: a flat, pale disc that spreads from the impact point over
 // the battlefield's width and depth.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a character's key frames on its model tree as a stand-alone animation,
 // leaving the shared model without a sensor once each frame is drawn.
 #include "animation/ModelAnimation.h"

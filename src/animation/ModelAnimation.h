@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays one key-frame sensor tree on one model tree over its own length,
 // drawing the model itself: attach, set the progress, draw, detach.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Groups animations that run side by side under one start, so a shot's sequence
 // can treat all the debris or all the falls as one phase.
 #include "animation/ParralelAnimation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Animations played together from one start, such as the debris of every block
 // a spell destroyed. It lasts as long as its longest child.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carries a node along a path at constant speed: a shot along its trajectory,
 // a block flung or falling, a player dropping, the arrow bobbing above a player.
 #include "animation/PathAnimation.h"

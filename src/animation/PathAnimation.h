@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moves a scene node along a polyline at constant speed, optionally turning its
 // +X axis along the current segment. Shots, flung and falling blocks, falling
 // players and the current-player arrow all travel this way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a fireball's blast: a blue sphere that swells past the blast radius
 // while it fades over the last quarter of the effect.
 #include "animation/RadiusBombAnimation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fireball's impact: a translucent blue sphere that grows to the blast
 // radius and fades out.
 #pragma once

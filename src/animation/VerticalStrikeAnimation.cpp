@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a cyclone tearing out a column: particles that circle its axis three
 // times while the cloud climbs, each fading until it is reborn elsewhere.
 #include "animation/VerticalStrikeAnimation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cyclone's impact: a whirl of small coloured triangles circling and rising
 // through the struck column.
 #pragma once

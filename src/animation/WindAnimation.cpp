@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows where the current game's wind blows: a pole with a flag turned along the
 // wind, drawn every frame at a fixed place beside the battlefield.
 #include "animation/WindAnimation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The battlefield's wind indicator: a brown pole beside the grid's origin corner
 // with a white flag that points where the current game's wind blows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses the command line into the window settings and formats the start-up
 // line and the game-mode string from them.
 #include "app/CommandLine.h"
@@ -93,6 +94,21 @@ bool wantsHelp(int argc, char** argv)
     return false;
 }
 
+bool wantsVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string versionLine()
+{
+    return std::string("kestrune ") + KESTRUNE_VERSION;
+}
+
 void printUsage(std::ostream& out)
 {
     out << "Usage: kestrune [options]\n"
@@ -114,6 +130,7 @@ void printUsage(std::ostream& out)
            "  --data-dir DIR\n"
            "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
+           "  --version   show the version and exit\n"
            "\n"
            "Escape quits."
         << std::endl;

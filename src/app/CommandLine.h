@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's command line: window or full screen, size, colour depth, window
-// position, plus --help, --seed, the data folder, the computer players and the
+// position, plus --help, --version, --seed, the data folder, the computer players and the
 // automatic camera.
 #pragma once
 
@@ -35,6 +36,11 @@ constexpr int MAX_WINDOW_SIDE = 16384;
 bool wantsHelp(int argc, char** argv);
 
 void printUsage(std::ostream& out);
+
+// True when "--version" is among the arguments; answered before the window
+// system too, with versionLine: "kestrune 0.2.0".
+bool wantsVersion(int argc, char** argv);
+std::string versionLine();
 
 // Reads the options. Every word is compared, the value of an option too (it
 // matches nothing), and unknown words are ignored. Values read like atoi; a

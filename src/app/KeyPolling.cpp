@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Held-key polling of the idle step: a tap acts once, a held key acts at the
 // press, again after 1000 ms (50 ms for fast-repeat keys) and then every 50 ms.
 #include "app/KeyPolling.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns raw key presses and releases into one-shot and repeating key events,
 // and paces the forced joystick polls. The GLUT key callbacks only record here;
 // the idle step polls.

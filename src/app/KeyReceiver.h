@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the held-key polling hands its keys to: the game's controller in play, a
 // recording stand-in in tests.
 #pragma once

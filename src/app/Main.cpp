@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's program-wide objects and the random streams: the game's, shared
 // by the model and the view's event handlers, the effects' and the computer
 // players'.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program-wide state of the game shell: the window id, the input clock, the
 // full-screen flag and the random streams: the game's, from which the
 // battlefield, the players and everything a player can see follow, the

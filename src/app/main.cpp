@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kestrune's entry: the game's long-lived objects, the command line, the window
 // (or the full screen), the GLUT callbacks and the main loop. The callbacks only
 // record or forward their events; the model, the view and the controller act.
@@ -21,51 +22,55 @@
 
 namespace {
 
-// Constructed in this order before main runs, destroyed in the reverse order
-// at exit. Four players on a grid 15 wide, 15 deep and 20 high.
-ArenaModel model(4, 15, 15, 20);
-// The view's clock: animations and frame counting run on it.
-TimeSystem viewTimer;
-ArenaView view(viewTimer);
-ArenaController controller(model, view, Main::timer);
-KeyPolling keys(Main::timer);
+// The game's long-lived objects, constructed in this order once main has
+// answered --help and --version, destroyed in the reverse order at exit. Four
+// players on a grid 15 wide, 15 deep and 20 high.
+struct Game {
+    ArenaModel model{4, 15, 15, 20};
+    // The view's clock: animations and frame counting run on it.
+    TimeSystem viewTimer;
+    ArenaView view{viewTimer};
+    ArenaController controller{model, view, Main::timer};
+    KeyPolling keys{Main::timer};
+};
+Game* game = nullptr; // not owned: main's own, which lives until exit
 
 // Hands polled keys to the controller.
 class ControllerKeys : public KeyReceiver {
 public:
-    void keyboard(unsigned char key) override { controller.keyboard(key); }
-    void specialKeyboard(int key) override { controller.specialKeyboard(key); }
-    bool isKeyFastRepeat(unsigned char key) override { return controller.isKeyFastRepeat(key); }
-    bool isKeyFastRepeat(int key) override { return controller.isKeyFastRepeat(key); }
-    bool isTyping() override { return controller.isConsoleActive(); }
-    bool opensTyping(unsigned char key) override { return controller.opensConsole(key); }
+    void keyboard(unsigned char key) override { game->controller.keyboard(key); }
+    void specialKeyboard(int key) override { game->controller.specialKeyboard(key); }
+    bool isKeyFastRepeat(unsigned char key) override { return game->controller.isKeyFastRepeat(key); }
+    bool isKeyFastRepeat(int key) override { return game->controller.isKeyFastRepeat(key); }
+    bool isTyping() override { return game->controller.isConsoleActive(); }
+    bool opensTyping(unsigned char key) override { return game->controller.opensConsole(key); }
 };
 
 ControllerKeys controllerKeys;
 
 void display()
 {
-    view.renderScene();
+    game->view.renderScene();
 }
 
 void keyboard(unsigned char key, int, int)
 {
-    keys.keyboard(key);
+    game->keys.keyboard(key);
 }
 
 void specialKeyboard(int key, int, int)
 {
-    keys.specialKeyboard(key);
+    game->keys.specialKeyboard(key);
 }
 
 void keyboardUp(unsigned char key, int, int)
 {
-    keys.keyboardUp(key);
+    game->keys.keyboardUp(key);
 }
 
 void specialKeyboardUp(int key, int, int)
 {
-    keys.specialKeyboardUp(key);
+    game->keys.specialKeyboardUp(key);
 }
 
 void idle()
@@ -73,37 +78,37 @@ void idle()
     // The computer players first: a spell they put back for the humans is
     // the one this step's keys cast.
     try {
-        controller.idle();
+        game->controller.idle();
     } catch (const std::exception& error) {
         std::cerr << error.what() << std::endl;
     }
-    keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
+    game->keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
 }
 
 void reshape(int width, int height)
 {
-    view.reshape(width, height);
-    controller.reshape(width, height);
+    game->view.reshape(width, height);
+    game->controller.reshape(width, height);
 }
 
 void mousePassiveMotion(int x, int y)
 {
-    controller.mousePassiveMotion(x, y);
+    game->controller.mousePassiveMotion(x, y);
 }
 
 void mouseButton(int button, int state, int, int)
 {
-    controller.mouseButton(button, state);
+    game->controller.mouseButton(button, state);
 }
 
 void mouseEntry(int state)
 {
-    controller.mouseEntry(state);
+    game->controller.mouseEntry(state);
 }
 
 void joystick(unsigned int buttons, int x, int y, int z)
 {
-    controller.joystick(buttons, x, y, z);
+    game->controller.joystick(buttons, x, y, z);
 }
 
 // Full screen when asked and possible; a window otherwise. Without a window
@@ -129,10 +134,10 @@ void openWindow(const CommandLine& options)
 // folders were tried when none held it.
 void reportDataFolder()
 {
-    const std::string& folder = view.getDataFolder();
+    const std::string& folder = game->view.getDataFolder();
     if (folder.empty()) {
         std::cerr << "kestrune: the game's data files were not found; looked in:";
-        for (const std::string& tried : view.getDataFolderSearch()) {
+        for (const std::string& tried : game->view.getDataFolderSearch()) {
             std::cerr << " " << tried;
         }
         std::cerr << std::endl;
@@ -165,6 +170,12 @@ int main(int argc, char** argv)
         printUsage(std::cout);
         return 0;
     }
+    if (wantsVersion(argc, argv)) {
+        std::cout << versionLine() << std::endl;
+        return 0;
+    }
+    static Game theGame;
+    game = &theGame;
     glutInit(&argc, argv);
     CommandLine options = parseCommandLine(argc, argv, std::cerr);
     Main::fullscreen = options.fullscreen;
@@ -172,11 +183,11 @@ int main(int argc, char** argv)
         Main::seedRandom(options.seed);
         // The players were named before the seed was known: name them again
         // from it, so that the whole game follows from the seed.
-        model.initPlayers();
+        game->model.initPlayers();
     }
     std::cout << startupLine(options) << std::endl;
     if (!options.dataDir.empty()) {
-        view.loadResources(dataFolderCandidates(options.dataDir));
+        game->view.loadResources(dataFolderCandidates(options.dataDir));
     }
     reportDataFolder();
 
@@ -192,17 +203,17 @@ int main(int argc, char** argv)
         std::iota(computers.begin(), computers.end(), 0);
     }
     for (int id : computers) {
-        controller.setComputer(id, options.level);
+        game->controller.setComputer(id, options.level);
     }
-    model.addListener(&view);
-    model.addListener(&controller);
-    view.initialize();
-    model.reset();
-    view.setAutoCameraEnabled(options.autoCamera);
-    controller.initialize(options.x, options.y);
+    game->model.addListener(&game->view);
+    game->model.addListener(&game->controller);
+    game->view.initialize();
+    game->model.reset();
+    game->view.setAutoCameraEnabled(options.autoCamera);
+    game->controller.initialize(options.x, options.y);
 
     Main::timer.play();
-    viewTimer.play();
+    game->viewTimer.play();
     glutMainLoop();
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads console lines for the model, the view and the controller alike: echo,
 // help, whole-line matching that survives hostile input, and refusals.
 #include "console/ConsolePatterns.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of a console table that does not depend on who acts: the prefix a
 // handler speaks with, and per row a compiled pattern and its help lines. It
 // echoes and normalises a line, answers "help" and finds the row that acts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A console handler's commands as one table: rows of pattern, help lines and
 // action, tried in order. The table holds no owner: one table per class,
 // built once, serves every instance and every copy of it, and an action acts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input to game actions: aiming, firing and turns, the camera keys, mouse look,
 // the joystick, and the console line with the controller's own command.
 #include "controller/ArenaController.h"

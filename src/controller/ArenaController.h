@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns input into game actions: the aim of every player, whose turn it is,
 // the chosen spell, firing, the camera, and the console line. Keys arrive one
 // at a time from the key polling; mouse, window size and joystick straight

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Computer players: who plays as one and at what level, their turns (a choice
 // made on a worker thread, the cannon turned in view, the spell picked, the
 // cast) and the demonstration that starts a new battlefield after a winner.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rotation matrices for Vector::rotate: construction and the matrix-vector
 // product.
 #include "math/Matrix3x3.h"

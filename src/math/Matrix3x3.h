@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 3 x 3 matrix of doubles, row-major; it exists to rotate a Vector about a
 // coordinate axis.
 #pragma once

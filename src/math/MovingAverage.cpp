@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps a sliding window of samples and their mean, for the frame-rate display.
 #include "math/MovingAverage.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mean of the last N samples of a value; the view averages its frame rate
 // over ten seconds with one.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick clock that times key repeats, joystick polls and everything the view
 // animates; "now" comes from a steady clock or from a test's clock source.
 #include "math/TimeSystem.h"

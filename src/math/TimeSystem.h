@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's millisecond tick clock: play, pause, stop and a speed factor.
 // The input clock and the view clock are two of these.
 #pragma once

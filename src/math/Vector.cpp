@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vector arithmetic, the tolerant ordering used by the model's point sets, and
 // the axis rotations that turn cannon angles into directions.
 #include "math/Vector.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one geometric value of the game: a point, a direction, a grid cell, a
 // scale or a colour. Ordered with a tolerance so it can key std::set and std::map.
 #pragma once

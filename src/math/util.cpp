@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tolerant comparisons of doubles, shared by the vector ordering and the model's
 // geometric tests.
 #include "math/util.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tolerant comparisons of doubles: every geometric comparison of the game goes
 // through these, so that points computed along different paths still meet.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The battlefield model: grid storage and queries, landscape generation,
 // players and their placement, and the reset that starts a new game.
 #include "model/ArenaModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game state and its rules: the voxel battlefield, the players standing on
 // it, gravity and wind, and the listeners told of every change. It knows
 // nothing of drawing or input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model's console commands: players, grid, gravity and wind. Values the
 // battlefield cannot hold are refused with a line saying why.
 #include <climits>

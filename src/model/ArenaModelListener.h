@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observer interface through which the model reports the battlefield: a new
 // map, each player, and each resolved shot. The view and the controller
 // implement it; the model holds them as plain pointers and never deletes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One shot from cast to settled battlefield: the ballistic path, the spell's
 // impact, destroyed and falling blocks, falling players with fall damage, and
 // the report to the listeners.

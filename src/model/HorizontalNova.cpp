@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nova: the impact's whole layer of blocks goes, and every player whose box
 // reaches into that layer loses half of its hit points.
 #include "model/HorizontalNova.h"

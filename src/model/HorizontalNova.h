@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nova: destroys the whole layer of blocks at the impact's height and
 // halves the hit points of every player reaching into that layer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A combatant's geometry (box, cannon base and nose) and its hit points.
 #include "model/Player.h"
 

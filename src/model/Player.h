@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One combatant: a named box standing on the battlefield, with a cannon (the
 // direction its spells leave in) and hit points. Held by value in the model.
 #pragma once

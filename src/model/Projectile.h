@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A spell: decides what a shot does where it lands, and makes the effect
 // animation the view plays there. One object lives for one shot.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fireball's blast: blocks within the radius go, players take a damage
 // that falls linearly from 100 at their box to 0 at the radius beyond it.
 #include "model/RadiusBomb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fireball: destroys the blocks within a radius of the impact and hurts
 // players with a damage that falls off with distance.
 #pragma once

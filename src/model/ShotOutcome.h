@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one shot did to the battlefield, as the model reports it to its
 // listeners: the path, the destroyed and fallen blocks, the players' falls,
 // the damage dealt and who died of it.

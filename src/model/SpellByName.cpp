@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One place that turns a spell's name into a new spell for one shot.
 #include "model/SpellByName.h"
 

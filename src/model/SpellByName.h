@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spell a name stands for, as the keys and the computer players name them.
 #pragma once
 

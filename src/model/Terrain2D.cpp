@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Midpoint-displacement profiles for the battlefield's ridges and valleys.
 #include "model/Terrain2D.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-dimensional random height profile by midpoint displacement. The model
 // crosses two of them, one along x and one along z, to raise its landscape.
 #pragma once

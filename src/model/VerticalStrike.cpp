@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cyclone: the impact's whole column of blocks goes, and every player whose
 // box covers that column dies.
 #include "model/VerticalStrike.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cyclone: destroys the whole column of blocks under the impact and kills
 // every player standing in that column.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GL driver keeps some per-context caches until the process ends. Once its
 // libraries are unloaded a leak checker can no longer tell whose they are, so
 // the sanitizer build keeps them loaded: their leaks are then named, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small PNG encoder for screenshots, test pictures and the game's icon.
 #include "platform/PngWriter.h"
 

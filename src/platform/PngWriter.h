@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes 8-bit RGB or RGBA pictures as PNG files, with no library beyond the
 // standard one: stored (uncompressed) deflate blocks.
 #pragma once

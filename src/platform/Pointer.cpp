@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer calls of the window system, through GLUT.
 #include "platform/Pointer.h"
 

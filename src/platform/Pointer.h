@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving and hiding the mouse pointer over the game window.
 #pragma once
 

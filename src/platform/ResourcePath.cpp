@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data file lookup for a game that may be started from a source tree, a build
 // folder or an installed location, from any working directory.
 #include "platform/ResourcePath.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game finds its data files. The folders are tried in order, and the
 // first that holds every file wins: the one named on the command line, the one
 // in $KESTRUNE_DATA, ./res, res/ beside the executable, and the installed data

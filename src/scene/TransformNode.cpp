@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One placed instance of a shared model: its position and orientation, and the
 // character animation it shows, attached to the shared model only while it
 // draws.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places a shared model in the scene and chooses, at every draw, which
 // key-frame animation the model shows for this instance: a one-shot model
 // animation (with a queue of further ones) or a looping idle animation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the words and numbers of the game's .wrl resource files for both
 // loaders, and turns the first thing a hand-edited file gets wrong into one warning.
 #include "scene/WrlTokenReader.h"

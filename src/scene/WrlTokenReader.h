@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The token grammar the two .wrl loaders share: whitespace-separated words,
 // numbers, skips to an opening bracket and bracket-counted node bodies. Every
 // read ends at the end of the file, and a file that breaks the grammar earns

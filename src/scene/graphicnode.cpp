@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scene-graph meshes: flat-shaded triangles cached in display lists, a static
 // or key-framed transform, and owned children drawn inside it.
 #include "scene/graphicnode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A node of the scene graph: a triangle mesh with flat normals, one colour, a
 // static transform and owned children. An attached TimeSensor replaces the
 // static translation and rotation while it is attached. Character models,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key-frame lookup for character animations: one progress, shared by a whole
 // sensor tree, picks the pose of every part of the model.
 #include "scene/timesensor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key frames of one character animation for one part of a model, and
 // through its child sensors for the whole model tree. Driven by one progress
 // from 0 to 1; a lookup holds the value of one key frame without blending.

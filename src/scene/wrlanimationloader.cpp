@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the characters' key-frame animations (idle, cast, hurt, death) from
 // their .wrl files into sensor trees that pair with the mesh trees by position.
 #include "scene/wrlanimationloader.h"

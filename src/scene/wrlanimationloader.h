@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a character animation's TimeSensor tree from its key-frame file: the
 // Transform hierarchy of the character's mesh file, each Transform holding
 // the interpolators of that part. One sensor per Transform, in file order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the wizard's and sorcerer's meshes (and the other .wrl meshes of res/)
 // into node trees: transforms, triangles and one diffuse colour per Transform.
 #include "scene/wrlsceneloader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a character's GraphicNode tree from its mesh file: a small subset of
 // VRML 2.0 text in which each Transform becomes one node, in file order.
 #pragma once

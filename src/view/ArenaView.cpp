@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's core: its resources, the fixed OpenGL state, the projection, the
 // order in which one frame is drawn, and the free-flying camera.
 #include "view/ArenaView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OpenGL view of the game. It listens to the model and builds its own scene
 // from the events (the terrain's cells, drawn in chunks, a character per
 // player, the aim of each player), owns every mesh and key-frame set loaded

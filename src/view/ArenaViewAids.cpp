@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What helps a player follow the game beyond the overlay's lines: whose turn
 // it is at the top, damage numbers over the casters, the aiming sight and the
 // winner in the middle of the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera: moved by hand (strafe, walk, look, zoom, back to the start
 // place) or by the automatic camera, which follows the turns and the shots.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's console commands: lighting, shading, colour material, debug
 // drawing, display lists, the view clock's speed and character animations.
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text overlay drawn over each frame in window pixels: frame rate, one line
 // per player, the spell, the console line and the credits.
 #include <GL/freeglut.h>

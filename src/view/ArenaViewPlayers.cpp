@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players as the view shows them: a character per player (wizard or
 // sorcerer, scaled to its box, turned to its aim) with its idle and one-shot
 // animations, the health bars, the arrow over the current player, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shots as the view plays them: the cast, the flight, the spell's effect, the
 // debris and the falls, as one timed sequence; and the running animations.
 #include <GL/freeglut.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The battlefield as the view draws it: a grid of grass and dirt cells, taken
 // over at every new map, of which only the blocks with an empty neighbour are
 // drawn, and the blue wire box around the grid.

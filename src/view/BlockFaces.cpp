@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block meshes as plain triangles in their cell, each knowing which face of
 // the cell it covers: the rule that lets the terrain drop hidden faces.
 #include "view/BlockFaces.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A block mesh flattened into triangles in its cell's own frame, each marked
 // with the cell face it lies on, if any, so that a terrain mesh can leave out
 // the faces pressed against a solid neighbour.

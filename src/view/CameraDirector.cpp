@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic camera's moves: glides between turns, the follow of a shot and
 // the hold on its impact, all eased and timed by the view clock.
 #include "view/CameraDirector.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic camera: at each turn it glides to a place behind and above the
 // caster, during a shot it follows the projectile and holds on the impact
 // while the effects play, then glides to the next caster. Moving the camera by

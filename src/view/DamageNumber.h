@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A number that rises and fades above a hurt caster: the hit points lost, and
 // "KO" for a death.
 #pragma once

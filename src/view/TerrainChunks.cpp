@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terrain drawn in chunks: block triangles gathered per chunk with the
 // hidden faces left out, rebuilt where cells changed, culled against the view.
 #include "view/TerrainChunks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The battlefield's blocks as a few large meshes: columns grouped in chunks of
 // CHUNK_SIDE x CHUNK_SIDE by the full height, each one array of the triangles
 // of its blocks less the faces pressed against a solid neighbour. A chunk is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's record of one player's aim, for drawing and for the overlay.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <sstream>
 #include <string>
@@ -173,9 +174,21 @@ TEST(CommandLine, UsageNamesEveryOption)
     std::ostringstream usage;
     printUsage(usage);
     for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help",
-                               "--computer LIST", "--level LEVEL", "--no-autocamera"}) {
+                               "--computer LIST", "--level LEVEL", "--no-autocamera", "--version"}) {
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
     }
+}
+
+TEST(CommandLine, TheVersionIsAskedForAnywhereAndNamesTheProjectsVersion)
+{
+    std::string name = "kestrune";
+    std::string width = "-w";
+    std::string version = "--version";
+    char* asked[] = {name.data(), width.data(), version.data(), nullptr};
+    char* notAsked[] = {name.data(), width.data(), nullptr};
+    EXPECT_TRUE(wantsVersion(3, asked));
+    EXPECT_FALSE(wantsVersion(2, notAsked));
+    EXPECT_EQ(versionLine(), std::string("kestrune ") + KESTRUNE_VERSION);
 }
 
 TEST(CommandLine, TheAutomaticCameraIsOnUnlessSwitchedOff)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real game shows its battlefield: terrain, characters, the wind flag and
 // the bounds, and prints the map and its players as it builds them.
 #include <gtest/gtest.h>

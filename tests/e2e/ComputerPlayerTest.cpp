@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Computer players on the real binary: a game of computer players alone plays
 // itself to its winner and on to the next battlefield, and a human's aiming
 // and casting keys do nothing on a computer player's turn. Every step waits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole games on the real binary, played through the keyboard as people play
 // them: aiming, firing every spell, turns, the console, and a game to its end.
 // Every step waits for the game's answer before the next key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The aids a player sees on the real binary: the automatic camera showing the
 // caster at each turn and riding with the shot, the turn line, the sight and
 // the damage numbers. The pictures it keeps illustrate the README.

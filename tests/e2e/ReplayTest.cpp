@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded game replays exactly: the same seed and the same keys give the same
 // game whatever the frame rate, here changed through the window's size.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real game under the X server: start-up line, window, options and a clean
 // exit on Escape.
 #include <gtest/gtest.h>
@@ -72,6 +73,14 @@ TEST(EndToEndStartup, HelpNeedsNoDisplayAndExitsAtOnce)
     ASSERT_TRUE(usage.has_value());
     EXPECT_NE(usage->find("Usage: kestrune"), std::string::npos);
     EXPECT_NE(usage->find("--seed N"), std::string::npos);
+}
+
+TEST(EndToEndStartup, VersionIsAnsweredWithoutADisplay)
+{
+    // The same number as the build's project version, and nothing else.
+    auto version = runCommand("env -u DISPLAY " + std::string(KESTRUNE_BINARY) + " --version -w 300; echo \"status $?\"");
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(*version, std::string("kestrune ") + KESTRUNE_VERSION + "\nstatus 0\n");
 }
 
 TEST(EndToEndStartup, HeldAndTappedKeysDoNotDisturbTheGame)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kestrune installed like a Linux game: a prefix holding the program, its data,
 // a desktop entry, an icon, AppStream metadata and a manual page; the game run
 // from there finds its art from any folder; a Debian package of it all.
@@ -5,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,7 +80,9 @@ TEST(EndToEndInstall, ThePrefixHoldsTheGameAndEverythingAroundIt)
     }
     EXPECT_TRUE(exists(root + "/share/applications/kestrune.desktop"));
     EXPECT_TRUE(exists(root + "/share/metainfo/kestrune.metainfo.xml"));
-    EXPECT_TRUE(exists(root + "/share/man/man6/kestrune.6"));
+    EXPECT_TRUE(exists(root + "/share/man/man6/kestrune.6.gz"));
+    EXPECT_TRUE(exists(root + "/share/doc/kestrune/copyright"));
+    EXPECT_TRUE(exists(root + "/share/doc/kestrune/changelog.gz"));
     std::string icon = root + "/share/icons/hicolor/128x128/apps/kestrune.png";
     ASSERT_TRUE(exists(icon));
     EXPECT_EQ(imageSize(icon), std::make_pair(128, 128));
@@ -167,20 +171,31 @@ TEST(EndToEndInstall, TheDesktopEntryAndTheMetadataValidate)
     ASSERT_TRUE(entry.has_value());
     EXPECT_NE(entry->find("Categories=Game;StrategyGame;"), std::string::npos);
     EXPECT_NE(entry->find("Exec=kestrune"), std::string::npos);
-    auto metadata = runCommand("appstreamcli validate --no-net '" + prefix() + "/share/metainfo/kestrune.metainfo.xml' 2>&1");
-    EXPECT_TRUE(metadata.has_value()) << "appstreamcli found problems";
+    // Not even a pedantic note; the licence and this version's release are
+    // in it.
+    const std::string metainfo = prefix() + "/share/metainfo/kestrune.metainfo.xml";
+    auto validation = runCommand("appstreamcli validate --pedantic --no-net '" + metainfo + "' 2>&1");
+    ASSERT_TRUE(validation.has_value()) << "appstreamcli found problems";
+    EXPECT_EQ(validation->find("pedantic"), std::string::npos) << *validation;
+    auto metadata = runCommand("cat '" + metainfo + "'");
+    ASSERT_TRUE(metadata.has_value());
+    EXPECT_NE(metadata->find("<project_license>GPL-3.0-or-later</project_license>"), std::string::npos);
+    EXPECT_NE(metadata->find(std::string("<release version=\"") + KESTRUNE_VERSION + "\""), std::string::npos);
 }
 
 TEST(EndToEndInstall, TheManualPageRendersWithoutWarnings)
 {
-    std::string page = prefix() + "/share/man/man6/kestrune.6";
-    auto warnings = runCommand("groff -man -ww -Tutf8 '" + page + "' 2>&1 >/dev/null");
+    std::string page = prefix() + "/share/man/man6/kestrune.6.gz";
+    auto warnings = runCommand("zcat '" + page + "' | groff -man -ww -Tutf8 2>&1 >/dev/null");
     ASSERT_TRUE(warnings.has_value());
     EXPECT_EQ(*warnings, "");
     auto text = runCommand("MANWIDTH=80 man -l '" + page + "' 2>/dev/null | col -b");
     ASSERT_TRUE(text.has_value());
-    for (const char* section : {"OPTIONS", "CONTROLS", "CONSOLE COMMANDS", "FILES", "--data-dir", "set radius_bomb_size",
-                                "set speed", "set grid"}) {
+    for (const std::string& section :
+         {std::string("OPTIONS"), std::string("CONTROLS"), std::string("CONSOLE COMMANDS"), std::string("FILES"),
+          std::string("--data-dir"), std::string("--version"), std::string("set radius_bomb_size"),
+          std::string("set speed"), std::string("set grid"), std::string("COPYRIGHT"),
+          std::string("/usr/share/doc/kestrune/copyright"), std::string("Kestrune ") + KESTRUNE_VERSION}) {
         EXPECT_NE(text->find(section), std::string::npos) << section;
     }
 }
@@ -199,13 +214,79 @@ TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
     for (const std::string& file :
          {std::string("./usr/games/kestrune"), std::string("./usr/share/applications/kestrune.desktop"),
           std::string("./usr/share/icons/hicolor/128x128/apps/kestrune.png"),
-          std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6"),
-          std::string("./usr/share/games/kestrune/res/wizard.wrl")}) {
-        EXPECT_NE(contents->find(file), std::string::npos) << file;
+          std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6.gz"),
+          std::string("./usr/share/games/kestrune/res/wizard.wrl"), std::string("./usr/share/doc/kestrune/copyright"),
+          std::string("./usr/share/doc/kestrune/changelog.gz"), std::string("./usr/share/lintian/overrides/kestrune")}) {
+        EXPECT_NE(contents->find(file + "\n"), std::string::npos) << file;
     }
     auto depends = runCommand("dpkg-deb --field '" + deb + "' Depends");
     ASSERT_TRUE(depends.has_value());
     for (const char* library : {"libglut", "libglu", "libboost-regex"}) {
         EXPECT_NE(depends->find(library), std::string::npos) << *depends;
     }
+    auto version = runCommand("dpkg-deb --field '" + deb + "' Version");
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(*version, std::string(KESTRUNE_VERSION) + "\n");
+
+    // Inside: a stripped program, the machine-readable copyright under the
+    // GPL, the project's changelog compressed.
+    const std::string unpacked = freshFolder("package-contents");
+    ASSERT_TRUE(runCommand("dpkg-deb -x '" + deb + "' '" + unpacked + "'").has_value());
+    auto program = runCommand("file -b '" + unpacked + "/usr/games/kestrune'");
+    ASSERT_TRUE(program.has_value());
+    EXPECT_NE(program->find(", stripped"), std::string::npos) << *program;
+    auto copyright = runCommand("cat '" + unpacked + "/usr/share/doc/kestrune/copyright'");
+    ASSERT_TRUE(copyright.has_value());
+    EXPECT_EQ(copyright->rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0), 0u);
+    EXPECT_NE(copyright->find("License: GPL-3.0+\n"), std::string::npos);
+    auto changelog = runCommand("zcat '" + unpacked + "/usr/share/doc/kestrune/changelog.gz'");
+    auto source = runCommand("cat '" + std::string(KESTRUNE_SOURCE_DIR) + "/CHANGELOG.md'");
+    ASSERT_TRUE(changelog.has_value() && source.has_value());
+    EXPECT_EQ(*changelog, *source);
+    EXPECT_NE(changelog->find("## " + std::string(KESTRUNE_VERSION) + " "), std::string::npos);
+}
+
+namespace {
+
+// What Debian's checker says of a package: its error and warning lines.
+std::vector<std::string> lintianComplaints(const std::string& deb)
+{
+    auto report = runCommand("lintian '" + deb + "' 2>/dev/null; true");
+    std::vector<std::string> complaints;
+    if (!report) {
+        complaints.push_back("lintian did not run");
+        return complaints;
+    }
+    std::istringstream lines(*report);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("E: ", 0) == 0 || line.rfind("W: ", 0) == 0) {
+            complaints.push_back(line);
+        }
+    }
+    return complaints;
+}
+
+std::string packageWith(const std::string& folder, const std::string& cpackArguments)
+{
+    const std::string output = freshFolder(folder);
+    runCommand("cd '" + std::string(KESTRUNE_BUILD_DIR) + "' && " + KESTRUNE_CPACK + " -G DEB -B '" + output + "' "
+               + cpackArguments + " > /dev/null 2>&1");
+    auto package = runCommand("ls '" + output + "'/kestrune_*.deb");
+    return package ? package->substr(0, package->find('\n')) : "";
+}
+
+} // namespace
+
+TEST(EndToEndInstall, DebiansCheckerAcceptsThePackage)
+{
+    // With the placeholder maintainer, its address is all it finds wrong.
+    const std::string placeholder = packageWith("package-placeholder", "");
+    ASSERT_FALSE(placeholder.empty());
+    EXPECT_EQ(lintianComplaints(placeholder),
+              std::vector<std::string>{"E: kestrune: bogus-mail-host Maintainer kestrune@localhost"});
+    // Published under a real name and address, nothing.
+    const std::string published =
+        packageWith("package-published", "-D 'CPACK_DEBIAN_PACKAGE_MAINTAINER=Ada Publisher <ada@kestrune.org>'");
+    ASSERT_FALSE(published.empty());
+    EXPECT_EQ(lintianComplaints(published), std::vector<std::string>{});
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of random shots: after every one the battlefield must still be a
 // proper landscape and every reported collection must agree with the model.
 #include <random>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test support for the .wrl loaders: a fresh directory per test for the files
 // a test writes, and loads that capture what the loader says on stderr.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small deterministic battlefield for the model's tests: every column starts
 // 15 cells high (on grids 20 high), columns can be lowered, and players can be
 // put where a test wants them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end-to-end harness: the real game in a child process, driven through the
 // X server like a player would drive it.
 #include "support/GameProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real game binary for end-to-end tests: reads its standard output
 // line by line, finds its window, sends it keys and pointer moves through
 // xdotool, takes screenshots and collects its exit status. Every wait has a

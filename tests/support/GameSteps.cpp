@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end-to-end tests' way of playing: a key, then the game's answer to it,
 // read from standard output or from the overlay, before the next key.
 #include "support/GameSteps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Steps of a game played through the real window, each of which waits for the
 // game's answer before it returns: what it prints, or what its overlay shows.
 // Nothing here waits for a fixed time, so the steps hold on a loaded machine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared hidden GL window of the test process and the read-back helpers of
 // drawing tests.
 #define GL_GLEXT_PROTOTYPES

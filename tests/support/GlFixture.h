@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real OpenGL context for tests of drawing code: one small hidden freeglut
 // window per test process (GLUT may be initialised only once), selected again
 // before every test, with helpers to read back what a draw did.

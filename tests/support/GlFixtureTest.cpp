@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GL test fixture itself: later drawing tests rely on its read-backs.
 #include <GL/freeglut.h>
 

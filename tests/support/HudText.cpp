@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Optical reading of the overlay: each character cell of the picture is
 // compared with every glyph of the font, drawn once in the hidden GL window.
 #include "support/HudText.h"

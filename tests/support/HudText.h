@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the game's overlay text back out of a picture of its window, glyph by
 // glyph, against the 8 x 13 bitmap font as GLUT draws it in the test process.
 // End-to-end tests wait on what the overlay says (an aim, a spell) the way a

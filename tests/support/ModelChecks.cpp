@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Battlefield checks shared by the model's tests.
 #include "support/ModelChecks.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks on a battlefield that every test of the model wants: the column
 // invariant and the heights of the columns.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for tests of animations: a view clock driven by the scripted time,
 // and an animation that logs when it is drawn and counts its destruction.
 #pragma once

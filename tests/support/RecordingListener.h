@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A model listener for tests: records every event as a line of text and keeps
 // copies of what it was told, so that order and contents can be checked.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the millisecond clock behind every TimeSystem from a test: set the time,
 // advance it, and the real clock comes back when the object goes away.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds Main::random() from a fixed list of values for the length of a test;
 // after the list runs out the last value repeats. The real generator comes back
 // when the object goes away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A battlefield grid built by a test, indexed [x][z][y] like the model's, to
 // hand to a view's onNewMap.
 #pragma once

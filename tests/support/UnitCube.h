@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A unit cube made as the game's block meshes are: origin at the middle of the
 // bottom face, z towards the viewer, counter-clockwise faces seen from outside.
 #pragma once

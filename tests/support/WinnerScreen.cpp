@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The winner's screen as the end-to-end tests read it from the window.
 #include "support/WinnerScreen.h"
 

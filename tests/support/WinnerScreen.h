@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the winner's screen of an 800 x 600 window: the winner's name large
 // and centred on the middle line, and a line in the overlay's font under it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's art in res/: every file loads cleanly, the character animations
 // fit their models, every pose stays in the space the game gives a player,
 // the generator reproduces the files, and pictures show the right colours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A view on a scripted clock inside the test GL window, with helpers to feed it
 // maps and to capture what it prints.
 #pragma once

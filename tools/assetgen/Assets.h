@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's art, as code: the two blocks, the arrow, the fireball, and the
 // wizard and the sorcerer with their idle, cast, hurt and death animations.
 #pragma once

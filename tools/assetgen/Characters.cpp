@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two spell-casters. Both stand on the origin inside a box 1 wide and 1.8
 // high and face +z. The wizard: blue robes with gold trim, a white beard, a
 // tall pointed hat and a wooden staff tipped with a crystal. The sorcerer:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Primitive meshes and rigid-body maths for the asset generator.
 #include "Geometry.h"
 

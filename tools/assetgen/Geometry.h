@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small geometry for the asset generator: vectors, quaternions, rigid poses and
 // triangle meshes built from a few primitives (boxes, frusta, cones, spheres).
 #pragma once

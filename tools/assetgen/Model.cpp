@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Part trees, key sampling and posed bounds of the generated characters.
 #include "Model.h"
 

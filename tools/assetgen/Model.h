@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A model for the asset generator: a tree of parts (one Transform each in the
 // written file, with one colour and one mesh), and key-frame animations of
 // some of its parts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blocks, the current-player arrow and the flying fireball.
 #include "Assets.h"
 

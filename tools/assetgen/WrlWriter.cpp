@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VRML 2.0 text for the game's meshes and key-frame animations.
 #include "WrlWriter.h"
 

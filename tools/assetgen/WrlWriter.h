@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes models and their animations as VRML 2.0 text in the subset the game
 // reads: one Shape per Transform, "[" as a word of its own, triangles only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrune_assetgen: writes the game's fourteen .wrl files (meshes and
 // character animations) into a folder, after checking that every model fits
 // the space the game gives it in every pose.

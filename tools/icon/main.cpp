@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrune_icon: draws the game's icon, the wizard seen from the front and a
 // little to the side, on a transparent background, and writes it as a PNG.
 // It rasterises the mesh itself (no window or GL context needed), so the icon
