@@ -20,7 +20,8 @@ std::optional<Image> shotOfTheScene(GameProcess& game, const std::string& file)
 
 TEST(EndToEndBattlefield, TheGameShowsTerrainAndFourCharacters)
 {
-    GameProcess game({"--seed", "2006"});
+    // From the start place.
+    GameProcess game({"--seed", "2006", "--no-autocamera"});
     ASSERT_TRUE(game.waitForLine("800x600:16 at 400,100")) << game.errorText();
     ASSERT_TRUE(game.waitForLine("New Map: 15 15 20"));
     ASSERT_TRUE(game.waitForMatch("There is [0-9]+ block on this terrain").has_value());

@@ -104,7 +104,7 @@ TEST(EndToEndInstall, TheIconIsTheWizardOnATransparentGround)
 
 TEST(EndToEndInstall, TheInstalledGameFindsItsArtFromAnyFolder)
 {
-    InstalledGame installed({"--seed", "2006"});
+    InstalledGame installed({"--seed", "2006", "--no-autocamera"});
     GameProcess& game = installed.game;
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     EXPECT_EQ(game.errorText(), "kestrune: game data from " + prefix() + "/share/games/kestrune/res\n");
