@@ -82,26 +82,27 @@ void keepPositiveSide(const char* option, int& side, int defaultSide, std::ostre
     }
 }
 
-} // namespace
-
-bool wantsHelp(int argc, char** argv)
+// Whether a word after the program's name is exactly this one.
+bool hasWord(int argc, char** argv, const char* word)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
+        if (std::strcmp(argv[i], word) == 0) {
             return true;
         }
     }
     return false;
 }
 
+} // namespace
+
+bool wantsHelp(int argc, char** argv)
+{
+    return hasWord(argc, argv, "--help");
+}
+
 bool wantsVersion(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            return true;
-        }
-    }
-    return false;
+    return hasWord(argc, argv, "--version");
 }
 
 std::string versionLine()

@@ -257,12 +257,13 @@ void ArenaView::renderScene()
     setOrthographicProjection();
     glPushMatrix();
     glLoadIdentity();
+    // The damage numbers first: the overlay's lines stay readable over them.
+    displayDamageNumbers();
     displayFramePerSecond();
     displayPlayerInfo();
     displayConsole();
     displayCredits();
     displayTurnLine();
-    displayDamageNumbers();
     displayWinner();
     glPopMatrix();
     resetPerspectiveProjection();
