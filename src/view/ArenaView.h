@@ -232,6 +232,8 @@ private:
     GraphicNode* takeTerrainBlock(const Vector& cell, TerrainChunks::Block* block);
     // Index of a cell inside the grid in bookedCells.
     std::size_t cellIndex(const Vector& cell) const;
+    // Where a terrain block's mesh is placed in the scene for its cell.
+    static Vector blockPlace(const Vector& cell);
 
     TimeSystem& timeSystem; // not owned: the view clock
     int width;

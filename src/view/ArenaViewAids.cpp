@@ -117,6 +117,10 @@ void ArenaView::placeDamageNumbers()
                                        }),
                         damageNumbers.end());
     placedDamageNumbers.clear();
+    // Most frames have none: no reading back of the matrices then.
+    if (damageNumbers.empty()) {
+        return;
+    }
     GLdouble modelview[16];
     GLdouble projection[16];
     GLint viewport[4];

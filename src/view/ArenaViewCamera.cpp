@@ -9,6 +9,7 @@
 
 void ArenaView::moveAvatar(double strafe, double forward)
 {
+    autoCamera.takeOver();
     Vector forwardStep(0, 0, 0);
     Vector sideStep(0, 0, 0);
     if (forward != 0.0) {
@@ -34,7 +35,6 @@ void ArenaView::moveAvatar(double strafe, double forward)
         }
     }
     sideStep = sideStep * abs(strafe);
-    autoCamera.takeOver();
     forwardStep = forwardStep * abs(forward);
     avatarPosition = (avatarPosition + sideStep) + forwardStep;
     avatarTarget = (avatarTarget + sideStep) + forwardStep;

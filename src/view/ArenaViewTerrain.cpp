@@ -51,13 +51,10 @@ void ArenaView::onNewMap(int w, int d, int h, bool*** terrain, const Vector& win
 void ArenaView::calculateSurfaceBlocks()
 {
     // A cell booked by a falling block counts as taken, though its block is
-    // not drawn there yet.
+    // not drawn there yet. Only asked of cells inside the grid.
     auto taken = [this](int x, int y, int z) {
-        if (x < 0 || x >= width || y < 0 || y >= height || z < 0 || z >= depth) {
-            return false;
-        }
         return chunks.getBlock(x, y, z) != TerrainChunks::EMPTY
-            || bookedCells[(static_cast<std::size_t>(x) * depth + z) * height + y] != TerrainChunks::EMPTY;
+            || bookedCells[chunks.cellIndex(x, y, z)] != TerrainChunks::EMPTY;
     };
     surfaceBlocks.clear();
     for (int x = 0; x < width; ++x) {
@@ -66,7 +63,8 @@ void ArenaView::calculateSurfaceBlocks()
                 if (chunks.getBlock(x, y, z) == TerrainChunks::EMPTY) {
                     continue;
                 }
-                // Outside the grid counts as empty.
+                // Outside the grid counts as empty: a block on its edge is
+                // always shown.
                 const bool inner = x > 0 && x < width - 1 && y > 0 && y < height - 1 && z > 0 && z < depth - 1;
                 if (!inner || !taken(x - 1, y, z) || !taken(x + 1, y, z) || !taken(x, y - 1, z)
                     || !taken(x, y + 1, z) || !taken(x, y, z - 1) || !taken(x, y, z + 1)) {
@@ -119,8 +117,9 @@ void ArenaView::renderTerrain()
     GraphicNode* grass = models["grass"];
     GraphicNode* dirt = models["dirt"];
     for (const Vector& cell : surfaceBlocks) {
+        const Vector place = blockPlace(cell);
         glPushMatrix();
-        glTranslatef(static_cast<float>(cell.x + 0.5), static_cast<float>(cell.y), static_cast<float>(-0.5 - cell.z));
+        glTranslated(place.x, place.y, place.z);
         (getTerrainBlock(cell) == TerrainChunks::GRASS ? grass : dirt)->draw();
         glPopMatrix();
     }
@@ -154,15 +153,20 @@ GraphicNode* ArenaView::takeTerrainBlock(const Vector& cell, TerrainChunks::Bloc
         *block = taken;
     }
     auto* node = new TransformNode(models[taken == TerrainChunks::GRASS ? "grass" : "dirt"]);
-    node->setTranslation(static_cast<float>(cell.x + 0.5), static_cast<float>(cell.y),
-                         static_cast<float>(-0.5 - cell.z));
+    const Vector place = blockPlace(cell);
+    node->setTranslation(static_cast<float>(place.x), static_cast<float>(place.y), static_cast<float>(place.z));
     return node;
 }
 
 std::size_t ArenaView::cellIndex(const Vector& cell) const
 {
-    return (static_cast<std::size_t>(cell.x) * depth + static_cast<std::size_t>(cell.z)) * height
-         + static_cast<std::size_t>(cell.y);
+    return chunks.cellIndex(static_cast<int>(cell.x), static_cast<int>(cell.y), static_cast<int>(cell.z));
+}
+
+Vector ArenaView::blockPlace(const Vector& cell)
+{
+    // A block mesh stands on its cell's floor, centred; the scene mirrors z.
+    return Vector(cell.x + 0.5, cell.y, -0.5 - cell.z);
 }
 
 void ArenaView::renderBounds()

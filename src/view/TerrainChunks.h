@@ -25,6 +25,12 @@ public:
     void reset(int width, int depth, int height, const BlockFaces* grass, const BlockFaces* dirt);
     // Cells outside the battlefield are empty and cannot be set.
     void setBlock(int x, int y, int z, Block block);
+    // Where a cell inside the battlefield lies in a grid laid out like this
+    // one's, [x][z][y], column by column.
+    std::size_t cellIndex(int x, int y, int z) const
+    {
+        return (static_cast<std::size_t>(x) * depth + z) * height + y;
+    }
     Block getBlock(int x, int y, int z) const
     {
         if (x < 0 || x >= width || y < 0 || y >= height || z < 0 || z >= depth) {
@@ -59,10 +65,6 @@ private:
         std::vector<float> colours;  // r, g, b per corner
     };
 
-    std::size_t cellIndex(int x, int y, int z) const
-    {
-        return (static_cast<std::size_t>(x) * depth + z) * height + y;
-    }
     Chunk& chunkOf(int x, int z);
     void build(Chunk& chunk) const;
 
