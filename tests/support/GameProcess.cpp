@@ -3,6 +3,7 @@
 // X server like a player would drive it.
 #include "support/GameProcess.h"
 
+#include <execinfo.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -33,6 +34,53 @@ using Clock = std::chrono::steady_clock;
 int ignoreXError(Display*, XErrorEvent*)
 {
     return 0;
+}
+
+// A step that never returns would be ended by the test runner's time-out
+// without a word. Well before that, the watchdog says where the test stood
+// and how the game fared, then kills the game, which ends most waits.
+constexpr unsigned int WATCHDOG_SECONDS = 240;
+volatile sig_atomic_t watchedGame = 0;
+
+void writeError(const char* text)
+{
+    ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
+    (void)ignored;
+}
+
+void onWatchdog(int)
+{
+    writeError("end-to-end watchdog: the test has not finished a step for a long time; it stood at\n");
+    std::array<void*, 32> frames{};
+    backtrace_symbols_fd(frames.data(), backtrace(frames.data(), static_cast<int>(frames.size())), STDERR_FILENO);
+    const pid_t game = watchedGame;
+    if (game <= 0) {
+        return;
+    }
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(game));
+    const int status = open(path, O_RDONLY);
+    if (status >= 0) {
+        std::array<char, 4096> text{};
+        const ssize_t got = read(status, text.data(), text.size() - 1);
+        close(status);
+        if (got > 0) {
+            writeError("the game's status:\n");
+            writeError(text.data());
+        }
+    }
+    kill(game, SIGKILL);
+}
+
+void armWatchdog(pid_t game)
+{
+    struct sigaction action {};
+    action.sa_handler = onWatchdog;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0; // no restart: a blocked call returns to its loop
+    sigaction(SIGALRM, &action, nullptr);
+    watchedGame = game;
+    alarm(WATCHDOG_SECONDS);
 }
 
 Display* xDisplay()
@@ -194,10 +242,15 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
     errorFd = errorPipe[0];
     fcntl(outputFd, F_SETFL, O_NONBLOCK);
     fcntl(errorFd, F_SETFL, O_NONBLOCK);
+    armWatchdog(pid);
 }
 
 GameProcess::~GameProcess()
 {
+    if (watchedGame == pid) {
+        alarm(0);
+        watchedGame = 0;
+    }
     if (running()) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -227,10 +280,13 @@ void GameProcess::pump(std::chrono::milliseconds wait)
     }
     poll(fds.data(), static_cast<nfds_t>(count), static_cast<int>(wait.count()));
     std::array<char, 4096> buffer{};
+    // A game that writes without end must not keep the test reading.
+    constexpr std::size_t MOST_PER_LOOK = 1 << 20;
     for (int* fd : {&outputFd, &errorFd}) {
-        while (*fd >= 0) {
+        for (std::size_t taken = 0; *fd >= 0 && taken < MOST_PER_LOOK;) {
             ssize_t got = read(*fd, buffer.data(), buffer.size());
             if (got > 0) {
+                taken += static_cast<std::size_t>(got);
                 if (fd == &outputFd) {
                     outputPartial.append(buffer.data(), static_cast<std::size_t>(got));
                 } else {
