@@ -46,7 +46,7 @@ ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height)
                 "Tolvar", "Rooke", "Silt", "the Pale", "Stonehelm", "Wick", "Vane",
                 "Ruinous", "Mildew"},
       numberOfPlayers(numberOfPlayers),
-      playerWidth(1.0),
+      playerWidth(DEFAULT_PLAYER_WIDTH),
       playerHeight(1.8),
       cannonOffset(0.5, 0.9, 0.5),
       cannonLength(1.15)

@@ -26,6 +26,8 @@ constexpr int MAX_PLAYERS = 64;
 constexpr int MAX_TRAJECTORY_STEPS = 100000;
 // The strongest shot a caster can aim: path units per step.
 constexpr double MAX_SHOT_POWER = 100.0;
+// The width of a new caster's box, in cells.
+constexpr double DEFAULT_PLAYER_WIDTH = 1.0;
 
 class ArenaModel {
 public:
@@ -120,6 +122,18 @@ public:
     // line that says why, and nothing changes.
     void handleConsoleCommand(std::string line);
 
+    // The console's operations on the players and the grid; each checks its
+    // values and either refuses with a line or applies them. setPlayers and
+    // setGrid start a new game.
+    void setPlayers(long count, double newWidth, double newHeight, const Vector& newCannonOffset,
+                    double newCannonLength);
+    void setGrid(long newWidth, long newDepth, long newHeight);
+    void renamePlayer(long id, const std::string& name);
+    // Why a battlefield of these extents cannot hold count players of this
+    // width, or empty: its size limits, then the room for the players.
+    static std::string gridProblem(long gridWidth, long gridDepth, long gridHeight, long count,
+                                   double newPlayerWidth);
+
     // The sizes given to new players.
     double getPlayerWidth() const;
     double getPlayerHeight() const;
@@ -157,15 +171,10 @@ private:
     // Cells of the grid at its current extents (negative extents count as 0).
     std::size_t cellCount() const;
 
-    // Console commands that change the players or the grid; each checks its
-    // values and either refuses with a line or applies them and starts a new
-    // game.
-    void setPlayers(long count, double newWidth, double newHeight, const Vector& newCannonOffset,
-                    double newCannonLength);
-    void setGrid(long newWidth, long newDepth, long newHeight);
-    // Why a battlefield of these extents cannot hold these players, or empty.
-    std::string crowdingProblem(long gridWidth, long gridDepth, long gridHeight, long count,
-                                double newPlayerWidth) const;
+    // Why a battlefield of these extents has too few free columns for these
+    // players, or empty.
+    static std::string crowdingProblem(long gridWidth, long gridDepth, long gridHeight, long count,
+                                       double newPlayerWidth);
 
     bool*** terrain;  // [x][z][y]; points into the storage below; null before the first reset
     int width;

@@ -48,7 +48,7 @@ void refuse(const std::string& why)
 } // namespace
 
 std::string ArenaModel::crowdingProblem(long gridWidth, long gridDepth, long gridHeight,
-                                        long count, double newPlayerWidth) const
+                                        long count, double newPlayerWidth)
 {
     // Every column leaves its top layers empty, except on a grid one layer
     // high, where the floor is the top.
@@ -65,6 +65,21 @@ std::string ArenaModel::crowdingProblem(long gridWidth, long gridDepth, long gri
         << freeColumns << " free columns, too few for " << count << " players of width "
         << newPlayerWidth << " (" << needed << " needed)";
     return why.str();
+}
+
+std::string ArenaModel::gridProblem(long gridWidth, long gridDepth, long gridHeight, long count,
+                                    double newPlayerWidth)
+{
+    if (gridWidth < 1 || gridDepth < 1 || gridHeight < 1) {
+        return "every side needs at least one cell";
+    }
+    if (gridWidth > MAX_GRID_SIDE || gridDepth > MAX_GRID_SIDE || gridHeight > MAX_GRID_SIDE
+        || gridWidth * gridDepth * gridHeight > MAX_GRID_CELLS) {
+        std::ostringstream why;
+        why << "at most " << MAX_GRID_SIDE << " cells a side and " << MAX_GRID_CELLS << " cells in all";
+        return why.str();
+    }
+    return crowdingProblem(gridWidth, gridDepth, gridHeight, count, newPlayerWidth);
 }
 
 void ArenaModel::setPlayers(long count, double newWidth, double newHeight,
@@ -105,24 +120,11 @@ void ArenaModel::setPlayers(long count, double newWidth, double newHeight,
 
 void ArenaModel::setGrid(long newWidth, long newDepth, long newHeight)
 {
-    std::ostringstream size;
-    size << newWidth << " x " << newDepth << " x " << newHeight;
-    if (newWidth < 1 || newDepth < 1 || newHeight < 1) {
-        refuse("grid " + size.str() + " refused: every side needs at least one cell");
-        return;
-    }
-    if (newWidth > MAX_GRID_SIDE || newDepth > MAX_GRID_SIDE || newHeight > MAX_GRID_SIDE
-        || newWidth * newDepth * newHeight > MAX_GRID_CELLS) {
-        std::ostringstream why;
-        why << "grid " << size.str() << " refused: at most " << MAX_GRID_SIDE
-            << " cells a side and " << MAX_GRID_CELLS << " cells in all";
-        refuse(why.str());
-        return;
-    }
-    std::string crowding =
-        crowdingProblem(newWidth, newDepth, newHeight, numberOfPlayers, playerWidth);
-    if (!crowding.empty()) {
-        refuse("grid " + size.str() + " refused: " + crowding);
+    const std::string problem = gridProblem(newWidth, newDepth, newHeight, numberOfPlayers, playerWidth);
+    if (!problem.empty()) {
+        std::ostringstream size;
+        size << newWidth << " x " << newDepth << " x " << newHeight;
+        refuse("grid " + size.str() + " refused: " + problem);
         return;
     }
     freeTerrain();
@@ -130,6 +132,17 @@ void ArenaModel::setGrid(long newWidth, long newDepth, long newHeight)
     depth = static_cast<int>(newDepth);
     height = static_cast<int>(newHeight);
     reset();
+}
+
+void ArenaModel::renamePlayer(long id, const std::string& name)
+{
+    if (id < 0 || id >= getNumberOfPlayers()) {
+        std::ostringstream why;
+        why << "no player " << id << " to rename: ids run from 0 to " << getNumberOfPlayers() - 1;
+        refuse(why.str());
+        return;
+    }
+    players[static_cast<std::size_t>(id)].setName(name);
 }
 
 void ArenaModel::handleConsoleCommand(std::string line)
@@ -161,17 +174,7 @@ void ArenaModel::handleConsoleCommand(std::string line)
          }},
         {"set player (\\d+) (.+)",
          {"set player id name"},
-         [](ArenaModel& model, const Groups& g) {
-             long id = readWhole(g[1]);
-             if (id < 0 || id >= model.getNumberOfPlayers()) {
-                 std::ostringstream why;
-                 why << "no player " << id << " to rename: ids run from 0 to "
-                     << model.getNumberOfPlayers() - 1;
-                 refuse(why.str());
-                 return;
-             }
-             model.players[static_cast<std::size_t>(id)].setName(g[2]);
-         }},
+         [](ArenaModel& model, const Groups& g) { model.renamePlayer(readWhole(g[1]), g[2]); }},
         {"set grid (\\d+) (\\d+) (\\d+)",
          {"set grid width depth height"},
          [](ArenaModel& model, const Groups& g) {
