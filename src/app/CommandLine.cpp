@@ -3,6 +3,7 @@
 // line and the game-mode string from them.
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -73,6 +74,16 @@ bool readComputers(const std::string& list, CommandLine& options)
     return true;
 }
 
+// A whole number of at most nine digits, nothing else.
+std::optional<int> readCount(const char* text)
+{
+    const std::string word(text);
+    if (word.empty() || word.size() > 9 || word.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::atoi(word.c_str());
+}
+
 void keepPositiveSide(const char* option, int& side, int defaultSide, std::ostream& err)
 {
     if (side <= 0 || side > MAX_WINDOW_SIDE) {
@@ -126,6 +137,14 @@ void printUsage(std::ostream& out)
            "              computer players: their ids (from 0) separated by commas, or all\n"
            "  --level LEVEL\n"
            "              how well the computer players play: easy, normal (default) or hard\n"
+           "  --players N  the number of casters, from 2 to 8 (default 4)\n"
+           "  --grid W D H the battlefield's width, depth and height in cells\n"
+           "              (default 15 15 20; at most 256 a side and 4000000 cells)\n"
+           "  --wind, --no-wind\n"
+           "              whether the wind blows (default: it does not)\n"
+           "  --no-settings\n"
+           "              neither read nor write the remembered set-up\n"
+           "              ($XDG_CONFIG_HOME/kestrune/settings.ini)\n"
            "  --no-autocamera\n"
            "              the camera moves only by hand, from its start place (c toggles)\n"
            "  --data-dir DIR\n"
@@ -133,7 +152,8 @@ void printUsage(std::ostream& out)
            "  --help      show this text and exit\n"
            "  --version   show the version and exit\n"
            "\n"
-           "Escape quits."
+           "F2 opens the new-game screen; command-line options win over the\n"
+           "remembered set-up. Escape quits."
         << std::endl;
 }
 
@@ -149,6 +169,46 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
         }
         if (std::strcmp(word, "--no-autocamera") == 0) {
             options.autoCamera = false;
+            continue;
+        }
+        if (std::strcmp(word, "--wind") == 0 || std::strcmp(word, "--no-wind") == 0) {
+            options.wind = std::strcmp(word, "--wind") == 0;
+            continue;
+        }
+        if (std::strcmp(word, "--no-settings") == 0) {
+            options.settings = false;
+            continue;
+        }
+        if (std::strcmp(word, "--players") == 0) {
+            const std::optional<int> count = i + 1 < argc ? readCount(argv[i + 1]) : std::nullopt;
+            if (count && *count >= MIN_SETUP_PLAYERS && *count <= MAX_SETUP_PLAYERS) {
+                options.players = count;
+            } else {
+                err << "kestrune: --players " << (i + 1 < argc ? argv[i + 1] : "") << " is not a number of casters from "
+                    << MIN_SETUP_PLAYERS << " to " << MAX_SETUP_PLAYERS << "; it is not used" << std::endl;
+            }
+            continue;
+        }
+        if (std::strcmp(word, "--grid") == 0) {
+            std::array<int, 3> sides{};
+            bool read = i + 3 < argc;
+            for (int side = 0; read && side < 3; ++side) {
+                const std::optional<int> value = readCount(argv[i + 1 + side]);
+                read = value.has_value();
+                sides[static_cast<std::size_t>(side)] = value.value_or(0);
+            }
+            const std::string problem =
+                read ? ArenaModel::gridProblem(sides[0], sides[1], sides[2], MIN_SETUP_PLAYERS, DEFAULT_PLAYER_WIDTH)
+                     : "it needs a width, a depth and a height in cells";
+            if (problem.empty()) {
+                options.grid = sides;
+            } else {
+                err << "kestrune: --grid";
+                for (int side = 1; side <= 3 && i + side < argc; ++side) {
+                    err << " " << argv[i + side];
+                }
+                err << " refused: " << problem << "; it is not used" << std::endl;
+            }
             continue;
         }
         int* setting = nullptr;
@@ -184,6 +244,7 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
                 err << "kestrune: --level needs easy, normal or hard; using normal" << std::endl;
             } else if (const std::optional<ComputerLevel> level = parseLevel(argv[i + 1])) {
                 options.level = *level;
+                options.levelGiven = true;
             } else {
                 err << "kestrune: --level " << argv[i + 1] << " is not easy, normal or hard; using normal"
                     << std::endl;
@@ -213,6 +274,43 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
     keepPositiveSide("-w", options.width, defaults.width, err);
     keepPositiveSide("-h", options.height, defaults.height, err);
     return options;
+}
+
+void applyCommandLine(const CommandLine& options, GameSetup& setup, std::ostream& err)
+{
+    if (options.players) {
+        setup.players = *options.players;
+    }
+    if (options.grid) {
+        setup.width = (*options.grid)[0];
+        setup.depth = (*options.grid)[1];
+        setup.height = (*options.grid)[2];
+    }
+    if (options.wind) {
+        setup.wind = *options.wind;
+    }
+    const bool computersGiven = options.allComputers || !options.computerIds.empty();
+    for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
+        std::optional<ComputerLevel>& computer = setup.seats[static_cast<std::size_t>(id)].computer;
+        if (computersGiven) {
+            const bool listed = options.allComputers
+                                || std::find(options.computerIds.begin(), options.computerIds.end(), id)
+                                       != options.computerIds.end();
+            computer = listed ? std::optional<ComputerLevel>(options.level) : std::nullopt;
+        } else if (options.levelGiven && computer) {
+            computer = options.level;
+        }
+    }
+    const std::string problem = battlefieldProblem(setup.width, setup.depth, setup.height, setup.players);
+    if (!problem.empty()) {
+        const GameSetup first;
+        err << "kestrune: a " << setup.width << " x " << setup.depth << " x " << setup.height
+            << " battlefield cannot hold " << setup.players << " casters: " << problem << "; using " << first.width
+            << " x " << first.depth << " x " << first.height << std::endl;
+        setup.width = first.width;
+        setup.depth = first.depth;
+        setup.height = first.height;
+    }
 }
 
 std::string startupLine(const CommandLine& options)

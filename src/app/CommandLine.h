@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's command line: window or full screen, size, colour depth, window
-// position, plus --help, --version, --seed, the data folder, the computer players and the
-// automatic camera.
+// position, plus --help, --version, --seed, the data folder, the computer
+// players, the automatic camera, and the new game's casters, battlefield and
+// wind over the remembered settings.
 #pragma once
 
+#include <array>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ai/ComputerLevel.h"
+#include "settings/GameSetup.h"
 
 struct CommandLine {
     bool fullscreen = false;
@@ -23,8 +27,14 @@ struct CommandLine {
     // --computer: the ids of the computer players, or every id.
     std::vector<int> computerIds;
     bool allComputers = false;
+    bool levelGiven = false;
     ComputerLevel level = ComputerLevel::normal; // --level
     bool autoCamera = true; // false with --no-autocamera
+    // What the remembered set-up is overridden with, when given.
+    std::optional<int> players;            // --players
+    std::optional<std::array<int, 3>> grid; // --grid: width, depth, height
+    std::optional<bool> wind;              // --wind, --no-wind: the last one given
+    bool settings = true;                  // false with --no-settings
 };
 
 // Largest window side accepted from the command line; X cannot make a window
@@ -48,6 +58,12 @@ std::string versionLine();
 // after it, a bad --seed, --computer list or --level each give one warning
 // line on err and keep the default.
 CommandLine parseCommandLine(int argc, char** argv, std::ostream& err);
+
+// The set-up changed by the options given: casters, battlefield, wind, and
+// with --computer every seat's kind (--level alone sets the level of the
+// computer seats). A battlefield that cannot hold the casters gives one
+// warning line on err and the first battlefield's size.
+void applyCommandLine(const CommandLine& options, GameSetup& setup, std::ostream& err);
 
 // "800x600:16 at 400,100"
 std::string startupLine(const CommandLine& options);

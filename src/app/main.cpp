@@ -18,15 +18,22 @@
 #include "model/ArenaModel.h"
 #include "platform/GraphicsLibraries.h"
 #include "platform/ResourcePath.h"
+#include "settings/GameSetup.h"
+#include "settings/SettingsFile.h"
 #include "view/ArenaView.h"
 
 namespace {
 
 // The game's long-lived objects, constructed in this order once main has
-// answered --help and --version, destroyed in the reverse order at exit. Four
-// players on a grid 15 wide, 15 deep and 20 high.
+// answered --help and --version and read the set-up, destroyed in the reverse
+// order at exit. The first set-up: four players on a grid 15 wide, 15 deep
+// and 20 high.
 struct Game {
-    ArenaModel model{4, 15, 15, 20};
+    explicit Game(const GameSetup& setup)
+        : model(setup.players, setup.width, setup.depth, setup.height)
+    {
+    }
+    ArenaModel model;
     // The view's clock: animations and frame counting run on it.
     TimeSystem viewTimer;
     ArenaView view{viewTimer};
@@ -42,7 +49,7 @@ public:
     void specialKeyboard(int key) override { game->controller.specialKeyboard(key); }
     bool isKeyFastRepeat(unsigned char key) override { return game->controller.isKeyFastRepeat(key); }
     bool isKeyFastRepeat(int key) override { return game->controller.isKeyFastRepeat(key); }
-    bool isTyping() override { return game->controller.isConsoleActive(); }
+    bool isTyping() override { return game->controller.isTyping(); }
     bool opensTyping(unsigned char key) override { return game->controller.opensConsole(key); }
 };
 
@@ -174,16 +181,36 @@ int main(int argc, char** argv)
         std::cout << versionLine() << std::endl;
         return 0;
     }
-    static Game theGame;
-    game = &theGame;
     glutInit(&argc, argv);
     CommandLine options = parseCommandLine(argc, argv, std::cerr);
     Main::fullscreen = options.fullscreen;
+    // The remembered set-up, then the options over it.
+    GameSetup setup;
+    const SettingsFile settings(SettingsFile::defaultPath());
+    if (options.settings) {
+        if (settings.getPath().empty()) {
+            std::cerr << "kestrune: neither XDG_CONFIG_HOME nor HOME is set; the set-up is not remembered"
+                      << std::endl;
+        } else {
+            settings.read(setup, std::cerr);
+        }
+    }
+    applyCommandLine(options, setup, std::cerr);
+
+    static Game theGame(setup);
+    game = &theGame;
     if (options.seedGiven) {
         Main::seedRandom(options.seed);
         // The players were named before the seed was known: name them again
         // from it, so that the whole game follows from the seed.
         game->model.initPlayers();
+    }
+    game->model.setWindEnabled(setup.wind);
+    for (int id = 0; id < setup.players; ++id) {
+        const std::string& name = setup.seats[static_cast<std::size_t>(id)].name;
+        if (!name.empty()) {
+            game->model.renamePlayer(id, name);
+        }
     }
     std::cout << startupLine(options) << std::endl;
     if (!options.dataDir.empty()) {
@@ -197,13 +224,25 @@ int main(int argc, char** argv)
 #ifdef KESTRUNE_SANITIZE
     keepGraphicsLibrariesLoaded();
 #endif
+    for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
+        if (const auto& computer = setup.seats[static_cast<std::size_t>(id)].computer) {
+            game->controller.setComputer(id, *computer);
+        }
+    }
+    // Ids past the set-up's seats, for a console that adds players later.
     std::vector<int> computers = options.computerIds;
     if (options.allComputers) {
         computers.resize(MAX_PLAYERS);
         std::iota(computers.begin(), computers.end(), 0);
     }
     for (int id : computers) {
-        game->controller.setComputer(id, options.level);
+        if (id >= MAX_SETUP_PLAYERS) {
+            game->controller.setComputer(id, options.level);
+        }
+    }
+    game->controller.setSetup(setup);
+    if (options.settings && !settings.getPath().empty()) {
+        game->controller.setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
     }
     game->model.addListener(&game->view);
     game->model.addListener(&game->controller);

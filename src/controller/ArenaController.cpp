@@ -118,6 +118,10 @@ void ArenaController::initialize(int x, int y)
 
 void ArenaController::keyboard(unsigned char key)
 {
+    if (setupScreen.isOpen()) {
+        answerSetupScreen(setupScreen.keyboard(key));
+        return;
+    }
     if (consoleActive) {
         if (key == KEY_ENTER) {
             consoleActive = false;
@@ -215,6 +219,10 @@ void ArenaController::keyboard(unsigned char key)
 
 void ArenaController::specialKeyboard(int key)
 {
+    if (setupScreen.isOpen()) {
+        answerSetupScreen(setupScreen.specialKeyboard(key));
+        return;
+    }
     const bool busy = view.isAnimating();
     // On a computer player's turn the aiming keys do nothing either.
     const bool held = busy || isComputerTurn();
@@ -259,6 +267,11 @@ void ArenaController::specialKeyboard(int key)
             modifyPower(-1.0);
         }
         break;
+    case GLUT_KEY_F2:
+        if (!consoleActive) {
+            openSetupScreen();
+        }
+        break;
     default:
         // Unbound keys say so, but not while a shot is shown: busy means silent.
         if (!busy) {
@@ -270,7 +283,7 @@ void ArenaController::specialKeyboard(int key)
 
 bool ArenaController::isKeyFastRepeat(unsigned char key)
 {
-    if (consoleActive) {
+    if (isTyping()) {
         return false;
     }
     return key == '[' || key == ']' || key == 'a' || key == 'd' || key == 's' || key == 'w';
@@ -278,11 +291,15 @@ bool ArenaController::isKeyFastRepeat(unsigned char key)
 
 bool ArenaController::isKeyFastRepeat(int)
 {
-    return true;
+    // The screen's rows are picked one at a time.
+    return !setupScreen.isOpen();
 }
 
 void ArenaController::mousePassiveMotion(int x, int y)
 {
+    if (setupScreen.isOpen()) {
+        return;
+    }
     const int centreX = windowWidth / 2;
     const int centreY = windowHeight / 2;
     // The event caused by our own re-centring.
@@ -298,7 +315,7 @@ void ArenaController::mousePassiveMotion(int x, int y)
 void ArenaController::mouseButton(int button, int state)
 {
     // The wheel comes as presses of buttons 3 (up) and 4 (down).
-    if (state != GLUT_DOWN) {
+    if (state != GLUT_DOWN || setupScreen.isOpen()) {
         return;
     }
     if (button == MOUSE_WHEEL_UP) {
@@ -319,6 +336,9 @@ void ArenaController::mouseEntry(int state)
 
 void ArenaController::joystick(unsigned int buttons, int x, int y, int z)
 {
+    if (setupScreen.isOpen()) {
+        return;
+    }
     if (x < -JOYSTICK_DEAD_ZONE) {
         view.moveAvatar(-1.0, 0.0);
     }

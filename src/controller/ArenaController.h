@@ -7,6 +7,7 @@
 // and casting, from the idle step.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "ai/BackgroundChooser.h"
 #include "ai/ComputerLevel.h"
+#include "controller/SetupScreen.h"
 #include "math/TimeSystem.h"
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
@@ -90,6 +92,27 @@ public:
     // Waits for a computer player's choice in progress, if any; for tests.
     void waitForComputer();
 
+    // --- The new-game screen (F2) -----------------------------------------
+
+    // The set-up the game was started from, which the screen starts from.
+    void setSetup(const GameSetup& setup);
+    const GameSetup& getSetup() const;
+    // The set-up of the game as it runs now: the console may have changed it
+    // since it started. Names the model no longer shows are left out.
+    GameSetup getLiveSetup() const;
+    // Told of every set-up the screen starts, after it has started.
+    void setSetupListener(std::function<void(const GameSetup&)> listener);
+    bool isSetupScreenOpen() const;
+    // Opens the screen on the live set-up; while it is open every key is its
+    // own and the computer players wait.
+    void openSetupScreen();
+    void closeSetupScreen();
+    // A new game of this set-up through the console's own operations: the
+    // wind, the grid and the players (which draws new names and a new
+    // battlefield), each seat's kind, then the names given.
+    void startGame(const GameSetup& setup);
+    bool isTyping() const;
+
     void fireConsoleCommand();
     void growConsoleCommand(unsigned char key);
     void handleConsoleCommand(std::string line);
@@ -122,6 +145,8 @@ private:
     void showPlayerKinds();
     // No living human and at least one computer player on the battlefield.
     bool isOnlyComputersLeft() const;
+    // Hands a key's answer from the screen to the game, and shows the screen.
+    void answerSetupScreen(SetupScreen::Answer answer);
     // Reads a console word naming one player of this battlefield (id set) or
     // "all" (id left empty); for anything else, why it is refused.
     std::string readPlayerIds(const std::string& word, std::optional<int>& id) const;
@@ -160,4 +185,8 @@ private:
     std::string humanWeapon;     // "" unless a computer player's spell replaced it
     long winnerTick;             // when the winner was shown, or -1
     bool sightOn;
+
+    SetupScreen setupScreen;
+    GameSetup setup;
+    std::function<void(const GameSetup&)> setupListener;
 };

@@ -128,6 +128,10 @@ bool ArenaController::isOnlyComputersLeft() const
 
 void ArenaController::idle()
 {
+    // Nothing moves behind the new-game screen.
+    if (setupScreen.isOpen()) {
+        return;
+    }
     playDemonstration();
     playComputerTurn();
 }

@@ -86,6 +86,7 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       showingWinner(false),
       winner(-1),
       winnerCountdown(false),
+      setupChosenRow(0),
       aidsShown(true),
       chunksEnabled(true)
 {
@@ -263,8 +264,11 @@ void ArenaView::renderScene()
     displayPlayerInfo();
     displayConsole();
     displayCredits();
-    displayTurnLine();
-    displayWinner();
+    if (setupRows.empty()) {
+        displayTurnLine();
+        displayWinner();
+    }
+    displaySetupScreen();
     glPopMatrix();
     resetPerspectiveProjection();
     if (lighting) {

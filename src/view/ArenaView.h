@@ -39,6 +39,12 @@ public:
     // The camera's start place, where "v" puts it back.
     static constexpr Vector START_EYE{-25, 25, 15};
     static constexpr Vector START_TARGET{0, 0, 0};
+    // The new-game screen's rows, in the overlay's 8 x 13 font: the first
+    // row's baseline and the step to the next, from the window's top, and
+    // their left edge for a window of this width.
+    static constexpr int SETUP_FIRST_BASELINE = 160;
+    static constexpr int SETUP_LINE_SPACING = 20;
+    static int setupLineLeft(int windowWidth);
 
     // Loads every resource; makes no OpenGL call (it runs before the window
     // exists). timeSystem: not owned; the view clock, which outlives the view.
@@ -117,6 +123,11 @@ public:
     // -1 when nobody is left standing. In a demonstration the next
     // battlefield comes by itself, otherwise "r" asks for it.
     void showWinner(int id, bool demonstration);
+    // The new-game screen over everything else: its rows, the chosen one
+    // picked out, until it is hidden.
+    void showSetupScreen(const std::vector<std::string>& rows, int chosen);
+    void hideSetupScreen();
+    bool isShowingSetupScreen() const;
     void onWeapon(std::string& name);
     void renderPlayer();
     // The key-frame set of a model's animation ("death", "cast", "hurt",
@@ -149,6 +160,7 @@ public:
     void displayConsole();
     void displayCredits();
     void displayWinner();
+    void displaySetupScreen();
     void renderBitmapString(float x, float y, float z, void* font, const char* text);
     void setOrthographicProjection();
     void resetPerspectiveProjection();
@@ -278,6 +290,8 @@ private:
     bool showingWinner;
     int winner; // player id, or -1 for nobody
     bool winnerCountdown;
+    std::vector<std::string> setupRows; // empty while the new-game screen is hidden
+    int setupChosenRow;
     std::vector<DamageNumber> damageNumbers;
     std::vector<DamageNumber> placedDamageNumbers; // this frame's, at window pixels
     std::vector<Vector> sight;

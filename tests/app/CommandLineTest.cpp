@@ -174,7 +174,8 @@ TEST(CommandLine, UsageNamesEveryOption)
     std::ostringstream usage;
     printUsage(usage);
     for (const char* option : {"-f", "-w N", "-h N", "-d N", "-x N", "-y N", "--seed N", "--data-dir DIR", "--help",
-                               "--computer LIST", "--level LEVEL", "--no-autocamera", "--version"}) {
+                               "--computer LIST", "--level LEVEL", "--no-autocamera", "--version", "--players N", "--grid W D H",
+                               "--wind", "--no-wind", "--no-settings"}) {
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
     }
 }
@@ -231,4 +232,83 @@ TEST(CommandLine, ABadComputerListOrLevelWarnsAndKeepsTheDefault)
     EXPECT_EQ(parsed.errors, "kestrune: --computer needs a list of player ids or all; every player is human\n");
     parsed = parse({"--level"});
     EXPECT_EQ(parsed.errors, "kestrune: --level needs easy, normal or hard; using normal\n");
+}
+
+// --- The new game's set-up ---------------------------------------------------
+
+namespace {
+
+int lineCount(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+} // namespace
+
+TEST(CommandLine, CastersBattlefieldAndWindAreReadAndBadValuesAreLeftOutWithALineEach)
+{
+    Parsed good = parse({"--players", "2", "--grid", "64", "64", "32", "--wind", "--no-settings"});
+    EXPECT_EQ(good.errors, "");
+    EXPECT_EQ(good.options.players, 2);
+    EXPECT_EQ(good.options.grid, (std::array<int, 3>{64, 64, 32}));
+    EXPECT_EQ(good.options.wind, true);
+    EXPECT_FALSE(good.options.settings);
+    EXPECT_EQ(parse({"--wind", "--no-wind"}).options.wind, false);
+    EXPECT_FALSE(parse({}).options.wind.has_value());
+    EXPECT_TRUE(parse({}).options.settings);
+
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--players", "1"}, {"--players", "9"}, {"--players", "three"}, {"--players", "-2"}, {"--players"},
+             {"--grid", "257", "10", "10"}, {"--grid", "0", "10", "10"}, {"--grid", "256", "256", "62"},
+             {"--grid", "10", "10"}, {"--grid", "10", "x", "10"}, {"--grid", "2", "2", "1"}}) {
+        Parsed parsed = parse(bad);
+        EXPECT_EQ(lineCount(parsed.errors), 1) << bad[0] << ": " << parsed.errors;
+        EXPECT_FALSE(parsed.options.players.has_value());
+        EXPECT_FALSE(parsed.options.grid.has_value());
+    }
+    EXPECT_EQ(parse({"--grid", "256", "256", "62"}).errors,
+              "kestrune: --grid 256 256 62 refused: at most 256 cells a side and 4000000 cells in all; "
+              "it is not used\n");
+}
+
+TEST(CommandLine, OptionsWinOverTheRememberedSetUp)
+{
+    GameSetup remembered;
+    remembered.players = 3;
+    remembered.width = 64;
+    remembered.depth = 64;
+    remembered.height = 32;
+    remembered.seats[1].computer = ComputerLevel::easy;
+    remembered.seats[2].name = "Ada";
+
+    // Nothing given: the remembered set-up as it is.
+    GameSetup setup = remembered;
+    std::ostringstream errors;
+    applyCommandLine(parse({}).options, setup, errors);
+    EXPECT_EQ(setup, remembered);
+
+    // --level alone: the remembered computer seats play at that level.
+    applyCommandLine(parse({"--level", "hard", "--players", "2", "--wind"}).options, setup, errors);
+    EXPECT_EQ(setup.players, 2);
+    EXPECT_TRUE(setup.wind);
+    EXPECT_EQ(setup.seats[1].computer, ComputerLevel::hard);
+    EXPECT_EQ(setup.seats[2].name, "Ada");
+
+    // --computer: every seat's kind comes from it.
+    applyCommandLine(parse({"--computer", "0,3"}).options, setup, errors);
+    EXPECT_EQ(setup.seats[0].computer, ComputerLevel::normal);
+    EXPECT_FALSE(setup.seats[1].computer.has_value());
+    EXPECT_EQ(setup.seats[3].computer, ComputerLevel::normal);
+    EXPECT_EQ(errors.str(), "");
+}
+
+TEST(CommandLine, ABattlefieldTooSmallForTheCastersFallsBackToTheFirstOneWithALine)
+{
+    GameSetup setup;
+    std::ostringstream errors;
+    applyCommandLine(parse({"--players", "8", "--grid", "2", "2", "5"}).options, setup, errors);
+    EXPECT_EQ(lineCount(errors.str()), 1) << errors.str();
+    EXPECT_EQ(setup.players, 8);
+    EXPECT_EQ(setup.width, GameSetup().width);
+    EXPECT_EQ(setup.height, GameSetup().height);
 }

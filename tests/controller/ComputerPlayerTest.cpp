@@ -284,3 +284,20 @@ TEST_F(ComputerPlayers, AComputerGameReplaysAtAnyFramePacing)
 }
 
 } // namespace
+
+TEST_F(ComputerPlayers, TheNewGameScreenHoldsADemonstrationUntilItCloses)
+{
+    printed([&] {
+        controller->setComputer(0, ComputerLevel::hard);
+        controller->setComputer(1, ComputerLevel::hard);
+        controller->specialKeyboard(GLUT_KEY_F2);
+    });
+    ASSERT_TRUE(controller->isSetupScreenOpen());
+    for (int i = 0; i < 200; ++i) {
+        controller->waitForComputer();
+        frame(50);
+    }
+    EXPECT_TRUE(recorder->casts.empty());
+    keys("\x1b");
+    EXPECT_TRUE(playUntil([&] { return !recorder->casts.empty(); }));
+}

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -206,6 +207,15 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
     }
     std::vector<std::string> argumentStore;
     argumentStore.push_back(binary);
+    // The tester's own remembered set-up stays out of the tests, unless a
+    // test gives the game a settings folder of its own. First, so that an
+    // option the test gives last stays last.
+    const bool ownSettings = std::any_of(environment.begin(), environment.end(), [](const std::string& change) {
+        return change.rfind("XDG_CONFIG_HOME=", 0) == 0;
+    });
+    if (!ownSettings) {
+        argumentStore.push_back("--no-settings");
+    }
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : argumentStore) {

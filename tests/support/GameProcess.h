@@ -40,7 +40,8 @@ public:
     // arguments in workingDirectory (the source tree when empty, so that ./res
     // is found), with the environment changed by environment ("NAME=value"
     // sets, "NAME" alone removes). Rendering stays on one thread so that the
-    // game and the test do not starve each other.
+    // game and the test do not starve each other. Unless the environment
+    // names an XDG_CONFIG_HOME, the game starts with --no-settings.
     explicit GameProcess(std::vector<std::string> arguments = {}, std::string workingDirectory = "",
                          std::vector<std::string> environment = {}, std::string binary = "");
     // Kills the game if it still runs.
