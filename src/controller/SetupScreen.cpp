@@ -161,6 +161,10 @@ SetupScreen::Answer SetupScreen::keyboard(unsigned char key)
         return Answer::stay;
     }
     if (key == KEY_ENTER) {
+        // A blank typed last is no part of the name.
+        for (SeatSetup& seat : setup.seats) {
+            seat.name.erase(seat.name.find_last_not_of(' ') + 1);
+        }
         return Answer::start;
     }
     if (key == KEY_ESCAPE) {

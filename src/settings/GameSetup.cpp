@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/GameSetup.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "model/ArenaModel.h"
 
 bool isNameCharacter(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || (c != '\0' && std::strchr(" -'._", c) != nullptr);
+    // ASCII only, whatever the locale: the overlay's fonts have no other.
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+           || (c != '\0' && std::strchr(" -'._", c) != nullptr);
 }
 
 std::string nameProblem(const std::string& name)
@@ -23,7 +24,10 @@ std::string nameProblem(const std::string& name)
         }
         blank = blank && c == ' ';
     }
-    return blank ? "a name needs more than blanks" : "";
+    if (blank) {
+        return "a name needs more than blanks";
+    }
+    return name.front() == ' ' || name.back() == ' ' ? "a name may not begin or end with a blank" : "";
 }
 
 std::string battlefieldProblem(long width, long depth, long height, long players)

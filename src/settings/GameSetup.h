@@ -46,7 +46,7 @@ struct GameSetup {
 // A character a caster's name may hold: letters, digits, blanks and - ' . _
 bool isNameCharacter(char c);
 // Why a name cannot be given (empty for a good one): too long, a character
-// outside the ones above, or nothing but blanks.
+// outside the ones above, nothing but blanks, or a blank at either end.
 std::string nameProblem(const std::string& name);
 // Why these sides cannot make a battlefield for this many casters (empty when
 // they can): the model's own limits on size and room.

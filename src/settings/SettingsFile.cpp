@@ -431,12 +431,9 @@ std::string unwritable(const GameSetup& setup)
     for (std::size_t seat = 0; seat < setup.seats.size(); ++seat) {
         const std::string& name = setup.seats[seat].name;
         const std::string player = "player " + std::to_string(seat + 1);
+        // inih trims values: nameProblem refuses a blank at either end too.
         if (!name.empty() && !nameProblem(name).empty()) {
             return player + "'s name is refused: " + nameProblem(name);
-        }
-        // inih trims values, so these would come back shorter.
-        if (!name.empty() && (name.front() == ' ' || name.back() == ' ')) {
-            return player + "'s name begins or ends with a blank";
         }
     }
     return "";

@@ -54,7 +54,7 @@ void ArenaView::displaySetupScreen()
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.05f, 0.04f, 0.1f, 0.85f);
+    glColor4f(0.05f, 0.04f, 0.1f, 0.92f);
     glBegin(GL_QUADS);
     glVertex2i(left, top);
     glVertex2i(left + PANEL_WIDTH, top);

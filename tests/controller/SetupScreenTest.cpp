@@ -119,7 +119,10 @@ TEST_F(SetupScreenTest, LettersNameTheCasterOfTheirRowWithinTheNamesRules)
 
 TEST_F(SetupScreenTest, EnterStartsEscapeAndF2CloseAndAClosedScreenTakesNothing)
 {
+    press(GLUT_KEY_DOWN);
+    type("Bo ");
     EXPECT_EQ(screen.keyboard(13), Answer::start);
+    EXPECT_EQ(screen.getSetup().seats[0].name, "Bo"); // the blank typed last is left out
     EXPECT_EQ(screen.keyboard(27), Answer::close);
     EXPECT_EQ(screen.specialKeyboard(GLUT_KEY_F2), Answer::close);
     screen.close();

@@ -138,3 +138,21 @@ TEST(EndToEndSetup, AGameSetUpOnTheScreenStartsPlaysAndIsTheNextStartsGame)
     EXPECT_EQ(again.waitForExit(), 0);
     EXPECT_EQ(again.errorText(), "");
 }
+
+TEST(EndToEndSetup, AFolderWhereTheSettingsShouldBeCostsALineAtTheStartAndAtTheWriteAndTheGamePlaysOn)
+{
+    const std::string config = artifactPath("setup-config-folder");
+    runCommand("rm -rf '" + config + "' && mkdir -p '" + config + "/kestrune/settings.ini'");
+    GameProcess game({"--seed", "7"}, "", {"XDG_CONFIG_HOME=" + config});
+    ASSERT_TRUE(game.waitForLine("New Map: 15 15 20"));
+    ASSERT_TRUE(pressUntilRowShows(game, "F2", 0, "> Casters      < 4 >")) << outputTail(game);
+    ASSERT_TRUE(game.key("Return"));
+    ASSERT_TRUE(game.waitForLine("New Map: 15 15 20"));
+    ASSERT_TRUE(game.key("Escape"));
+    EXPECT_TRUE(game.waitForLine("Quitting"));
+    EXPECT_EQ(game.waitForExit(), 0);
+    const std::string errors = game.errorText();
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 2) << errors;
+    EXPECT_NE(errors.find("not a regular file"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("cannot write settings"), std::string::npos) << errors;
+}
