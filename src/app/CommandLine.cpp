@@ -184,8 +184,9 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
             if (count && *count >= MIN_SETUP_PLAYERS && *count <= MAX_SETUP_PLAYERS) {
                 options.players = count;
             } else {
-                err << "kestrune: --players " << (i + 1 < argc ? argv[i + 1] : "") << " is not a number of casters from "
-                    << MIN_SETUP_PLAYERS << " to " << MAX_SETUP_PLAYERS << "; it is not used" << std::endl;
+                err << "kestrune: --players" << (i + 1 < argc ? std::string(" ") + argv[i + 1] : std::string())
+                    << " is not a number of casters from " << MIN_SETUP_PLAYERS << " to " << MAX_SETUP_PLAYERS
+                    << "; it is not used" << std::endl;
             }
             continue;
         }

@@ -188,12 +188,7 @@ int main(int argc, char** argv)
     GameSetup setup;
     const SettingsFile settings(SettingsFile::defaultPath());
     if (options.settings) {
-        if (settings.getPath().empty()) {
-            std::cerr << "kestrune: neither XDG_CONFIG_HOME nor HOME is set; the set-up is not remembered"
-                      << std::endl;
-        } else {
-            settings.read(setup, std::cerr);
-        }
+        settings.read(setup, std::cerr);
     }
     applyCommandLine(options, setup, std::cerr);
 
