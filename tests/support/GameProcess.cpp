@@ -209,11 +209,13 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
     argumentStore.push_back(binary);
     // The tester's own remembered set-up stays out of the tests, unless a
     // test gives the game a settings folder of its own. First, so that an
-    // option the test gives last stays last.
+    // option the test gives last stays last; only for the game itself.
     const bool ownSettings = std::any_of(environment.begin(), environment.end(), [](const std::string& change) {
         return change.rfind("XDG_CONFIG_HOME=", 0) == 0;
     });
-    if (!ownSettings) {
+    const std::size_t slash = binary.rfind('/');
+    const bool isGame = binary.substr(slash == std::string::npos ? 0 : slash + 1) == "kestrune";
+    if (isGame && !ownSettings) {
         argumentStore.push_back("--no-settings");
     }
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
