@@ -14,6 +14,7 @@
 
 #include "support/GameProcess.h"
 #include "support/GameSteps.h"
+#include "support/SoundFiles.h"
 
 namespace {
 
@@ -77,6 +78,9 @@ TEST(EndToEndInstall, ThePrefixHoldsTheGameAndEverythingAroundIt)
     EXPECT_TRUE(exists(root + "/games/kestrune"));
     for (const std::string& file : DATA_FILES) {
         EXPECT_TRUE(exists(root + "/share/games/kestrune/res/" + file)) << file;
+    }
+    for (const std::string& file : SOUND_FILES) {
+        EXPECT_TRUE(exists(root + "/share/games/kestrune/res/sounds/" + file)) << file;
     }
     EXPECT_TRUE(exists(root + "/share/applications/kestrune.desktop"));
     EXPECT_TRUE(exists(root + "/share/metainfo/kestrune.metainfo.xml"));
@@ -215,7 +219,9 @@ TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
          {std::string("./usr/games/kestrune"), std::string("./usr/share/applications/kestrune.desktop"),
           std::string("./usr/share/icons/hicolor/128x128/apps/kestrune.png"),
           std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6.gz"),
-          std::string("./usr/share/games/kestrune/res/wizard.wrl"), std::string("./usr/share/doc/kestrune/copyright"),
+          std::string("./usr/share/games/kestrune/res/wizard.wrl"),
+          std::string("./usr/share/games/kestrune/res/sounds/fanfare.wav"),
+          std::string("./usr/share/doc/kestrune/copyright"),
           std::string("./usr/share/doc/kestrune/changelog.gz"), std::string("./usr/share/lintian/overrides/kestrune")}) {
         EXPECT_NE(contents->find(file + "\n"), std::string::npos) << file;
     }
