@@ -58,6 +58,7 @@ void KeyPolling::keyboardUp(unsigned char key)
 void KeyPolling::specialKeyboard(int key)
 {
     pressedSpecialKeys.insert(key);
+    specialPressOrder.push_back(key);
     noRepeatSpecialKeys.erase(key);
 }
 
@@ -159,6 +160,16 @@ void KeyPolling::idle_keyboardNormalKeys(KeyReceiver& receiver)
 void KeyPolling::idle_keyboardSpecialKeys(KeyReceiver& receiver)
 {
     const std::function<void(int)> act = [&receiver](int key) { receiver.specialKeyboard(key); };
+    while (!specialPressOrder.empty() && receiver.isTyping()) {
+        const int key = specialPressOrder.front();
+        specialPressOrder.pop_front();
+        if (std::find(specialPressOrder.begin(), specialPressOrder.end(), key) == specialPressOrder.end()) {
+            pressedSpecialKeys.erase(key);
+        }
+        act(key);
+        hold(key, noRepeatSpecialKeys, holdedSpecialKeys, receiver.isKeyFastRepeat(key));
+    }
+    specialPressOrder.clear();
     pressKeys<int>(
         pressedSpecialKeys, noRepeatSpecialKeys, holdedSpecialKeys, act, [&receiver](int key) { return receiver.isKeyFastRepeat(key); },
         [this](int key) { pressedSpecialKeys.erase(key); });

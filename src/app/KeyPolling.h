@@ -36,6 +36,9 @@ public:
     // receiver is typing, every press goes to it once, in the order pressed,
     // so that a long frame neither scrambles nor merges the letters.
     void idle_keyboardNormalKeys(KeyReceiver& receiver);
+    // The same for special keys: while the receiver is typing (on a screen
+    // whose arrows move and change), each press acts once, in the order
+    // pressed.
     void idle_keyboardSpecialKeys(KeyReceiver& receiver);
 
     // Calls forcePoll when more than ARTIFICIAL_JOYSTICK_POLL_INTERVAL ticks
@@ -53,6 +56,7 @@ public:
     std::set<unsigned char> noRepeatKeys;   // released since their last press
     std::map<unsigned char, long> holdedKeys; // held, with the tick of the next repeat
     std::set<int> pressedSpecialKeys;
+    std::deque<int> specialPressOrder;      // the same presses in the order pressed
     std::set<int> noRepeatSpecialKeys;
     std::map<int, long> holdedSpecialKeys;
     long joystickPollSnapshot = 0; // tick of the last forced joystick poll

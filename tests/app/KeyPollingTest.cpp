@@ -372,3 +372,26 @@ TEST_F(KeyPollingTest, AHeldKeyStillRepeatsIntoTheLine)
     polling.idle_keyboardNormalKeys(console);
     EXPECT_EQ(console.line, "xx");
 }
+
+TEST_F(KeyPollingTest, WhileTypingSpecialKeysActInTheOrderPressedEveryPressOnce)
+{
+    TypingReceiver screen;
+    screen.typing = true;
+    for (int key : {103, 102, 103, 100}) {
+        polling.specialKeyboard(key);
+        polling.specialKeyboardUp(key);
+    }
+    polling.idle_keyboardSpecialKeys(screen);
+    EXPECT_EQ(screen.take(), (Events{"s:103", "s:102", "s:103", "s:100"}));
+    EXPECT_TRUE(polling.pressedSpecialKeys.empty());
+    EXPECT_TRUE(polling.specialPressOrder.empty());
+
+    // Not typing: once each, in ascending order, as before.
+    screen.typing = false;
+    for (int key : {103, 102, 103}) {
+        polling.specialKeyboard(key);
+        polling.specialKeyboardUp(key);
+    }
+    polling.idle_keyboardSpecialKeys(screen);
+    EXPECT_EQ(screen.take(), (Events{"s:102", "s:103"}));
+}
