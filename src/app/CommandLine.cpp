@@ -147,6 +147,7 @@ void printUsage(std::ostream& out)
            "              ($XDG_CONFIG_HOME/kestrune/settings.ini)\n"
            "  --no-autocamera\n"
            "              the camera moves only by hand, from its start place (c toggles)\n"
+           "  --mute      start without sound (\"enable sound\" in the console brings it)\n"
            "  --data-dir DIR\n"
            "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
@@ -177,6 +178,10 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
         }
         if (std::strcmp(word, "--no-settings") == 0) {
             options.settings = false;
+            continue;
+        }
+        if (std::strcmp(word, "--mute") == 0) {
+            options.mute = true;
             continue;
         }
         if (std::strcmp(word, "--players") == 0) {

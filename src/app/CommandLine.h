@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's command line: window or full screen, size, colour depth, window
 // position, plus --help, --version, --seed, the data folder, the computer
-// players, the automatic camera, and the new game's casters, battlefield and
+// players, the automatic camera, the sound, and the new game's casters, battlefield and
 // wind over the remembered settings.
 #pragma once
 
@@ -35,6 +35,7 @@ struct CommandLine {
     std::optional<std::array<int, 3>> grid; // --grid: width, depth, height
     std::optional<bool> wind;              // --wind, --no-wind: the last one given
     bool settings = true;                  // false with --no-settings
+    bool mute = false;                     // --mute: sound off until the console turns it on
 };
 
 // Largest window side accepted from the command line; X cannot make a window

@@ -7,12 +7,14 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <numeric>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/KeyPolling.h"
 #include "app/Main.h"
+#include "audio/OpenAlSoundPlayer.h"
 #include "controller/ArenaController.h"
 #include "math/TimeSystem.h"
 #include "model/ArenaModel.h"
@@ -34,6 +36,9 @@ struct Game {
     {
     }
     ArenaModel model;
+    // What the view is heard through, once the data folder is known; it
+    // outlives the view.
+    std::unique_ptr<OpenAlSoundPlayer> sound;
     // The view's clock: animations and frame counting run on it.
     TimeSystem viewTimer;
     ArenaView view{viewTimer};
@@ -212,6 +217,10 @@ int main(int argc, char** argv)
         game->view.loadResources(dataFolderCandidates(options.dataDir));
     }
     reportDataFolder();
+    const std::string& dataFolder = game->view.getDataFolder();
+    game->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr);
+    game->sound->setEnabled(!options.mute);
+    game->view.setSoundPlayer(game->sound.get());
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     openWindow(options);

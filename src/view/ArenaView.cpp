@@ -88,7 +88,8 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       winnerCountdown(false),
       setupChosenRow(0),
       aidsShown(true),
-      chunksEnabled(true)
+      chunksEnabled(true),
+      chimedTurn(-1)
 {
     loadResources(dataFolderCandidates(""));
     sceneNode = new GraphicNode();
@@ -193,6 +194,8 @@ void ArenaView::cleanup()
     players.clear();
     cannons.clear();
     showingWinner = false;
+    sounds.clear();
+    chimedTurn = -1;
     damageNumbers.clear();
     placedDamageNumbers.clear();
     sight.clear();
@@ -243,6 +246,7 @@ void ArenaView::renderScene()
     directCamera();
     gluLookAt(avatarPosition.x, avatarPosition.y, avatarPosition.z, avatarTarget.x, avatarTarget.y,
               avatarTarget.z, avatarUp.x, avatarUp.y, avatarUp.z);
+    playSounds();
     renderBounds();
     renderSceneNode();
     renderTerrain();

@@ -23,6 +23,7 @@
 #include "view/CameraDirector.h"
 #include "view/DamageNumber.h"
 #include "view/PendingBlock.h"
+#include "view/SoundCues.h"
 #include "view/TerrainChunks.h"
 #include "view/ViewCannon.h"
 
@@ -30,6 +31,7 @@ class Animation;
 class GraphicNode;
 class PathAnimation;
 class Player;
+class SoundPlayer;
 class TimeSensor;
 class TransformNode;
 class WindAnimation;
@@ -176,6 +178,9 @@ public:
     // "Torva Murk — fireball" at the top while a caster's turn waits for
     // a cast; "" otherwise.
     std::string turnLine() const;
+    // True while the current caster's turn waits for a cast: nothing plays,
+    // no winner or new-game screen shows.
+    bool isTurnWaiting() const;
     void displayTurnLine();
     // A number over each hurt caster, shown from start (ticks of the view
     // clock) as the hurt or death animation starts; falls: cells each
@@ -194,6 +199,17 @@ public:
     void setSight(const std::vector<Vector>& path);
     const std::vector<Vector>& getSight() const;
     void renderSight();
+
+    // --- Sound -----------------------------------------------------------
+
+    // What the view's events are heard through; not owned, outlives the
+    // view (or is replaced before it goes). Null: silence.
+    void setSoundPlayer(SoundPlayer* player);
+    // The shot's sounds still to come.
+    const SoundCues& getSoundCues() const;
+    // The frame's sounds: the listener to the camera, the sounds due by now,
+    // and the chime when a turn starts to wait for its cast.
+    void playSounds();
 
     // --- Console ---------------------------------------------------------
 
@@ -302,6 +318,8 @@ private:
     std::unique_ptr<BlockFaces> grassFaces;
     std::unique_ptr<BlockFaces> dirtFaces;
     bool chunksEnabled;
+    SoundCues sounds;
+    int chimedTurn; // the player whose waiting turn was chimed, or -1
     std::string dataFolder; // "" when no folder held the resource files
     std::vector<std::string> dataFolderSearch;
 };

@@ -40,13 +40,19 @@ int textWidth(void* font, const std::string& text)
 
 // --- Turn line ----------------------------------------------------------
 
-std::string ArenaView::turnLine() const
+bool ArenaView::isTurnWaiting() const
 {
     const auto player = players.find(currentPlayer);
-    if (!aidsShown || player == players.end() || player->second->isDead() || showingWinner || isAnimating()) {
+    return player != players.end() && !player->second->isDead() && !showingWinner && setupRows.empty()
+        && !isAnimating();
+}
+
+std::string ArenaView::turnLine() const
+{
+    if (!aidsShown || !isTurnWaiting()) {
         return "";
     }
-    return player->second->getName() + " \u2014 " + weapon;
+    return players.at(currentPlayer)->getName() + " \u2014 " + weapon;
 }
 
 void ArenaView::displayTurnLine()
@@ -222,6 +228,9 @@ void ArenaView::renderSight()
 
 void ArenaView::showWinner(int id, bool demonstration)
 {
+    if (!showingWinner && players.count(id) > 0) {
+        sounds.playNear(Sound::fanfare);
+    }
     showingWinner = true;
     winner = id;
     winnerCountdown = demonstration;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The view's console commands: lighting, shading, colour material, debug
-// drawing, display lists, the view clock's speed and character animations.
+// drawing, display lists, the view clock's speed, character animations and
+// the sound.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include <boost/regex.hpp>
 
+#include "audio/SoundPlayer.h"
 #include "console/ConsoleTable.h"
 #include "scene/graphicnode.h"
 #include "view/ArenaView.h"
@@ -78,6 +80,9 @@ GLenum materialMode(const std::string& word)
 
 void ArenaView::updateConsoleCommandEdition(std::string line)
 {
+    if (!consoleVisible || consoleCommand != ">" + line) {
+        sounds.playNear(Sound::keyClick);
+    }
     consoleCommand = ">" + line;
     consoleVisible = true;
 }
@@ -100,6 +105,10 @@ void ArenaView::handleConsoleCommand(std::string line)
             view.setAutoCameraEnabled(on);
         } else if (word == "aids") {
             view.setAidsShown(on);
+        } else if (word == "sound") {
+            if (SoundPlayer* player = view.sounds.getPlayer()) {
+                player->setEnabled(on);
+            }
         } else if (GLenum feature = capability(word)) {
             if (on) {
                 glEnable(feature);
@@ -113,7 +122,7 @@ void ArenaView::handleConsoleCommand(std::string line)
         {"disable (\\w+)",
          {"enable/disable lighting", "enable/disable light1", "enable/disable material",
           "enable/disable debug", "enable/disable normalize", "enable/disable displaylist",
-          "enable/disable chunks", "enable/disable autocamera", "enable/disable aids"},
+          "enable/disable chunks", "enable/disable autocamera", "enable/disable aids", "enable/disable sound"},
          [](ArenaView& view, const Groups& g) { setFeature(view, g[1], false); }},
         {"enable (\\w+)", {}, [](ArenaView& view, const Groups& g) { setFeature(view, g[1], true); }},
         {"set light1 (\\w+) (\\S+) (\\S+) (\\S+) (\\S+)",
@@ -161,6 +170,19 @@ void ArenaView::handleConsoleCommand(std::string line)
              }
              view.timeSystem.setSpeed(speed);
              std::cout << "Speed setted to " << speed << std::endl;
+         }},
+        {"set volume (\\S+)",
+         {"set volume v"},
+         [](ArenaView& view, const Groups& g) {
+             char* end = nullptr;
+             const double volume = std::strtod(g[1].str().c_str(), &end);
+             if (end == nullptr || *end != '\0' || !(volume >= 0.0 && volume <= 1.0)) {
+                 commands.refuse("volume " + g[1].str() + " refused: the volume runs from 0 (silent) to 1");
+                 return;
+             }
+             if (SoundPlayer* player = view.sounds.getPlayer()) {
+                 player->setVolume(volume);
+             }
          }},
         {"animate (\\S+) (\\w+) (\\S+)",
          {"animate id animation length"},

@@ -25,6 +25,9 @@ int ArenaView::setupLineLeft(int windowWidth)
 
 void ArenaView::showSetupScreen(const std::vector<std::string>& rows, int chosen)
 {
+    if (rows != setupRows || chosen != setupChosenRow) {
+        sounds.playNear(Sound::keyClick);
+    }
     setupRows = rows;
     setupChosenRow = chosen;
 }

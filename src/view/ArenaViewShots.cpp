@@ -30,6 +30,30 @@ constexpr long PLAYER_FALL_PER_CELL = 200;
 // How long the camera holds after the hurt for the damage numbers to be read.
 constexpr long DAMAGE_NUMBERS_SEEN = 1200;
 
+// A place of the model in the scene, which mirrors z.
+Vector scenePlace(const Vector& place)
+{
+    return {place.x, place.y, -place.z};
+}
+
+// Where a caster's sounds come from: the middle of its body.
+Vector casterMiddle(const Player& player)
+{
+    const double w = player.getWidth();
+    return scenePlace(player.getPosition() + Vector(w / 2, player.getHeight() / 2, w / 2));
+}
+
+// The middle of some cells' blocks, in the scene.
+template <typename Cells>
+Vector blocksMiddle(const Cells& cells)
+{
+    Vector sum;
+    for (const Vector& cell : cells) {
+        sum = sum + cell;
+    }
+    return scenePlace(sum * (1.0 / static_cast<double>(cells.size())) + Vector(0.5, 0.5, 0.5));
+}
+
 } // namespace
 
 void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vector>& shotPath,
@@ -46,6 +70,11 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     trajectory = shotPath;
     animate(playerId, "cast", CHARACTER_ANIMATION, 0, false);
     sequence->setDelay(SHOT_START_DELAY);
+    const long now = timeSystem.getTick();
+    const auto caster = players.find(playerId);
+    if (caster != players.end()) {
+        sounds.add(now, castSound(weapon.c_str()), casterMiddle(*caster->second));
+    }
 
     // The fireball, turned so that its tail trails behind the flight.
     auto* projectileNode = new GraphicNode();
@@ -64,6 +93,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 
     const Vector impact = shotPath.empty() ? Vector() : shotPath.back();
     if (projectile != nullptr) {
+        sounds.add(now + SHOT_START_DELAY + flightTime, effectSound(weapon.c_str()), scenePlace(impact));
         sequence->addAnimation(projectile->getAnimation(EFFECT_LENGTH, timeSystem, impact), false, false);
     }
 
@@ -73,6 +103,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         auto player = players.find(id);
         if (killedPlayers.count(id) == 0 && player != players.end() && !player->second->isDead()) {
             animate(id, "hurt", CHARACTER_ANIMATION, reaction, false);
+            sounds.add(now + reaction, Sound::hurt, casterMiddle(*player->second));
         }
     }
     addDamageNumbers(damages, killedPlayers, playerFalls, timeSystem.getTick() + reaction);
@@ -80,6 +111,10 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     for (int id : killedPlayers) {
         std::cout << id << std::endl;
         animate(id, "death", CHARACTER_ANIMATION, reaction, true);
+        const auto player = players.find(id);
+        if (player != players.end()) {
+            sounds.add(now + reaction, Sound::death, casterMiddle(*player->second));
+        }
     }
 
     // Destroyed blocks are flung away; their path animations own them now.
@@ -95,6 +130,10 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     sequence->addAnimation(debris, true, false);
 
     // Loose blocks drop into their new cells; they rejoin the terrain later.
+    // One sound as they start to fall, and one for the blocks that land
+    // together, at each moment blocks land.
+    const long fallsStart = now + SHOT_START_DELAY + sequence->getLength();
+    std::map<int, std::vector<Vector>> landingsByFall;
     auto* falls = new ParralelAnimation(timeSystem);
     for (const auto& [cell, fall] : fallingBlocks) {
         TerrainChunks::Block block = TerrainChunks::EMPTY;
@@ -107,6 +146,17 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
                                               {cell + Vector(0.5, 0, 0.5), landing + Vector(0.5, 0, 0.5)}, node,
                                               false));
         pendingBlocks.push_back({landing, block});
+        landingsByFall[fall].push_back(landing);
+    }
+    if (!landingsByFall.empty()) {
+        std::vector<Vector> starts;
+        for (const auto& [cell, fall] : fallingBlocks) {
+            starts.push_back(cell);
+        }
+        sounds.add(fallsStart, Sound::blockFall, blocksMiddle(starts));
+    }
+    for (const auto& [fall, landings] : landingsByFall) {
+        sounds.add(fallsStart + fall * BLOCK_FALL_PER_CELL, Sound::blockLand, blocksMiddle(landings));
     }
     // Only now: a block may land in the cell another one has just left.
     for (const PendingBlock& pending : pendingBlocks) {
@@ -143,10 +193,10 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     // impact while everything after it plays, damage numbers included.
     std::vector<Vector> scenePath;
     for (const Vector& point : points) {
-        scenePath.emplace_back(point.x, point.y, -point.z);
+        scenePath.push_back(scenePlace(point));
     }
-    const long now = timeSystem.getTick();
     const long flightStart = now + SHOT_START_DELAY;
+    sounds.addFlight(scenePath, flightStart, flightStart + flightTime);
     autoCamera.onShot(scenePath, flightStart, flightStart + flightTime,
                       std::max(flightStart + sequence->getLength(), now + reaction + DAMAGE_NUMBERS_SEEN));
 

@@ -79,14 +79,10 @@ void CameraDirector::onTurn(const CameraPose& pose)
 void CameraDirector::onShot(const std::vector<Vector>& shotPath, long start, long end, long hold)
 {
     showingShot = true;
-    path = shotPath;
-    pathLengths.assign(path.size(), 0.0);
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        pathLengths[i] = pathLengths[i - 1] + (path[i] - path[i - 1]).getLength();
-    }
+    path = ShotPath(shotPath);
     heading = Vector(1, 0, 0);
-    if (path.size() > 1) {
-        Vector flat = path.back() - path.front();
+    if (shotPath.size() > 1) {
+        Vector flat = shotPath.back() - shotPath.front();
         flat.y = 0.0;
         if (flat.getLength() > 1e-9) {
             heading = flat.getNormalizedCopy();
@@ -109,8 +105,7 @@ void CameraDirector::takeOver()
 void CameraDirector::reset()
 {
     showingShot = false;
-    path.clear();
-    pathLengths.clear();
+    path = ShotPath();
     glideTarget.reset();
     nextTurn.reset();
     followStartPose.reset();
@@ -139,7 +134,7 @@ bool CameraDirector::update(CameraPose& pose)
         }
         const long flight = flightEnd - flightStart;
         const double progress = flight > 0 ? std::min(1.0, static_cast<double>(now - flightStart) / flight) : 1.0;
-        const CameraPose follow = followPose(pointOnPath(progress), heading);
+        const CameraPose follow = followPose(path.pointAt(progress), heading);
         const double blend = ease(static_cast<double>(now - flightStart) / FOLLOW_BLEND_LENGTH);
         pose = mix(*followStartPose, follow, blend);
         return true;
@@ -175,19 +170,4 @@ CameraPose CameraDirector::turnPose(const Vector& cannon, double yaw)
 CameraPose CameraDirector::followPose(const Vector& point, const Vector& direction)
 {
     return {point - direction * FOLLOW_BACK + Vector(0, FOLLOW_UP, 0), point};
-}
-
-Vector CameraDirector::pointOnPath(double progress) const
-{
-    if (path.size() < 2 || pathLengths.back() <= 0.0) {
-        return path.front();
-    }
-    const double along = progress * pathLengths.back();
-    std::size_t segment = 1;
-    while (segment + 1 < path.size() && pathLengths[segment] < along) {
-        ++segment;
-    }
-    const double length = pathLengths[segment] - pathLengths[segment - 1];
-    const double share = length > 0.0 ? std::clamp((along - pathLengths[segment - 1]) / length, 0.0, 1.0) : 0.0;
-    return mix(path[segment - 1], path[segment], share);
 }

@@ -11,6 +11,7 @@
 
 #include "math/TimeSystem.h"
 #include "view/CameraPose.h"
+#include "view/ShotPath.h"
 
 class CameraDirector {
 public:
@@ -50,9 +51,6 @@ public:
     static CameraPose followPose(const Vector& point, const Vector& heading);
 
 private:
-    // The projectile's place on the path at this share of its length.
-    Vector pointOnPath(double progress) const;
-
     TimeSystem& clock; // not owned
     bool enabled;
     bool takenOver;
@@ -63,8 +61,7 @@ private:
     long glideStart;
     // The shot being shown.
     bool showingShot;
-    std::vector<Vector> path;
-    std::vector<double> pathLengths; // length of the path up to each point
+    ShotPath path;
     Vector heading;                  // horizontal, unit
     long flightStart;
     long flightEnd;

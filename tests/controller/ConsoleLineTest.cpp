@@ -76,7 +76,7 @@ TEST_F(ConsoleLine, HelpGoesToTheThreeHandlersInOrder)
     Lines lines = type("\r");
     EXPECT_FALSE(controller->isConsoleActive());
     EXPECT_FALSE(view->isConsoleVisible());
-    ASSERT_EQ(lines.size(), 4u + 15u + 10u);
+    ASSERT_EQ(lines.size(), 4u + 17u + 10u);
     EXPECT_EQ(lines[0], "Controller: help");
     EXPECT_EQ(lines[1], "set radius_bomb_size size");
     EXPECT_EQ(lines[2], "set computer id/all easy/normal/hard");
@@ -86,10 +86,11 @@ TEST_F(ConsoleLine, HelpGoesToTheThreeHandlersInOrder)
     EXPECT_EQ(lines[11], "enable/disable chunks");
     EXPECT_EQ(lines[12], "enable/disable autocamera");
     EXPECT_EQ(lines[13], "enable/disable aids");
-    EXPECT_EQ(lines[18], "animate id animation length");
-    EXPECT_EQ(lines[19], "Model: help");
-    EXPECT_EQ(lines[20], "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length");
-    EXPECT_EQ(lines[28], "enable/disable wind");
+    EXPECT_EQ(lines[14], "enable/disable sound");
+    EXPECT_EQ(lines[20], "animate id animation length");
+    EXPECT_EQ(lines[21], "Model: help");
+    EXPECT_EQ(lines[22], "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length");
+    EXPECT_EQ(lines[30], "enable/disable wind");
 }
 
 TEST_F(ConsoleLine, TheRadiusBombSizeIsTheControllersOwnSetting)

@@ -237,6 +237,8 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
             _exit(126);
         }
         setenv("LP_NUM_THREADS", "0", 1);
+        // A sound device that hears nothing, the same on every machine.
+        setenv("ALSOFT_DRIVERS", "null", 1);
         for (const std::string& change : environment) {
             const std::size_t equals = change.find('=');
             if (equals == std::string::npos) {

@@ -40,8 +40,10 @@ public:
     // arguments in workingDirectory (the source tree when empty, so that ./res
     // is found), with the environment changed by environment ("NAME=value"
     // sets, "NAME" alone removes). Rendering stays on one thread so that the
-    // game and the test do not starve each other. Unless the environment
-    // names an XDG_CONFIG_HOME, the game starts with --no-settings.
+    // game and the test do not starve each other, and the sound goes to
+    // OpenAL's null device unless the environment names ALSOFT_DRIVERS. Unless
+    // the environment names an XDG_CONFIG_HOME, the game starts with
+    // --no-settings.
     explicit GameProcess(std::vector<std::string> arguments = {}, std::string workingDirectory = "",
                          std::vector<std::string> environment = {}, std::string binary = "");
     // Kills the game if it still runs.

@@ -30,17 +30,18 @@ protected:
 
 } // namespace
 
-TEST_F(ViewConsole, HelpListsTheFourteenCommands)
+TEST_F(ViewConsole, HelpListsTheSixteenCommands)
 {
     EXPECT_EQ(command(" Help "), (Lines{"View:  Help ", "enable/disable lighting", "enable/disable light1",
                                         "enable/disable material", "enable/disable debug",
                                         "enable/disable normalize", "enable/disable displaylist",
                                         "enable/disable chunks", "enable/disable autocamera",
-                                        "enable/disable aids",
+                                        "enable/disable aids", "enable/disable sound",
                                         "set light1 ambient/diffuse r g b a", "set shading flat/smooth",
                                         "set material back/front/front_back "
                                         "emission/ambient/specular/diffuse/ambient_diffuse",
-                                        "set speed speedValue", "animate id animation length"}));
+                                        "set speed speedValue", "set volume v",
+                                        "animate id animation length"}));
 }
 
 TEST_F(ViewConsole, EveryLineIsEchoedAndHidesTheConsole)

@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "audio/OpenAlSoundPlayer.h"
+
+#include <alsa/asoundlib.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <ostream>
+
+namespace {
+
+// The distance, in cells, at which a placed sound is heard as loud as its
+// file; twice as far is half as loud.
+constexpr float REFERENCE_DISTANCE = 6.0f;
+constexpr float MAX_DISTANCE = 500.0f;
+// The interface's sounds stay below the battle's.
+constexpr float NEAR_GAIN = 0.6f;
+// Sounds longer than this are not ours: they are refused, not read.
+constexpr sf_count_t LONGEST_SOUND_SECONDS = 30;
+// The pitch follows the view clock's speed within these.
+constexpr double LOWEST_PITCH = 0.5;
+constexpr double HIGHEST_PITCH = 2.0;
+
+// ALSA prints every failure to find a card itself, about ten lines on a
+// machine without one; the player says it once.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+} // namespace
+
+OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& folder, std::ostream& err)
+    : device(nullptr), context(nullptr), buffers{}, loopSource(0), playCount(0), enabled(true), volume(1.0),
+      pitch(1.0f)
+{
+    snd_lib_error_set_handler(quietAlsa);
+    // OpenAL's own log, unless the player asked for it.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    device = alcOpenDevice(nullptr);
+    if (device == nullptr) {
+        err << "kestrune: no sound device; playing without sound" << std::endl;
+        return;
+    }
+    context = alcCreateContext(device, nullptr);
+    if (context == nullptr || alcMakeContextCurrent(context) == ALC_FALSE) {
+        err << "kestrune: the sound device " << alcGetString(device, ALC_DEVICE_SPECIFIER)
+            << " cannot play; playing without sound" << std::endl;
+        if (context != nullptr) {
+            alcDestroyContext(context);
+            context = nullptr;
+        }
+        alcCloseDevice(device);
+        device = nullptr;
+        return;
+    }
+    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+    if (folder.empty()) {
+        err << "kestrune: no data folder, so no sounds; playing without sound" << std::endl;
+        return;
+    }
+    for (int i = 0; i < SOUND_COUNT; ++i) {
+        loadSound(static_cast<Sound>(i), folder, err);
+    }
+}
+
+OpenAlSoundPlayer::~OpenAlSoundPlayer()
+{
+    if (device == nullptr) {
+        return;
+    }
+    for (const Voice& voice : voices) {
+        alSourceStop(voice.source);
+        alDeleteSources(1, &voice.source);
+    }
+    for (ALuint buffer : buffers) {
+        if (buffer != 0) {
+            alDeleteBuffers(1, &buffer);
+        }
+    }
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+    alcCloseDevice(device);
+}
+
+void OpenAlSoundPlayer::loadSound(Sound sound, const std::string& folder, std::ostream& err)
+{
+    const std::string path = folder + "/" + soundName(sound) + ".wav";
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        err << "kestrune: sound " << path << " unreadable (" << sf_strerror(nullptr) << "); it stays silent"
+            << std::endl;
+        return;
+    }
+    std::string problem;
+    if (info.channels != 1) {
+        problem = "it is not mono";
+    } else if (info.frames <= 0) {
+        problem = "it holds no sound";
+    } else if (info.samplerate < 8000 || info.samplerate > 192000) {
+        problem = "its sample rate is not one of sound";
+    } else if (info.frames > LONGEST_SOUND_SECONDS * info.samplerate) {
+        problem = "it is too long";
+    }
+    std::vector<short> samples;
+    if (problem.empty()) {
+        samples.resize(static_cast<std::size_t>(info.frames));
+        if (sf_readf_short(file, samples.data(), info.frames) != info.frames) {
+            problem = "it ends early";
+        }
+    }
+    sf_close(file);
+    if (!problem.empty()) {
+        err << "kestrune: sound " << path << " refused: " << problem << "; it stays silent" << std::endl;
+        return;
+    }
+    alGetError();
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, AL_FORMAT_MONO16, samples.data(), static_cast<ALsizei>(samples.size() * sizeof(short)),
+                 info.samplerate);
+    if (alGetError() != AL_NO_ERROR) {
+        err << "kestrune: sound " << path << " refused by the sound device; it stays silent" << std::endl;
+        alDeleteBuffers(1, &buffer);
+        return;
+    }
+    buffers[static_cast<std::size_t>(sound)] = buffer;
+}
+
+bool OpenAlSoundPlayer::hasDevice() const
+{
+    return device != nullptr;
+}
+
+bool OpenAlSoundPlayer::hasSound(Sound sound) const
+{
+    return buffers[static_cast<std::size_t>(sound)] != 0;
+}
+
+int OpenAlSoundPlayer::getPlayingCount() const
+{
+    int playing = 0;
+    for (const Voice& voice : voices) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(voice.source, AL_SOURCE_STATE, &state);
+        playing += state == AL_PLAYING ? 1 : 0;
+    }
+    return playing;
+}
+
+void OpenAlSoundPlayer::setListener(const Vector& position, const Vector& forward, const Vector& up)
+{
+    if (device == nullptr) {
+        return;
+    }
+    alListener3f(AL_POSITION, static_cast<float>(position.x), static_cast<float>(position.y),
+                 static_cast<float>(position.z));
+    const float orientation[] = {static_cast<float>(forward.x), static_cast<float>(forward.y),
+                                 static_cast<float>(forward.z), static_cast<float>(up.x),
+                                 static_cast<float>(up.y),      static_cast<float>(up.z)};
+    alListenerfv(AL_ORIENTATION, orientation);
+}
+
+void OpenAlSoundPlayer::setSpeed(double speed)
+{
+    const double clamped = std::isfinite(speed) ? std::clamp(speed, LOWEST_PITCH, HIGHEST_PITCH) : 1.0;
+    pitch = static_cast<float>(clamped);
+    if (loopSource != 0) {
+        alSourcef(loopSource, AL_PITCH, pitch);
+    }
+}
+
+void OpenAlSoundPlayer::play(Sound sound, const Vector& place)
+{
+    start(sound, place, false, false);
+}
+
+void OpenAlSoundPlayer::playNear(Sound sound)
+{
+    start(sound, Vector(), true, false);
+}
+
+void OpenAlSoundPlayer::startLoop(Sound sound, const Vector& place)
+{
+    stopLoop();
+    loopSource = start(sound, place, false, true);
+}
+
+void OpenAlSoundPlayer::moveLoop(const Vector& place)
+{
+    if (loopSource != 0) {
+        alSource3f(loopSource, AL_POSITION, static_cast<float>(place.x), static_cast<float>(place.y),
+                   static_cast<float>(place.z));
+    }
+}
+
+void OpenAlSoundPlayer::stopLoop()
+{
+    if (loopSource != 0) {
+        alSourceStop(loopSource);
+        alSourcei(loopSource, AL_LOOPING, AL_FALSE);
+        loopSource = 0;
+    }
+}
+
+void OpenAlSoundPlayer::setEnabled(bool on)
+{
+    enabled = on;
+    if (!on) {
+        stopLoop();
+        for (const Voice& voice : voices) {
+            alSourceStop(voice.source);
+        }
+    }
+}
+
+bool OpenAlSoundPlayer::isEnabled() const
+{
+    return enabled;
+}
+
+void OpenAlSoundPlayer::setVolume(double v)
+{
+    volume = std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : volume;
+    if (device != nullptr) {
+        alListenerf(AL_GAIN, static_cast<float>(volume));
+    }
+}
+
+double OpenAlSoundPlayer::getVolume() const
+{
+    return volume;
+}
+
+ALuint OpenAlSoundPlayer::takeSource()
+{
+    Voice* oldest = nullptr;
+    for (Voice& voice : voices) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(voice.source, AL_SOURCE_STATE, &state);
+        if (state != AL_PLAYING && voice.source != loopSource) {
+            voice.started = ++playCount;
+            return voice.source;
+        }
+        if (voice.source != loopSource && (oldest == nullptr || voice.started < oldest->started)) {
+            oldest = &voice;
+        }
+    }
+    if (voices.size() < static_cast<std::size_t>(MAX_VOICES)) {
+        alGetError();
+        ALuint source = 0;
+        alGenSources(1, &source);
+        if (alGetError() == AL_NO_ERROR) {
+            voices.push_back({source, ++playCount});
+            return source;
+        }
+    }
+    if (oldest == nullptr) {
+        return 0;
+    }
+    alSourceStop(oldest->source);
+    oldest->started = ++playCount;
+    return oldest->source;
+}
+
+ALuint OpenAlSoundPlayer::start(Sound sound, const Vector& place, bool nearListener, bool looping)
+{
+    const ALuint buffer = buffers[static_cast<std::size_t>(sound)];
+    if (!enabled || device == nullptr || buffer == 0) {
+        return 0;
+    }
+    const ALuint source = takeSource();
+    if (source == 0) {
+        return 0;
+    }
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    alSourcei(source, AL_SOURCE_RELATIVE, nearListener ? AL_TRUE : AL_FALSE);
+    alSource3f(source, AL_POSITION, static_cast<float>(place.x), static_cast<float>(place.y),
+               static_cast<float>(place.z));
+    alSourcei(source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    alSourcef(source, AL_GAIN, nearListener ? NEAR_GAIN : 1.0f);
+    alSourcef(source, AL_PITCH, pitch);
+    alSourcef(source, AL_REFERENCE_DISTANCE, REFERENCE_DISTANCE);
+    alSourcef(source, AL_MAX_DISTANCE, MAX_DISTANCE);
+    alSourcePlay(source);
+    return source;
+}
