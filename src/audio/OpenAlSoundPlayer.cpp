@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/OpenAlSoundPlayer.h"
 
+#include <AL/alext.h>
+
 #include <alsa/asoundlib.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ostream>
+
+#include "math/TimeSystem.h"
 
 namespace {
 
@@ -22,6 +27,9 @@ constexpr sf_count_t LONGEST_SOUND_SECONDS = 30;
 // The pitch follows the view clock's speed within these.
 constexpr double LOWEST_PITCH = 0.5;
 constexpr double HIGHEST_PITCH = 2.0;
+// Milliseconds a stopped loop plays on at no gain: the mixer fades a change of
+// gain in over its next few milliseconds.
+constexpr long FADE_LENGTH = 60;
 
 // ALSA prints every failure to find a card itself, about ten lines on a
 // machine without one; the player says it once.
@@ -31,7 +39,7 @@ void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& folder, std::ostream& err)
     : device(nullptr), context(nullptr), buffers{}, loopSource(0), playCount(0), enabled(true), volume(1.0),
-      pitch(1.0f)
+      pitch(1.0f), resampler(-1)
 {
     snd_lib_error_set_handler(quietAlsa);
     // OpenAL's own log, unless the player asked for it.
@@ -54,8 +62,19 @@ OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& folder, std::ostream& er
         return;
     }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+    // The sounds are made at half the device's rate, mostly: the library's
+    // best resampler (the last it lists) keeps their images out of the
+    // treble, where the default one leaves them.
+    if (alIsExtensionPresent("AL_SOFT_source_resampler") == AL_TRUE) {
+        resampler = alGetInteger(AL_NUM_RESAMPLERS_SOFT) - 1;
+    }
+    // Without a data folder the game has said so already.
     if (folder.empty()) {
-        err << "kestrune: no data folder, so no sounds; playing without sound" << std::endl;
+        return;
+    }
+    struct stat folderStatus {};
+    if (stat(folder.c_str(), &folderStatus) != 0 || !S_ISDIR(folderStatus.st_mode)) {
+        err << "kestrune: no sounds in " << folder << "; playing without sound" << std::endl;
         return;
     }
     for (int i = 0; i < SOUND_COUNT; ++i) {
@@ -88,8 +107,10 @@ void OpenAlSoundPlayer::loadSound(Sound sound, const std::string& folder, std::o
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        err << "kestrune: sound " << path << " unreadable (" << sf_strerror(nullptr) << "); it stays silent"
-            << std::endl;
+        struct stat fileStatus {};
+        err << "kestrune: sound " << path
+            << (stat(path.c_str(), &fileStatus) != 0 ? " is missing" : " is not a sound file libsndfile reads")
+            << "; it stays silent" << std::endl;
         return;
     }
     std::string problem;
@@ -148,11 +169,21 @@ int OpenAlSoundPlayer::getPlayingCount() const
     return playing;
 }
 
+bool OpenAlSoundPlayer::isLoopPlaying() const
+{
+    ALint state = AL_STOPPED;
+    if (loopSource != 0) {
+        alGetSourcei(loopSource, AL_SOURCE_STATE, &state);
+    }
+    return state == AL_PLAYING;
+}
+
 void OpenAlSoundPlayer::setListener(const Vector& position, const Vector& forward, const Vector& up)
 {
     if (device == nullptr) {
         return;
     }
+    stopFadedLoops();
     alListener3f(AL_POSITION, static_cast<float>(position.x), static_cast<float>(position.y),
                  static_cast<float>(position.z));
     const float orientation[] = {static_cast<float>(forward.x), static_cast<float>(forward.y),
@@ -196,10 +227,26 @@ void OpenAlSoundPlayer::moveLoop(const Vector& place)
 
 void OpenAlSoundPlayer::stopLoop()
 {
+    // Cut off in the middle of a wave it would click: it falls silent first,
+    // and stops a little later.
     if (loopSource != 0) {
-        alSourceStop(loopSource);
+        alSourcef(loopSource, AL_GAIN, 0.0f);
         alSourcei(loopSource, AL_LOOPING, AL_FALSE);
+        fading.push_back({loopSource, TimeSystem::getTimeMiliseconds()});
         loopSource = 0;
+    }
+}
+
+void OpenAlSoundPlayer::stopFadedLoops()
+{
+    const long now = TimeSystem::getTimeMiliseconds();
+    for (auto faded = fading.begin(); faded != fading.end();) {
+        if (now - faded->second >= FADE_LENGTH) {
+            alSourceStop(faded->first);
+            faded = fading.erase(faded);
+        } else {
+            ++faded;
+        }
     }
 }
 
@@ -208,6 +255,7 @@ void OpenAlSoundPlayer::setEnabled(bool on)
     enabled = on;
     if (!on) {
         stopLoop();
+        fading.clear();
         for (const Voice& voice : voices) {
             alSourceStop(voice.source);
         }
@@ -282,6 +330,9 @@ ALuint OpenAlSoundPlayer::start(Sound sound, const Vector& place, bool nearListe
     alSourcef(source, AL_PITCH, pitch);
     alSourcef(source, AL_REFERENCE_DISTANCE, REFERENCE_DISTANCE);
     alSourcef(source, AL_MAX_DISTANCE, MAX_DISTANCE);
+    if (resampler >= 0) {
+        alSourcei(source, AL_SOURCE_RESAMPLER_SOFT, resampler);
+    }
     alSourcePlay(source);
     return source;
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/SoundPlayer.h"
@@ -32,6 +33,7 @@ public:
     bool hasSound(Sound sound) const;
     // Sources playing now, the loop included.
     int getPlayingCount() const;
+    bool isLoopPlaying() const;
 
     void setListener(const Vector& position, const Vector& forward, const Vector& up) override;
     void setSpeed(double speed) override;
@@ -55,6 +57,8 @@ private:
     // A source for a new sound: an idle one, a new one while fewer than
     // MAX_VOICES exist, or else the oldest one-shot's, stopped. 0 when none.
     ALuint takeSource();
+    // Stops the loops that were silenced long enough ago.
+    void stopFadedLoops();
     // Starts sound on a source taken for it; 0 when it cannot play.
     ALuint start(Sound sound, const Vector& place, bool nearListener, bool looping);
 
@@ -63,8 +67,10 @@ private:
     std::array<ALuint, SOUND_COUNT> buffers; // 0 for a sound whose file was not read
     std::vector<Voice> voices;
     ALuint loopSource; // 0 while no loop plays
+    std::vector<std::pair<ALuint, long>> fading; // stopped loops, silent since when (ms)
     unsigned long playCount;
     bool enabled;
     double volume;
     float pitch;
+    ALint resampler; // the library's best, or -1 for its default
 };

@@ -165,7 +165,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         }
     }
     sequence->addAnimation(falls, true, true);
-    pendingBlocksTick = timeSystem.getTick() + sequence->getLength();
+    // They join the terrain once the last of them has been seen to land.
+    pendingBlocksTick = now + SHOT_START_DELAY + sequence->getLength();
 
     // Falling characters are drawn by their animation until it ends, then
     // go back to the scene.

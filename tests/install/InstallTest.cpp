@@ -127,8 +127,8 @@ TEST(EndToEndInstall, TheDataDirOptionAndTheEnvironmentWinOverTheDefaults)
 {
     std::string option = freshFolder("data-from-option");
     std::string environment = freshFolder("data-from-environment");
-    runCommand("cp '" + prefix() + "'/share/games/kestrune/res/*.wrl '" + option + "'");
-    runCommand("cp '" + prefix() + "'/share/games/kestrune/res/*.wrl '" + environment + "'");
+    runCommand("cp -r '" + prefix() + "'/share/games/kestrune/res/. '" + option + "'");
+    runCommand("cp -r '" + prefix() + "'/share/games/kestrune/res/. '" + environment + "'");
     {
         InstalledGame installed({}, {"KESTRUNE_DATA=" + environment});
         ASSERT_TRUE(installed.game.waitForLine("Reshape 800 600"));

@@ -3,6 +3,7 @@
 
 #include "model/Player.h"
 #include "scene/TransformNode.h"
+#include "support/RecordingSoundPlayer.h"
 #include "support/ScriptedRandom.h"
 #include "view/ViewFixture.h"
 
@@ -170,4 +171,27 @@ TEST_F(ViewConsole, AnimateTakesAnIdANameAndALength)
     EXPECT_EQ(command("animate 99999999999999999999 cast 10").size(), 2u);
     // A name without key frames is ignored quietly.
     EXPECT_EQ(command("animate 0 dance 1500").size(), 1u);
+}
+
+TEST_F(ViewConsole, SoundSwitchesAndTheVolumeTakesOnlyZeroToOne)
+{
+    RecordingSoundPlayer player;
+    view->setSoundPlayer(&player);
+    EXPECT_EQ(command("disable sound"), Lines{"View: disable sound"});
+    EXPECT_FALSE(player.isEnabled());
+    command("enable sound");
+    EXPECT_TRUE(player.isEnabled());
+    EXPECT_EQ(command("set volume 0.25"), Lines{"View: set volume 0.25"});
+    EXPECT_EQ(player.getVolume(), 0.25);
+    for (const std::string value : {"2", "-0.1", "0.5x", "nan", "1e400"}) {
+        EXPECT_EQ(command("set volume " + value),
+                  (Lines{"View: set volume " + value,
+                         "View: volume " + value + " refused: the volume runs from 0 (silent) to 1"}));
+    }
+    EXPECT_EQ(player.getVolume(), 0.25);
+    command("set volume 0");
+    EXPECT_EQ(player.getVolume(), 0.0);
+    view->setSoundPlayer(nullptr);
+    // Without a player the lines still answer.
+    EXPECT_EQ(command("set volume 1"), Lines{"View: set volume 1"});
 }

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <GL/glu.h>
+
 #include <algorithm>
+#include <cmath>
 
 #include "animation/PathAnimation.h"
+#include "model/HorizontalNova.h"
 #include "model/Player.h"
 #include "model/RadiusBomb.h"
 #include "model/VerticalStrike.h"
 #include "scene/TransformNode.h"
+#include "support/RecordingSoundPlayer.h"
 #include "support/ScriptedRandom.h"
 #include "view/ViewFixture.h"
 
@@ -117,7 +122,9 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     EXPECT_EQ(view->getTerrainBlockCount(), blocks - 2);
     ASSERT_EQ(view->getPendingBlocks().size(), 1u);
     EXPECT_EQ(view->getPendingBlocks().front().cell, Vector(5, 0, 5));
-    EXPECT_EQ(view->getPendingBlocksTick(), 2900);
+    // They join the terrain as their fall ends: after the 700 ms start,
+    // the flight, the effect and the debris, three cells of 100 ms each.
+    EXPECT_EQ(view->getPendingBlocksTick(), 3600);
     EXPECT_FALSE(inScene(character));
     // The damage numbers wait for the hurt, which starts as the effect
     // plays.
@@ -127,9 +134,9 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     // The aim record was made at the old height (4.9 at the box centre).
     EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
 
-    frameAt(2900);
+    frameAt(3600);
     EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
-    frameAt(2901);
+    frameAt(3601);
     // A grass block stays grass wherever it lands.
     EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::GRASS);
     EXPECT_EQ(view->getTerrainBlockCount(), blocks - 1);
@@ -354,4 +361,133 @@ TEST_F(ShotTest, TheTurnCameraRisesAboveTheTerrainBehindTheCaster)
     ASSERT_LT(pose.eye.x, 2.0);
     const double share = (cannon.x - 2.0) / (cannon.x - pose.eye.x);
     EXPECT_GT(cannon.y + toEye.y * share, 7.0);
+}
+
+namespace {
+
+// The same shots, heard through a player that writes down what it is asked.
+class ShotSounds : public ShotTest {
+protected:
+    void SetUp() override
+    {
+        ShotTest::SetUp();
+        view->setSoundPlayer(&player);
+    }
+    void TearDown() override
+    {
+        view->setSoundPlayer(nullptr);
+        ShotTest::TearDown();
+    }
+
+    std::vector<std::string> soundsAt(long tick)
+    {
+        clocks.clock.set(tick);
+        view->playSounds();
+        return player.take();
+    }
+
+    RecordingSoundPlayer player;
+};
+
+} // namespace
+
+TEST_F(ShotSounds, EachSoundComesAsItsEventIsShownAndFromWhereItIs)
+{
+    using Calls = std::vector<std::string>;
+    std::string nova = "nova";
+    view->onWeapon(nova);
+    EXPECT_EQ(soundsAt(0), Calls{"near turn_chime"});
+    EXPECT_TRUE(soundsAt(0).empty());
+
+    // Flight 600 ms after the 700 ms start; the shooter is hurt, the target
+    // dies; the top of the column falls three cells.
+    Shot shot;
+    shot.path = {Vector(0, 5, 2), Vector(4, 5, 2)};
+    shot.damages = {{0, 20.0}, {1, 2.0}};
+    shot.killed = {1};
+    shot.falling = {{Vector(5, 3, 5), 3}};
+    HorizontalNova spell;
+    fire(shot, &spell);
+    // The caster's middle is (1.5, 1.9, 1.5); the scene mirrors z.
+    EXPECT_EQ(soundsAt(0), Calls{"play cast_nova 1.5 1.9 -1.5"});
+    EXPECT_EQ(soundsAt(700), Calls{"loop flight 0 5 -2"});
+    EXPECT_EQ(soundsAt(1000), Calls{"move 2 5 -2"});
+    EXPECT_EQ(soundsAt(1300), (Calls{"stop", "play ring_nova 4 5 -2"}));
+    // With the hurt and death animations.
+    EXPECT_EQ(soundsAt(1600), (Calls{"play hurt 1.5 1.9 -1.5", "play death 5.5 4.9 -5.5"}));
+    // The block falls as the effect ends (no debris here) and lands three
+    // cells of 100 ms later, as the shot's last sound.
+    EXPECT_TRUE(soundsAt(2299).empty());
+    EXPECT_EQ(soundsAt(2300), Calls{"play block_fall 5.5 3.5 -5.5"});
+    EXPECT_TRUE(soundsAt(2599).empty());
+    EXPECT_EQ(soundsAt(2600), Calls{"play block_land 5.5 0.5 -5.5"});
+    EXPECT_EQ(view->getSoundCues().getPendingCount(), 0u);
+    // The next turn is chimed once the shot has been seen.
+    frameAt(2599);
+    EXPECT_TRUE(soundsAt(2599).empty());
+    frameAt(2600);
+    EXPECT_EQ(soundsAt(2600), Calls{"near turn_chime"});
+}
+
+TEST_F(ShotSounds, ABlastOnTheLeftOfThePictureIsHeardOnTheLeft)
+{
+    printed([&] { view->reshape(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE); });
+    view->setAutoCameraEnabled(false);
+    Shot shot;
+    // Seen from the start place, (-25, 25, 15) looking at the middle of the
+    // scene, each end of the battlefield's near edge.
+    for (const Vector& impact : {Vector(0, 0, 9), Vector(9, 0, 0)}) {
+        shot.path = {Vector(5, 5, 5), impact};
+        RadiusBomb bomb(0.0);
+        fire(shot, &bomb);
+        clocks.clock.advance(5000);
+        printed([&] { view->renderScene(); });
+        ASSERT_EQ(player.played.count(Sound::blastFireball), 1u);
+        const Vector heard = player.played[Sound::blastFireball];
+        EXPECT_EQ(heard, Vector(impact.x, impact.y, -impact.z));
+        // Where the picture shows it...
+        GLdouble modelview[16];
+        GLdouble projection[16];
+        GLint viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        GLdouble x = 0;
+        GLdouble y = 0;
+        GLdouble z = 0;
+        gluProject(heard.x, heard.y, heard.z, modelview, projection, viewport, &x, &y, &z);
+        const bool leftInPicture = x < viewport[2] / 2.0;
+        // ...and where the listener hears it: OpenAL's right is forward x up.
+        const Vector& f = player.forward;
+        const Vector& u = player.up;
+        const Vector right(f.y * u.z - f.z * u.y, f.z * u.x - f.x * u.z, f.x * u.y - f.y * u.x);
+        const Vector towards = heard - player.listener;
+        const double side = towards.x * right.x + towards.y * right.y + towards.z * right.z;
+        EXPECT_EQ(leftInPicture, side < 0) << "impact " << impact << " at x " << x;
+        // Well off the middle of the 64-pixel window.
+        EXPECT_GT(std::abs(x - viewport[2] / 2.0), 6.0);
+        player.played.clear();
+    }
+}
+
+TEST_F(ShotSounds, TheInterfaceClicksOnceForEachChangeAndTheWinnerHasItsFanfareOnce)
+{
+    using Calls = std::vector<std::string>;
+    soundsAt(0);
+    view->updateConsoleCommandEdition("s");
+    view->updateConsoleCommandEdition("s");
+    view->updateConsoleCommandEdition("se");
+    EXPECT_EQ(player.take(), (Calls{"near key_click", "near key_click"}));
+    view->showSetupScreen({"Casters 4", "Start"}, 0);
+    view->showSetupScreen({"Casters 4", "Start"}, 0);
+    view->showSetupScreen({"Casters 4", "Start"}, 1);
+    EXPECT_EQ(player.take(), (Calls{"near key_click", "near key_click"}));
+    view->hideSetupScreen();
+    view->showWinner(0, false);
+    view->showWinner(0, false);
+    EXPECT_EQ(player.take(), Calls{"near fanfare"});
+    // Nobody left standing is no fanfare.
+    printed([&] { view->cleanup(); });
+    view->showWinner(-1, false);
+    EXPECT_TRUE(player.take().empty());
 }

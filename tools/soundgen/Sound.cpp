@@ -80,6 +80,18 @@ void finishLoop(Samples& sound)
     }
     removeMean(sound);
     normalise(sound);
+    // Round the loop to start where it rises through zero most gently: a
+    // player that starts it, or ends it at its end, does so without a click.
+    std::size_t start = 0;
+    double smallestStep = 2.0;
+    for (std::size_t i = 0; i < sound.size(); ++i) {
+        const double before = sound[(i + sound.size() - 1) % sound.size()];
+        if (before < 0.0 && sound[i] >= 0.0 && sound[i] - before < smallestStep) {
+            smallestStep = sound[i] - before;
+            start = i;
+        }
+    }
+    std::rotate(sound.begin(), sound.begin() + static_cast<std::ptrdiff_t>(start), sound.end());
 }
 
 std::vector<std::int16_t> toPcm(const Samples& sound)
