@@ -36,11 +36,14 @@ Vector scenePlace(const Vector& place)
     return {place.x, place.y, -place.z};
 }
 
-// Where a caster's sounds come from: the middle of its body.
-Vector casterMiddle(const Player& player)
+// Where a caster's sounds come from until it falls: the middle of its body,
+// falls the cells above where the model has it now.
+Vector casterMiddle(const Player& player, const std::map<int, int>& falls, int id)
 {
+    const auto fall = falls.find(id);
     const double w = player.getWidth();
-    return scenePlace(player.getPosition() + Vector(w / 2, player.getHeight() / 2, w / 2));
+    const double up = player.getHeight() / 2 + (fall != falls.end() ? fall->second : 0);
+    return scenePlace(player.getPosition() + Vector(w / 2, up, w / 2));
 }
 
 // The middle of some cells' blocks, in the scene.
@@ -73,7 +76,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     const long now = timeSystem.getTick();
     const auto caster = players.find(playerId);
     if (caster != players.end()) {
-        sounds.add(now, castSound(weapon.c_str()), casterMiddle(*caster->second));
+        sounds.add(now, castSound(weapon.c_str()), casterMiddle(*caster->second, playerFalls, playerId));
     }
 
     // The fireball, turned so that its tail trails behind the flight.
@@ -103,7 +106,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         auto player = players.find(id);
         if (killedPlayers.count(id) == 0 && player != players.end() && !player->second->isDead()) {
             animate(id, "hurt", CHARACTER_ANIMATION, reaction, false);
-            sounds.add(now + reaction, Sound::hurt, casterMiddle(*player->second));
+            sounds.add(now + reaction, Sound::hurt, casterMiddle(*player->second, playerFalls, id));
         }
     }
     addDamageNumbers(damages, killedPlayers, playerFalls, timeSystem.getTick() + reaction);
@@ -113,7 +116,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         animate(id, "death", CHARACTER_ANIMATION, reaction, true);
         const auto player = players.find(id);
         if (player != players.end()) {
-            sounds.add(now + reaction, Sound::death, casterMiddle(*player->second));
+            sounds.add(now + reaction, Sound::death, casterMiddle(*player->second, playerFalls, id));
         }
     }
 
@@ -170,6 +173,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 
     // Falling characters are drawn by their animation until it ends, then
     // go back to the scene.
+    // Each lands with a thud.
+    const long dropsStart = now + SHOT_START_DELAY + sequence->getLength();
     auto* playerDrops = new ParralelAnimation(timeSystem);
     for (const auto& [id, fall] : playerFalls) {
         auto node = playerNodes.find(id);
@@ -187,6 +192,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         cannons[id].position.y -= fall;
         drop->setContinuation(sceneNode);
         playerDrops->addAnimation(drop);
+        sounds.add(dropsStart + fall * PLAYER_FALL_PER_CELL, Sound::blockLand, scenePlace(p + Vector(w / 2, 0, w / 2)));
     }
     sequence->addAnimation(playerDrops, true, true);
 

@@ -406,9 +406,12 @@ TEST_F(ShotSounds, EachSoundComesAsItsEventIsShownAndFromWhereItIs)
     shot.damages = {{0, 20.0}, {1, 2.0}};
     shot.killed = {1};
     shot.falling = {{Vector(5, 3, 5), 3}};
+    shot.playerFalls = {{0, 1}};
+    shooter.setPosition(Vector(1, 0, 1));
     HorizontalNova spell;
     fire(shot, &spell);
-    // The caster's middle is (1.5, 1.9, 1.5); the scene mirrors z.
+    // The shooter, one cell lower in the model already, is heard where it is
+    // seen until it falls: its middle at (1.5, 1.9, 1.5); the scene mirrors z.
     EXPECT_EQ(soundsAt(0), Calls{"play cast_nova 1.5 1.9 -1.5"});
     EXPECT_EQ(soundsAt(700), Calls{"loop flight 0 5 -2"});
     EXPECT_EQ(soundsAt(1000), Calls{"move 2 5 -2"});
@@ -421,12 +424,14 @@ TEST_F(ShotSounds, EachSoundComesAsItsEventIsShownAndFromWhereItIs)
     EXPECT_EQ(soundsAt(2300), Calls{"play block_fall 5.5 3.5 -5.5"});
     EXPECT_TRUE(soundsAt(2599).empty());
     EXPECT_EQ(soundsAt(2600), Calls{"play block_land 5.5 0.5 -5.5"});
+    // Then the shooter drops a cell in 200 ms, and lands on the floor.
+    EXPECT_EQ(soundsAt(2800), Calls{"play block_land 1.5 0 -1.5"});
     EXPECT_EQ(view->getSoundCues().getPendingCount(), 0u);
     // The next turn is chimed once the shot has been seen.
-    frameAt(2599);
-    EXPECT_TRUE(soundsAt(2599).empty());
-    frameAt(2600);
-    EXPECT_EQ(soundsAt(2600), Calls{"near turn_chime"});
+    frameAt(2799);
+    EXPECT_TRUE(soundsAt(2799).empty());
+    frameAt(2800);
+    EXPECT_EQ(soundsAt(2800), Calls{"near turn_chime"});
 }
 
 TEST_F(ShotSounds, ABlastOnTheLeftOfThePictureIsHeardOnTheLeft)
