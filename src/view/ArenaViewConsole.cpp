@@ -174,10 +174,11 @@ void ArenaView::handleConsoleCommand(std::string line)
         {"set volume (\\S+)",
          {"set volume v"},
          [](ArenaView& view, const Groups& g) {
+             const std::string value = g[1].str();
              char* end = nullptr;
-             const double volume = std::strtod(g[1].str().c_str(), &end);
-             if (end == nullptr || *end != '\0' || !(volume >= 0.0 && volume <= 1.0)) {
-                 commands.refuse("volume " + g[1].str() + " refused: the volume runs from 0 (silent) to 1");
+             const double volume = std::strtod(value.c_str(), &end);
+             if (end == value.c_str() || *end != '\0' || !(volume >= 0.0 && volume <= 1.0)) {
+                 commands.refuse("volume " + value + " refused: the volume runs from 0 (silent) to 1");
                  return;
              }
              if (SoundPlayer* player = view.sounds.getPlayer()) {
