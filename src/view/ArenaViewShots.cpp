@@ -172,9 +172,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     pendingBlocksTick = now + SHOT_START_DELAY + sequence->getLength();
 
     // Falling characters are drawn by their animation until it ends, then
-    // go back to the scene.
-    // Each lands with a thud.
-    const long dropsStart = now + SHOT_START_DELAY + sequence->getLength();
+    // go back to the scene; each lands with a thud.
+    const long dropsStart = pendingBlocksTick;
     auto* playerDrops = new ParralelAnimation(timeSystem);
     for (const auto& [id, fall] : playerFalls) {
         auto node = playerNodes.find(id);
@@ -192,7 +191,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
         cannons[id].position.y -= fall;
         drop->setContinuation(sceneNode);
         playerDrops->addAnimation(drop);
-        sounds.add(dropsStart + fall * PLAYER_FALL_PER_CELL, Sound::blockLand, scenePlace(p + Vector(w / 2, 0, w / 2)));
+        sounds.add(dropsStart + fall * PLAYER_FALL_PER_CELL, Sound::blockLand,
+                   scenePlace(p + Vector(w / 2, 0, w / 2)));
     }
     sequence->addAnimation(playerDrops, true, true);
 
