@@ -38,19 +38,6 @@ int changedPixels(const Image& before, const Image& after)
     return count;
 }
 
-// The turn line's gold near the top of the window.
-int turnLineGold(const Image& image)
-{
-    int count = 0;
-    for (int row = 32; row <= 54; ++row) {
-        for (int x = 200; x < 600; ++x) {
-            const unsigned char* p = &image.rgb[(static_cast<std::size_t>(row) * image.width + x) * 3];
-            count += p[0] > 240 && p[1] > 200 && p[1] < 230 && p[2] < 80 ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 } // namespace
 
 TEST(EndToEndAids, TheCameraShowsTheCasterThenTheShotAndTheDamageItDoes)

@@ -292,7 +292,8 @@ void GameProcess::pump(std::chrono::milliseconds wait)
         std::this_thread::sleep_for(wait);
         return;
     }
-    poll(fds.data(), static_cast<nfds_t>(count), static_cast<int>(wait.count()));
+    // poll waits for ever on a negative time-out: a wait already over is none.
+    poll(fds.data(), static_cast<nfds_t>(count), static_cast<int>(std::max<long long>(wait.count(), 0)));
     std::array<char, 4096> buffer{};
     // A game that writes without end must not keep the test reading.
     constexpr std::size_t MOST_PER_LOOK = 1 << 20;
@@ -360,8 +361,11 @@ std::optional<std::string> GameProcess::waitForMatch(const std::string& pattern,
 void GameProcess::pause(std::chrono::milliseconds wait)
 {
     const auto end = Clock::now() + wait;
-    while (Clock::now() < end) {
-        pump(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+    // The time left from the same reading of the clock that found some left:
+    // a test preempted between two readings would otherwise ask for less
+    // than none.
+    for (auto now = Clock::now(); now < end; now = Clock::now()) {
+        pump(std::chrono::ceil<std::chrono::milliseconds>(end - now));
     }
 }
 

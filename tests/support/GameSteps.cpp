@@ -17,6 +17,10 @@ constexpr int HUD_HEIGHT = HUD_FIRST_PLAYER_BASELINE + 9 * HUD_LINE_SPACING;
 // Between two looks at the window.
 constexpr std::chrono::milliseconds LOOK_INTERVAL{25};
 
+// The rows of the window that hold the turn line.
+constexpr int TURN_LINE_TOP = 32;
+constexpr int TURN_LINE_BOTTOM = 54;
+
 // Held keys stop this many steps before the target; taps do the rest.
 constexpr double HOLD_MARGIN = 3;
 
@@ -100,6 +104,32 @@ std::optional<Image> grabUntil(GameProcess& game, const std::string& fileName,
         game.pause(LOOK_INTERVAL);
     }
     return std::nullopt;
+}
+
+int turnLineGold(const Image& image)
+{
+    int count = 0;
+    for (int row = TURN_LINE_TOP; row <= TURN_LINE_BOTTOM && row < image.height; ++row) {
+        for (int x = 200; x < 600 && x < image.width; ++x) {
+            const unsigned char* p = &image.rgb[(static_cast<std::size_t>(row) * image.width + x) * 3];
+            count += p[0] > 240 && p[1] > 200 && p[1] < 230 && p[2] < 80 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool waitForTurnLine(GameProcess& game, bool shown)
+{
+    const auto deadline = Clock::now() + E2E_TIMEOUT;
+    while (Clock::now() < deadline && game.running()) {
+        const auto image = game.grab(0, 0, 0, TURN_LINE_BOTTOM + 1);
+        // A hundred gold pixels are a few letters of a name.
+        if (image && (turnLineGold(*image) > 100) == shown) {
+            return true;
+        }
+        game.pause(LOOK_INTERVAL);
+    }
+    return false;
 }
 
 std::optional<HudAim> shownAim(GameProcess& game, int player)

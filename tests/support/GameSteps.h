@@ -37,6 +37,15 @@ bool aimTo(GameProcess& game, int player, HudAim target);
 // Presses the spell's key ("1", "2", "3") until the overlay names the spell.
 bool chooseSpell(GameProcess& game, const std::string& key, const std::string& spell);
 
+// Gold pixels of the turn line ("name — spell") near the top of the window,
+// which shows while a turn waits for its cast and goes while a shot plays.
+int turnLineGold(const Image& image);
+
+// Reads the top of the window until the turn line shows (shown) or has gone;
+// false on a time-out. The turn line going, then showing again, is the shot
+// played out and the next turn waiting.
+bool waitForTurnLine(GameProcess& game, bool shown);
+
 // Presses Return until the game casts (it ignores Enter while the previous
 // shot still plays); the "Dead Players: N" line, or nothing.
 std::optional<std::string> fireWhenReady(GameProcess& game);
