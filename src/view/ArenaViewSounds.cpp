@@ -22,7 +22,7 @@ void ArenaView::playSounds()
     }
     player->setListener(avatarPosition, avatarTarget - avatarPosition, avatarUp);
     player->setSpeed(timeSystem.getSpeed());
-    sounds.update(timeSystem.getTick());
+    sounds.update(timeSystem.getTick(), timeSystem.getSpeed());
     if (!isTurnWaiting()) {
         chimedTurn = -1;
     } else if (chimedTurn != currentPlayer) {

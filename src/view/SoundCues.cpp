@@ -59,7 +59,7 @@ void SoundCues::clear()
     flightPlaying = false;
 }
 
-void SoundCues::update(long now)
+void SoundCues::update(long now, double speed)
 {
     // The flight first: the impact's sound comes as the loop stops.
     if (flightDue && now >= flightStart) {
@@ -84,7 +84,8 @@ void SoundCues::update(long now)
     }
     std::size_t due = 0;
     while (due < cues.size() && cues[due].tick <= now) {
-        if (player != nullptr) {
+        const bool tooLate = static_cast<double>(now - cues[due].tick) > MOST_LATE * speed;
+        if (player != nullptr && !tooLate) {
             player->play(cues[due].sound, cues[due].place);
         }
         ++due;

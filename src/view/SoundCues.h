@@ -31,8 +31,14 @@ public:
     // Forgets every cue and stops the flight loop.
     void clear();
 
-    // Plays the cues due by now, in their order, and moves the flight loop.
-    void update(long now);
+    // A cue this late, in milliseconds of real time, is dropped: the frames
+    // that should have played it never came (a hidden window, a stall), and
+    // the picture has moved on without it.
+    static constexpr double MOST_LATE = 500.0;
+
+    // Plays the cues due by now, in their order, and moves the flight loop;
+    // speed: the clock's ticks per millisecond, to tell how late a cue is.
+    void update(long now, double speed = 1.0);
     // Cues still to play, the flight counted while it is due or flies.
     std::size_t getPendingCount() const;
 

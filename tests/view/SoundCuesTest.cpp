@@ -29,8 +29,23 @@ TEST_F(SoundCuesTest, CuesPlayWhenTheirTickIsReachedInTheirOrder)
     EXPECT_EQ(player.take(), Calls{"play cast_nova 0 0 0"});
     // A slow frame plays everything it passed, earliest first, equal ticks
     // in the order they were added.
-    cues.update(900);
+    cues.update(600);
     EXPECT_EQ(player.take(), (Calls{"play hurt 1 0 0", "play death 2 0 0"}));
+    EXPECT_EQ(cues.getPendingCount(), 0u);
+}
+
+TEST_F(SoundCuesTest, ACueHalfASecondLateIsDroppedNotPlayedInABurst)
+{
+    cues.add(1000, Sound::hurt, Vector());
+    cues.add(1100, Sound::death, Vector());
+    cues.add(3000, Sound::blockLand, Vector());
+    // The first frame for a while, as when the window shows again: the
+    // hurt's moment has long passed, the death's has only just.
+    cues.update(1600);
+    EXPECT_EQ(player.take(), Calls{"play death 0 0 0"});
+    // At four times real time, 1600 ticks late is 400 ms: still heard.
+    cues.update(4600, 4.0);
+    EXPECT_EQ(player.take(), Calls{"play block_land 0 0 0"});
     EXPECT_EQ(cues.getPendingCount(), 0u);
 }
 
