@@ -26,7 +26,7 @@ std::unique_ptr<ArenaModel> seededBattlefield(unsigned int seed, int players, in
                                               int height)
 {
     Main::seedRandom(seed);
-    auto model = std::make_unique<ArenaModel>(players, width, depth, height);
+    auto model = std::make_unique<ArenaModel>(players, width, depth, height, RandomStream(seed));
     model->reset();
     return model;
 }

@@ -15,7 +15,7 @@ namespace {
 void ModelConsoleLine(benchmark::State& state)
 {
     Main::seedRandom(42);
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, RandomStream(42));
     model.reset();
     const std::string line = state.range(0) == 0 ? "set gravity 0 -0.98 0" : "animate 0 cast 1500";
     Silence silence;

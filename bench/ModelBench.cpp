@@ -19,7 +19,7 @@ void ArenaModelReset(benchmark::State& state)
 {
     Main::seedRandom(42);
     ArenaModel model(4, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                     static_cast<int>(state.range(2)));
+                     static_cast<int>(state.range(2)), RandomStream(42));
     for (auto _ : state) {
         model.reset();
     }
@@ -33,7 +33,7 @@ BENCHMARK(ArenaModelReset)
 void ArenaModelTestAny(benchmark::State& state)
 {
     Main::seedRandom(42);
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, RandomStream(42));
     model.reset();
     double t = 0.0;
     for (auto _ : state) {
@@ -62,7 +62,7 @@ public:
 void ShotStraightUpAtFullPower(benchmark::State& state)
 {
     Main::seedRandom(42);
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, RandomStream(42));
     model.reset();
     HarmlessSpell spell;
     Silence silence;
@@ -76,7 +76,7 @@ BENCHMARK(ShotStraightUpAtFullPower)->Unit(benchmark::kMicrosecond);
 void TrajectoryLongLob(benchmark::State& state)
 {
     Main::seedRandom(42);
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, RandomStream(42));
     model.reset();
     for (auto _ : state) {
         auto path = model.createTrajectory(Vector(0.5, 16, 0.5), Vector(0.3, 1.5, 0.3),
@@ -92,7 +92,7 @@ void FireballShot(benchmark::State& state)
 {
     Main::seedRandom(42);
     ArenaModel model(4, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                     static_cast<int>(state.range(2)));
+                     static_cast<int>(state.range(2)), RandomStream(42));
     Silence silence;
     for (auto _ : state) {
         state.PauseTiming();

@@ -22,7 +22,7 @@ namespace {
 // the benchmark window, quiet.
 struct BenchGame {
     BenchGame(int side, int height)
-        : model(4, side, side, height), view(clock)
+        : model(4, side, side, height, RandomStream(2006)), view(clock)
     {
         clock.play();
         model.addListener(&view);
@@ -147,7 +147,7 @@ void ViewNewGame(benchmark::State& state)
     const int side = static_cast<int>(state.range(0));
     TimeSystem clock;
     clock.play();
-    ArenaModel model(4, side, side, static_cast<int>(state.range(1)));
+    ArenaModel model(4, side, side, static_cast<int>(state.range(1)), RandomStream(2006));
     ArenaView view(clock);
     model.addListener(&view);
     for (auto _ : state) {

@@ -13,10 +13,12 @@ PLAY_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev l
                libboost-regex-dev libinih-dev libsndfile1-dev libopenal-dev libasound2-dev)
 # What the tests and benchmarks add: GoogleTest and Google Benchmark, a virtual
 # X server, Xlib to read the game's window and xdotool to drive it, ImageMagick for its screenshots,
-# stress-ng to load the cores beside them, and the checkers of the install.
+# stress-ng to load the cores beside them, the checkers of the install, and
+# clang with its runtime for the replay reader's libFuzzer target.
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev libx11-dev
                xvfb xauth xdotool imagemagick x11-xserver-utils stress-ng
-               desktop-file-utils appstream groff-base man-db dpkg-dev lintian file)
+               desktop-file-utils appstream groff-base man-db dpkg-dev lintian file
+               clang libclang-rt-14-dev)
 
 # Installs the named packages that dpkg does not know as installed: apt-get,
 # through sudo when not root, never asking a question.

@@ -121,6 +121,11 @@ std::string versionLine()
     return std::string("kestrune ") + KESTRUNE_VERSION;
 }
 
+const char* gameVersion()
+{
+    return KESTRUNE_VERSION;
+}
+
 void printUsage(std::ostream& out)
 {
     out << "Usage: kestrune [options]\n"
@@ -148,6 +153,12 @@ void printUsage(std::ostream& out)
            "  --no-autocamera\n"
            "              the camera moves only by hand, from its start place (c toggles)\n"
            "  --mute      start without sound (\"enable sound\" in the console brings it)\n"
+           "  --record FILE\n"
+           "              record the whole session into FILE (by default each battlefield\n"
+           "              goes to its own file in $XDG_STATE_HOME/kestrune/replays)\n"
+           "  --no-record record nothing\n"
+           "  --replay FILE\n"
+           "              play FILE back, then go on playing from where it ends\n"
            "  --data-dir DIR\n"
            "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
            "  --help      show this text and exit\n"
@@ -182,6 +193,20 @@ CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
         }
         if (std::strcmp(word, "--mute") == 0) {
             options.mute = true;
+            continue;
+        }
+        if (std::strcmp(word, "--no-record") == 0) {
+            options.record = false;
+            continue;
+        }
+        if (std::strcmp(word, "--record") == 0 || std::strcmp(word, "--replay") == 0) {
+            const bool recording = std::strcmp(word, "--record") == 0;
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                err << "kestrune: " << word << " needs a file; "
+                    << (recording ? "recording as usual" : "starting a new game") << std::endl;
+            } else {
+                (recording ? options.recordFile : options.replayFile) = argv[i + 1];
+            }
             continue;
         }
         if (std::strcmp(word, "--players") == 0) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's command line: window or full screen, size, colour depth, window
 // position, plus --help, --version, --seed, the data folder, the computer
-// players, the automatic camera, the sound, and the new game's casters, battlefield and
-// wind over the remembered settings.
+// players, the automatic camera, the sound, the new game's casters, battlefield and
+// wind over the remembered settings, and the replays recorded and played.
 #pragma once
 
 #include <array>
@@ -36,6 +36,9 @@ struct CommandLine {
     std::optional<bool> wind;              // --wind, --no-wind: the last one given
     bool settings = true;                  // false with --no-settings
     bool mute = false;                     // --mute: sound off until the console turns it on
+    bool record = true;                    // false with --no-record
+    std::string recordFile;                // --record FILE: every battlefield into FILE
+    std::string replayFile;                // --replay FILE
 };
 
 // Largest window side accepted from the command line; X cannot make a window
@@ -68,6 +71,9 @@ void applyCommandLine(const CommandLine& options, GameSetup& setup, std::ostream
 
 // "800x600:16 at 400,100"
 std::string startupLine(const CommandLine& options);
+
+// "0.2.0": the game's version.
+const char* gameVersion();
 
 // "800x600:16", the game-mode string.
 std::string gameModeString(const CommandLine& options);

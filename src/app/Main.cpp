@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The shell's program-wide objects and the random streams: the game's, shared
-// by the model and the view's event handlers, the effects' and the computer
-// players'.
+// The shell's program-wide objects and the random streams: a door to the
+// game's own, and the effects' and the computer players'.
 #include "app/Main.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <random>
 #include <utility>
@@ -23,6 +21,27 @@ namespace {
 constexpr unsigned int EFFECTS_SEED_OFFSET = 0x9e3779b9u;
 constexpr unsigned int COMPUTER_SEED_OFFSET = 0x7f4a7c15u;
 
+// The stream of no game, for random() while none is attached.
+RandomStream& ownGameStream()
+{
+    static RandomStream stream(0);
+    return stream;
+}
+
+RandomStream*& attachedStream()
+{
+    static RandomStream* stream = nullptr;
+    return stream;
+}
+
+RandomStream& gameStream()
+{
+    RandomStream* attached = attachedStream();
+    return attached != nullptr ? *attached : ownGameStream();
+}
+
+// The script of the game's stream, kept here too so that the effects'
+// stream can fall back on it.
 std::function<double()>& randomSource()
 {
     static std::function<double()> source;
@@ -35,8 +54,8 @@ std::function<double()>& effectsSource()
     return source;
 }
 
-// A generator of our own rather than rand(): its sequence is the same on every
-// platform and nothing else in the process draws from it.
+// Generators of our own rather than rand(): their sequences are the same on
+// every platform and nothing else in the process draws from them.
 std::minstd_rand& effectsGenerator()
 {
     static std::minstd_rand generator;
@@ -60,14 +79,18 @@ void seedOnFirstUse()
 
 double random()
 {
-    const std::function<double()>& source = randomSource();
-    if (source) {
-        return source();
+    if (!gameStream().isScripted()) {
+        seedOnFirstUse();
     }
-    seedOnFirstUse();
-    // glibc's rand() reaches 2^31 - 1: keep 15 bits so the result stays below 1
-    // and has the same resolution everywhere.
-    return (std::rand() % 32768) / 32768.0;
+    return gameStream().next();
+}
+
+void attachGameRandom(RandomStream* stream)
+{
+    attachedStream() = stream;
+    if (stream != nullptr && randomSource()) {
+        stream->setScript(randomSource());
+    }
 }
 
 double effectsRandom()
@@ -91,7 +114,7 @@ unsigned int computerSeed()
 
 void seedRandom(unsigned int seed)
 {
-    std::srand(seed);
+    gameStream().seed(seed);
     effectsGenerator().seed(seed + EFFECTS_SEED_OFFSET);
     computerGenerator().seed(seed + COMPUTER_SEED_OFFSET);
     seeded = true;
@@ -99,7 +122,8 @@ void seedRandom(unsigned int seed)
 
 void setRandomSource(std::function<double()> source)
 {
-    randomSource() = std::move(source);
+    randomSource() = source;
+    gameStream().setScript(std::move(source));
 }
 
 void setEffectsRandomSource(std::function<double()> source)

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "game/RandomStream.h"
 #include "math/TimeSystem.h"
 
 namespace Main {
@@ -21,12 +22,18 @@ extern bool seeded;
 // Set by -f.
 extern bool fullscreen;
 
-// The game's stream: terrain, wind, names, places, and any choice that
-// follows from an event (a player's character). A uniform double in [0, 1)
-// with 15 bits of resolution. The first call seeds both streams from the time
-// of day unless seedRandom came first. Nothing that runs once per frame may
-// draw from it, or a seeded game would depend on the frame rate.
+// The game's stream: terrain, wind, names, places and the casters' looks. A
+// uniform double in [0, 1) with 15 bits of resolution, drawn from the stream
+// of the game attached with attachGameRandom (the game owns it; the model
+// draws from it directly), or from a stream of Main's own while no game is
+// attached. The first call seeds the streams from the time of day unless
+// seedRandom came first. Nothing that runs once per frame may draw from it,
+// or a seeded game would depend on the frame rate.
 double random();
+
+// The stream random(), seedRandom and setRandomSource work on from now on;
+// not owned, it must outlive its attachment. Null: Main's own again.
+void attachGameRandom(RandomStream* stream);
 
 // The effects' stream: particles, debris arcs and anything else that only
 // decorates a frame. Same range and resolution as random(), independent of it.
@@ -41,9 +48,9 @@ unsigned int computerSeed();
 // a whole game can be replayed.
 void seedRandom(unsigned int seed);
 
-// Feeds random() from a script for tests; effectsRandom() draws from it too
-// unless it has a script of its own. An empty function restores the real
-// generator.
+// Feeds random() (the attached game's stream) from a script for tests;
+// effectsRandom() draws from it too unless it has a script of its own. An
+// empty function restores the real generator.
 void setRandomSource(std::function<double()> source);
 
 // Feeds effectsRandom() alone from a script; an empty function hands it back

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Kestrune's entry: the game's long-lived objects, the command line, the window
 // (or the full screen), the GLUT callbacks and the main loop. The callbacks only
-// record or forward their events; the model, the view and the controller act.
+// record or forward their events; the game, the view and the controller act.
 #include <GL/freeglut.h>
 
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include <iostream>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -16,73 +17,84 @@
 #include "app/Main.h"
 #include "audio/OpenAlSoundPlayer.h"
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "math/TimeSystem.h"
 #include "model/ArenaModel.h"
 #include "platform/GraphicsLibraries.h"
 #include "platform/ResourcePath.h"
+#include "platform/StateFolder.h"
+#include "replay/ReplayChecker.h"
+#include "replay/ReplayPlayback.h"
+#include "replay/ReplayReader.h"
+#include "replay/ReplayRecorder.h"
+#include "scene/graphicnode.h"
 #include "settings/GameSetup.h"
 #include "settings/SettingsFile.h"
 #include "view/ArenaView.h"
 
 namespace {
 
-// The game's long-lived objects, constructed in this order once main has
+// The program's long-lived objects, constructed in this order once main has
 // answered --help and --version and read the set-up, destroyed in the reverse
-// order at exit. The first set-up: four players on a grid 15 wide, 15 deep
-// and 20 high.
-struct Game {
-    explicit Game(const GameSetup& setup)
-        : model(setup.players, setup.width, setup.depth, setup.height)
+// order at exit. The model's first players and grid are the set-up's; the
+// first battlefield draws them anew from its seed.
+struct Program {
+    explicit Program(const GameSetup& setup)
+        : model(setup.players, setup.width, setup.depth, setup.height, RandomStream(0))
     {
     }
     ArenaModel model;
+    // The rules fed by commands; it listens to the model before anyone else.
+    Game game{model};
     // What the view is heard through, once the data folder is known; it
     // outlives the view.
     std::unique_ptr<OpenAlSoundPlayer> sound;
-    // The view's clock: animations and frame counting run on it.
+    // The view's clock: animations, frame counting and the replays' ticks
+    // run on it.
     TimeSystem viewTimer;
     ArenaView view{viewTimer};
-    ArenaController controller{model, view, Main::timer};
+    ArenaController controller{game, view, Main::timer};
     KeyPolling keys{Main::timer};
+    ReplayRecorder recorder{[this] { return viewTimer.getTick(); }, gameVersion(), std::cerr};
 };
-Game* game = nullptr; // not owned: main's own, which lives until exit
+Program* program = nullptr; // not owned: main's own, which lives until exit
 
 // Hands polled keys to the controller.
 class ControllerKeys : public KeyReceiver {
 public:
-    void keyboard(unsigned char key) override { game->controller.keyboard(key); }
-    void specialKeyboard(int key) override { game->controller.specialKeyboard(key); }
-    bool isKeyFastRepeat(unsigned char key) override { return game->controller.isKeyFastRepeat(key); }
-    bool isKeyFastRepeat(int key) override { return game->controller.isKeyFastRepeat(key); }
-    bool isTyping() override { return game->controller.isTyping(); }
-    bool opensTyping(unsigned char key) override { return game->controller.opensConsole(key); }
+    void keyboard(unsigned char key) override { program->controller.keyboard(key); }
+    void specialKeyboard(int key) override { program->controller.specialKeyboard(key); }
+    bool isKeyFastRepeat(unsigned char key) override { return program->controller.isKeyFastRepeat(key); }
+    bool isKeyFastRepeat(int key) override { return program->controller.isKeyFastRepeat(key); }
+    bool isTyping() override { return program->controller.isTyping(); }
+    bool opensTyping(unsigned char key) override { return program->controller.opensConsole(key); }
 };
 
 ControllerKeys controllerKeys;
 
 void display()
 {
-    game->view.renderScene();
+    program->view.renderScene();
 }
 
 void keyboard(unsigned char key, int, int)
 {
-    game->keys.keyboard(key);
+    program->keys.keyboard(key);
 }
 
 void specialKeyboard(int key, int, int)
 {
-    game->keys.specialKeyboard(key);
+    program->keys.specialKeyboard(key);
 }
 
 void keyboardUp(unsigned char key, int, int)
 {
-    game->keys.keyboardUp(key);
+    program->keys.keyboardUp(key);
 }
 
 void specialKeyboardUp(int key, int, int)
 {
-    game->keys.specialKeyboardUp(key);
+    program->keys.specialKeyboardUp(key);
 }
 
 void idle()
@@ -90,37 +102,43 @@ void idle()
     // The computer players first: a spell they put back for the humans is
     // the one this step's keys cast.
     try {
-        game->controller.idle();
+        program->controller.idle();
     } catch (const std::exception& error) {
         std::cerr << error.what() << std::endl;
     }
-    game->keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
+    program->keys.idle(controllerKeys, [] { glutForceJoystickFunc(); }, [] { glutPostRedisplay(); }, std::cerr);
 }
 
 void reshape(int width, int height)
 {
-    game->view.reshape(width, height);
-    game->controller.reshape(width, height);
+    program->view.reshape(width, height);
+    program->controller.reshape(width, height);
 }
 
 void mousePassiveMotion(int x, int y)
 {
-    game->controller.mousePassiveMotion(x, y);
+    program->controller.mousePassiveMotion(x, y);
 }
 
 void mouseButton(int button, int state, int, int)
 {
-    game->controller.mouseButton(button, state);
+    program->controller.mouseButton(button, state);
 }
 
 void mouseEntry(int state)
 {
-    game->controller.mouseEntry(state);
+    program->controller.mouseEntry(state);
 }
 
 void joystick(unsigned int buttons, int x, int y, int z)
 {
-    game->controller.joystick(buttons, x, y, z);
+    program->controller.joystick(buttons, x, y, z);
+}
+
+// The window is going (its close box): its GL objects go while it exists.
+void closing()
+{
+    GraphicNode::releaseDisplayLists();
 }
 
 // Full screen when asked and possible; a window otherwise. Without a window
@@ -146,10 +164,10 @@ void openWindow(const CommandLine& options)
 // folders were tried when none held it.
 void reportDataFolder()
 {
-    const std::string& folder = game->view.getDataFolder();
+    const std::string& folder = program->view.getDataFolder();
     if (folder.empty()) {
         std::cerr << "kestrune: the game's data files were not found; looked in:";
-        for (const std::string& tried : game->view.getDataFolderSearch()) {
+        for (const std::string& tried : program->view.getDataFolderSearch()) {
             std::cerr << " " << tried;
         }
         std::cerr << std::endl;
@@ -171,6 +189,62 @@ void registerCallbacks()
     glutKeyboardUpFunc(keyboardUp);
     glutSpecialUpFunc(specialKeyboardUp);
     glutJoystickFunc(joystick, JOYSTICK_POLL_INTERVAL);
+    glutCloseFunc(closing);
+    // Closing the window ends the main loop like Escape, so that main leaves
+    // in order.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+}
+
+// The replay of --replay, read and played through once without a window; a
+// file that cannot be played costs one line and the game starts without it.
+std::unique_ptr<ReplayPlayback> loadReplay(const std::string& path)
+{
+    std::string problem;
+    std::optional<Replay> replay = ReplayReader::read(path, problem);
+    if (replay) {
+        const ReplayVerdict verdict = checkReplay(*replay);
+        problem = verdict.problem;
+    }
+    if (!problem.empty()) {
+        std::cerr << "kestrune: " << problem << "; starting a new game instead" << std::endl;
+        return nullptr;
+    }
+    return std::make_unique<ReplayPlayback>(std::move(*replay), std::cerr);
+}
+
+// Every battlefield into --record's file, or into a file of its own in the
+// replays folder, unless --no-record.
+void startRecording(const CommandLine& options)
+{
+    if (!options.recordFile.empty()) {
+        program->recorder.recordToFile(options.recordFile);
+    } else if (options.record) {
+        const std::string folder = stateFolder();
+        if (folder.empty()) {
+            std::cerr << "kestrune: no place for replays (neither XDG_STATE_HOME nor HOME is set); "
+                         "this game is not recorded"
+                      << std::endl;
+            return;
+        }
+        program->recorder.recordToFolder(folder + "/replays");
+    } else {
+        return;
+    }
+    program->game.addListener(&program->recorder);
+}
+
+// Lets go of the GL objects while the window exists, then of the window.
+void leave()
+{
+    if (Main::windowId != 0) {
+        if (glutGetWindow() != 0) {
+            GraphicNode::releaseDisplayLists();
+            glutDestroyWindow(Main::windowId);
+        }
+    } else {
+        GraphicNode::releaseDisplayLists();
+        glutLeaveGameMode();
+    }
 }
 
 } // namespace
@@ -197,30 +271,23 @@ int main(int argc, char** argv)
     }
     applyCommandLine(options, setup, std::cerr);
 
-    static Game theGame(setup);
-    game = &theGame;
-    if (options.seedGiven) {
-        Main::seedRandom(options.seed);
-        // The players were named before the seed was known: name them again
-        // from it, so that the whole game follows from the seed.
-        game->model.initPlayers();
-    }
-    game->model.setWindEnabled(setup.wind);
-    for (int id = 0; id < setup.players; ++id) {
-        const std::string& name = setup.seats[static_cast<std::size_t>(id)].name;
-        if (!name.empty()) {
-            game->model.renamePlayer(id, name);
-        }
-    }
+    static Program theProgram(setup);
+    program = &theProgram;
+    Main::attachGameRandom(&program->model.getRandom());
+    // The first battlefield's seed; the effects' and the computer players'
+    // streams start from it too.
+    const std::uint32_t seed = options.seedGiven ? options.seed : RandomStream::timeOfDaySeed();
+    Main::seedRandom(seed);
+    std::unique_ptr<ReplayPlayback> replay = options.replayFile.empty() ? nullptr : loadReplay(options.replayFile);
     std::cout << startupLine(options) << std::endl;
     if (!options.dataDir.empty()) {
-        game->view.loadResources(dataFolderCandidates(options.dataDir));
+        program->view.loadResources(dataFolderCandidates(options.dataDir));
     }
     reportDataFolder();
-    const std::string& dataFolder = game->view.getDataFolder();
-    game->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr);
-    game->sound->setEnabled(!options.mute);
-    game->view.setSoundPlayer(game->sound.get());
+    const std::string& dataFolder = program->view.getDataFolder();
+    program->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr);
+    program->sound->setEnabled(!options.mute);
+    program->view.setSoundPlayer(program->sound.get());
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     openWindow(options);
@@ -228,12 +295,8 @@ int main(int argc, char** argv)
 #ifdef KESTRUNE_SANITIZE
     keepGraphicsLibrariesLoaded();
 #endif
-    for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
-        if (const auto& computer = setup.seats[static_cast<std::size_t>(id)].computer) {
-            game->controller.setComputer(id, *computer);
-        }
-    }
-    // Ids past the set-up's seats, for a console that adds players later.
+    // Ids past the set-up's seats, for a console that adds players later; the
+    // seats' own kinds come with the first battlefield.
     std::vector<int> computers = options.computerIds;
     if (options.allComputers) {
         computers.resize(MAX_PLAYERS);
@@ -241,22 +304,29 @@ int main(int argc, char** argv)
     }
     for (int id : computers) {
         if (id >= MAX_SETUP_PLAYERS) {
-            game->controller.setComputer(id, options.level);
+            program->game.apply(Command::Kind{id, options.level});
         }
     }
-    game->controller.setSetup(setup);
+    program->controller.setSetup(setup);
     if (options.settings && !settings.getPath().empty()) {
-        game->controller.setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
+        program->controller.setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
     }
-    game->model.addListener(&game->view);
-    game->model.addListener(&game->controller);
-    game->view.initialize();
-    game->model.reset();
-    game->view.setAutoCameraEnabled(options.autoCamera);
-    game->controller.initialize(options.x, options.y);
+    program->model.addListener(&program->view);
+    program->model.addListener(&program->controller);
+    program->view.initialize();
+    startRecording(options);
+    if (replay != nullptr) {
+        // Its first step is its battlefield.
+        program->controller.playReplay(std::move(replay));
+    } else {
+        program->game.apply(Command::StartSetup{setup, seed});
+    }
+    program->view.setAutoCameraEnabled(options.autoCamera);
+    program->controller.initialize(options.x, options.y);
 
     Main::timer.play();
-    game->viewTimer.play();
+    program->viewTimer.play();
     glutMainLoop();
+    leave();
     return 0;
 }

@@ -3,7 +3,7 @@
 // help, whole-line matching that survives hostile input, and refusals.
 #include "console/ConsolePatterns.h"
 
-#include <iostream>
+#include <ostream>
 #include <stdexcept>
 #include <utility>
 
@@ -19,23 +19,23 @@ void ConsolePatterns::add(const std::string& pattern, std::vector<std::string> h
     rows.push_back(Row{boost::regex(pattern), std::move(help)});
 }
 
-std::string ConsolePatterns::receive(const std::string& line) const
+std::string ConsolePatterns::receive(const std::string& line, std::ostream& out) const
 {
-    std::cout << prefix << line << std::endl;
+    out << prefix << line << std::endl;
     std::string command = line;
     boost::algorithm::to_lower(command);
     boost::algorithm::trim(command);
     return command;
 }
 
-bool ConsolePatterns::answerHelp(const std::string& command) const
+bool ConsolePatterns::answerHelp(const std::string& command, std::ostream& out) const
 {
     if (command != "help") {
         return false;
     }
     for (const Row& row : rows) {
         for (const std::string& help : row.help) {
-            std::cout << help << std::endl;
+            out << help << std::endl;
         }
     }
     return true;
@@ -57,12 +57,12 @@ std::optional<std::size_t> ConsolePatterns::firstMatch(const std::string& comman
     return std::nullopt;
 }
 
-void ConsolePatterns::refuse(const std::string& why) const
+void ConsolePatterns::refuse(const std::string& why, std::ostream& out) const
 {
-    refuse(prefix, why);
+    refuse(prefix, why, out);
 }
 
-void ConsolePatterns::refuse(const std::string& prefix, const std::string& why)
+void ConsolePatterns::refuse(const std::string& prefix, const std::string& why, std::ostream& out)
 {
-    std::cout << prefix << why << std::endl;
+    out << prefix << why << std::endl;
 }

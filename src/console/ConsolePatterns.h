@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,21 +21,21 @@ public:
     // here, once; help may be empty for a form another row's help describes.
     void add(const std::string& pattern, std::vector<std::string> help);
 
-    // Echoes the line exactly as received, then returns it lower-cased and
-    // trimmed: the command the rows are matched against.
-    std::string receive(const std::string& line) const;
-    // For the command "help", prints every row's help lines in row order and
-    // returns true: "help" is never a row's to act on.
-    bool answerHelp(const std::string& command) const;
+    // Echoes the line exactly as received on out, then returns it lower-cased
+    // and trimmed: the command the rows are matched against.
+    std::string receive(const std::string& line, std::ostream& out) const;
+    // For the command "help", prints every row's help lines in row order on
+    // out and returns true: "help" is never a row's to act on.
+    bool answerHelp(const std::string& command, std::ostream& out) const;
     // The first row whose pattern matches the whole command, its groups in
     // groups (which point into command). A row on which the matcher gives up
     // counts as not matching.
     std::optional<std::size_t> firstMatch(const std::string& command, boost::smatch& groups) const;
 
-    // One line: the prefix, then why a setting was refused.
-    void refuse(const std::string& why) const;
+    // One line on out: the prefix, then why a setting was refused.
+    void refuse(const std::string& why, std::ostream& out) const;
     // The same for code outside the table that speaks with its prefix.
-    static void refuse(const std::string& prefix, const std::string& why);
+    static void refuse(const std::string& prefix, const std::string& why, std::ostream& out);
 
 private:
     struct Row {

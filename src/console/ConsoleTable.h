@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,13 +39,13 @@ public:
         }
     }
 
-    // Echoes the line, then answers "help" or lets the first matching row act
-    // on owner; a line no row matches is only echoed.
-    void handle(Owner& owner, const std::string& line) const
+    // Echoes the line on out, then answers "help" or lets the first matching
+    // row act on owner; a line no row matches is only echoed.
+    void handle(Owner& owner, const std::string& line, std::ostream& out = std::cout) const
     {
         // The groups point into command: it lives until the action is done.
-        const std::string command = patterns.receive(line);
-        if (patterns.answerHelp(command)) {
+        const std::string command = patterns.receive(line, out);
+        if (patterns.answerHelp(command, out)) {
             return;
         }
         boost::smatch groups;
@@ -53,10 +54,10 @@ public:
         }
     }
 
-    // One line: the prefix, then why a setting was refused.
-    void refuse(const std::string& why) const
+    // One line on out: the prefix, then why a setting was refused.
+    void refuse(const std::string& why, std::ostream& out = std::cout) const
     {
-        patterns.refuse(why);
+        patterns.refuse(why, out);
     }
 
 private:

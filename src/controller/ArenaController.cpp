@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Input to game actions: aiming, firing and turns, the camera keys, mouse look,
-// the joystick, and the console line with the controller's own command.
+// Input to game actions: aiming, firing and turns as commands to the game, the
+// camera keys, mouse look, the joystick, and the console line with the
+// controller's own commands.
 #include "controller/ArenaController.h"
 
 #include <GL/freeglut.h>
@@ -15,15 +16,13 @@
 
 #include "app/Main.h"
 #include "console/ConsoleTable.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
-#include "model/SpellByName.h"
 #include "platform/Pointer.h"
+#include "replay/ReplayPlayback.h"
 #include "view/ArenaView.h"
 
 namespace {
-
-constexpr double START_POWER = 4.0;
-constexpr double START_RADIUS_BOMB_SIZE = 3.0;
 
 // Normal keys.
 constexpr unsigned char KEY_BACKSPACE = 8;
@@ -57,18 +56,27 @@ enum JoystickButton : unsigned int {
 } // namespace
 
 ArenaController::ArenaController(ArenaModel& model, ArenaView& view, TimeSystem& clock)
-    : model(model),
+    : ArenaController(new Game(model), true, view, clock)
+{
+}
+
+ArenaController::ArenaController(Game& game, ArenaView& view, TimeSystem& clock)
+    : ArenaController(&game, false, view, clock)
+{
+}
+
+ArenaController::ArenaController(Game* game, bool owned, ArenaView& view, TimeSystem& clock)
+    : ownGame(owned ? game : nullptr),
+      game(*game),
+      model(game->getModel()),
       view(view),
-      currentPlayer(0),
       windowX(0),
       windowY(0),
       windowWidth(0),
       windowHeight(0),
       consoleActive(false),
-      radiusBombSize(START_RADIUS_BOMB_SIZE),
+      quitting(false),
       clock(clock),
-      computerLevels(MAX_PLAYERS),
-      lastManStanding(false),
       computerPhase(ComputerPhase::none),
       computerPlayer(-1),
       computerPhaseTick(0),
@@ -79,21 +87,69 @@ ArenaController::ArenaController(ArenaModel& model, ArenaView& view, TimeSystem&
       toYaw(0.0),
       toPitch(0.0),
       toPower(0.0),
+      lastComputerAimTick(0),
       winnerTick(-1),
       sightOn(false)
 {
+    game->addListener(this);
+    model.setCommandSink(this);
 }
 
-ArenaController::~ArenaController() = default;
+ArenaController::~ArenaController()
+{
+    // The chooser's thread goes first: it reads a copy of the game's model.
+    chooser.cancel();
+    game.removeListener(this);
+    model.setCommandSink(&game);
+}
+
+std::string ArenaController::submit(const GameCommand& command)
+{
+    if (replay != nullptr) {
+        return "a replay is playing; the game is yours again when it ends";
+    }
+    return game.apply(command);
+}
+
+Game& ArenaController::getGame()
+{
+    return game;
+}
 
 void ArenaController::onNewMap(int, int, int, bool***, const Vector&)
 {
-    initPlayerControl();
-    currentPlayer = 0;
+    // The game has already put the turn to player 0 and every aim back.
     view.onCurrentPlayer(0);
     dropComputerTurn();
-    lastManStanding = false;
     winnerTick = -1;
+    showPlayerKinds();
+}
+
+void ArenaController::onAim(int id, double yaw, double pitch, double power)
+{
+    view.updatePlayerDirection(id, model.getPlayer(id), yaw, pitch, power);
+    updateSight();
+}
+
+void ArenaController::onLastManStanding(int id)
+{
+    view.onLastManStanding(id);
+}
+
+void ArenaController::onCurrentPlayer(int id)
+{
+    view.onCurrentPlayer(id);
+    updateSight();
+}
+
+void ArenaController::onWeapon(const std::string& name)
+{
+    std::string shown = name;
+    view.onWeapon(shown);
+}
+
+void ArenaController::onKinds()
+{
     showPlayerKinds();
 }
 
@@ -110,14 +166,19 @@ void ArenaController::onProjectile(int, Projectile*, std::list<Vector>&, std::se
 void ArenaController::initialize(int x, int y)
 {
     hidePointer();
-    view.onCurrentPlayer(currentPlayer);
-    setWeapon("fireball");
+    view.onCurrentPlayer(game.getCurrentPlayer());
+    // The spell the game starts with: the fireball, unless a set-up chose another.
+    std::string weapon = game.getWeapon();
+    view.onWeapon(weapon);
     windowX = Main::fullscreen ? 0 : x;
     windowY = Main::fullscreen ? 0 : y;
 }
 
 void ArenaController::keyboard(unsigned char key)
 {
+    if (quitting) {
+        return;
+    }
     if (setupScreen.isOpen()) {
         answerSetupScreen(setupScreen.keyboard(key));
         return;
@@ -132,8 +193,8 @@ void ArenaController::keyboard(unsigned char key)
         return;
     }
     const bool busy = view.isAnimating();
-    // A computer player aims and casts for itself.
-    const bool aimable = !isComputerTurn();
+    // A computer player aims and casts for itself; a replay for everyone.
+    const bool aimable = !isComputerTurn() && !isReplaying();
     switch (key) {
     case KEY_ENTER:
         if (!busy && aimable) {
@@ -156,6 +217,7 @@ void ArenaController::keyboard(unsigned char key)
         break;
     case KEY_ESCAPE:
         quit();
+        break;
     case '1':
         if (aimable) {
             setWeapon("fireball");
@@ -199,7 +261,7 @@ void ArenaController::keyboard(unsigned char key)
         }
         break;
     case 'r':
-        if (!busy) {
+        if (!busy && !isReplaying()) {
             newBattlefield();
         }
         break;
@@ -219,13 +281,17 @@ void ArenaController::keyboard(unsigned char key)
 
 void ArenaController::specialKeyboard(int key)
 {
+    if (quitting) {
+        return;
+    }
     if (setupScreen.isOpen()) {
         answerSetupScreen(setupScreen.specialKeyboard(key));
         return;
     }
     const bool busy = view.isAnimating();
-    // On a computer player's turn the aiming keys do nothing either.
-    const bool held = busy || isComputerTurn();
+    // On a computer player's turn the aiming keys do nothing either, nor
+    // while a replay plays.
+    const bool held = busy || isComputerTurn() || isReplaying();
     switch (key) {
     case GLUT_KEY_LEFT:
         if (!held) {
@@ -268,7 +334,7 @@ void ArenaController::specialKeyboard(int key)
         }
         break;
     case GLUT_KEY_F2:
-        if (!consoleActive) {
+        if (!consoleActive && !isReplaying()) {
             openSetupScreen();
         }
         break;
@@ -336,7 +402,7 @@ void ArenaController::mouseEntry(int state)
 
 void ArenaController::joystick(unsigned int buttons, int x, int y, int z)
 {
-    if (setupScreen.isOpen()) {
+    if (setupScreen.isOpen() || quitting) {
         return;
     }
     if (x < -JOYSTICK_DEAD_ZONE) {
@@ -364,7 +430,7 @@ void ArenaController::joystick(unsigned int buttons, int x, int y, int z)
         view.moveAvatarVision(0.0, 0.1);
     }
     // Asked once: what follows a fire in the same poll is the next player's.
-    const bool busy = view.isAnimating() || isComputerTurn();
+    const bool busy = view.isAnimating() || isComputerTurn() || isReplaying();
     if (busy) {
         return;
     }
@@ -401,45 +467,32 @@ void ArenaController::reshape(int w, int h)
 void ArenaController::quit()
 {
     std::cout << "Quitting" << std::endl;
-    if (Main::windowId != 0) {
-        glutDestroyWindow(Main::windowId);
-    } else {
-        glutLeaveGameMode();
-    }
-    std::exit(0);
+    quitting = true;
+    // The main loop returns after this frame; the program then lets go of
+    // its GL objects while the window still exists, and leaves.
+    glutLeaveMainLoop();
+}
+
+bool ArenaController::isQuitting() const
+{
+    return quitting;
 }
 
 void ArenaController::fire()
 {
     // Once one caster is left the game is over: nobody casts until a new
     // battlefield.
-    if (!hasCurrentPlayer() || lastManStanding) {
+    if (!hasCurrentPlayer() || game.isLastManStanding()) {
         return;
     }
-    std::unique_ptr<Projectile> spell = createSpell(weapon, radiusBombSize);
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    model.throwProjectile(currentPlayer, spell.get(), yaws[id], pitches[id], powers[id]);
-    spell.reset();
-    nextPlayer();
+    submit(Command::Cast{game.getCurrentPlayer()});
 }
 
 void ArenaController::nextPlayer()
 {
-    const int count = model.getNumberOfPlayers();
-    if (count <= 0) {
-        return;
+    if (hasCurrentPlayer()) {
+        submit(Command::Pass{game.getCurrentPlayer()});
     }
-    const int start = currentPlayer;
-    currentPlayer = (currentPlayer + 1) % count;
-    while (model.getPlayer(currentPlayer).isDead() && currentPlayer != start) {
-        currentPlayer = (currentPlayer + 1) % count;
-    }
-    if (currentPlayer == start) {
-        lastManStanding = true;
-        view.onLastManStanding(currentPlayer);
-    }
-    view.onCurrentPlayer(currentPlayer);
-    updateSight();
 }
 
 void ArenaController::moveCannon(double dYaw, double dPitch)
@@ -447,11 +500,8 @@ void ArenaController::moveCannon(double dYaw, double dPitch)
     if (!hasCurrentPlayer()) {
         return;
     }
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    yaws[id] += dYaw;
-    pitches[id] += dPitch;
-    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
-    updateSight();
+    const int id = game.getCurrentPlayer();
+    setAim(game.getYaw(id) + dYaw, game.getPitch(id) + dPitch, game.getPower(id));
 }
 
 void ArenaController::modifyPower(double dPower)
@@ -459,10 +509,8 @@ void ArenaController::modifyPower(double dPower)
     if (!hasCurrentPlayer()) {
         return;
     }
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    powers[id] = std::clamp(powers[id] + dPower, 0.0, MAX_SHOT_POWER);
-    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
-    updateSight();
+    const int id = game.getCurrentPlayer();
+    setAim(game.getYaw(id), game.getPitch(id), game.getPower(id) + dPower);
 }
 
 void ArenaController::setAim(double yaw, double pitch, double power)
@@ -470,35 +518,20 @@ void ArenaController::setAim(double yaw, double pitch, double power)
     if (!hasCurrentPlayer()) {
         return;
     }
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    yaws[id] = yaw;
-    pitches[id] = pitch;
-    powers[id] = std::clamp(power, 0.0, MAX_SHOT_POWER);
-    view.updatePlayerDirection(currentPlayer, model.getPlayer(currentPlayer), yaws[id], pitches[id], powers[id]);
-    updateSight();
+    submit(Command::Aim{game.getCurrentPlayer(), yaw, pitch, std::clamp(power, 0.0, MAX_SHOT_POWER)});
 }
 
 void ArenaController::newBattlefield()
 {
     // The reset itself reaches onNewMap first: the turn is player 0's.
-    model.reset();
-    initPlayerControl();
-    view.onCurrentPlayer(currentPlayer);
+    submit(Command::NewBattlefield{});
+    view.onCurrentPlayer(game.getCurrentPlayer());
     updateSight();
-}
-
-void ArenaController::initPlayerControl()
-{
-    const std::size_t count = model.getPlayers().size();
-    yaws.assign(count, 0.0);
-    pitches.assign(count, 0.0);
-    powers.assign(count, START_POWER);
 }
 
 void ArenaController::setWeapon(std::string name)
 {
-    weapon = name;
-    view.onWeapon(weapon);
+    submit(Command::Spell{name});
 }
 
 void ArenaController::openConsole()
@@ -545,8 +578,11 @@ void ArenaController::handleConsoleCommand(std::string line)
                                  + " refused: it must be a number of 0 or more");
                  return;
              }
-             controller.radiusBombSize = size;
-             std::cout << "Radius Bomb Size Setted to " << controller.radiusBombSize << std::endl;
+             if (const std::string why = controller.submit(Command::Radius{size}); !why.empty()) {
+                 commands.refuse(why);
+                 return;
+             }
+             std::cout << "Radius Bomb Size Setted to " << controller.getRadiusBombSize() << std::endl;
          }},
         {"set computer (\\S+) (\\S+)",
          {"set computer id/all easy/normal/hard"},
@@ -561,8 +597,9 @@ void ArenaController::handleConsoleCommand(std::string line)
                  commands.refuse(why);
                  return;
              }
-             for (int each = id.value_or(0); each <= id.value_or(MAX_PLAYERS - 1); ++each) {
-                 controller.setComputer(each, *level);
+             if (const std::string why = controller.submit(Command::Kind{id, level}); !why.empty()) {
+                 commands.refuse(why);
+                 return;
              }
              std::cout << (id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is"))
                        << " a computer player (" << levelName(*level) << ")" << std::endl;
@@ -575,8 +612,9 @@ void ArenaController::handleConsoleCommand(std::string line)
                  commands.refuse(why);
                  return;
              }
-             for (int each = id.value_or(0); each <= id.value_or(MAX_PLAYERS - 1); ++each) {
-                 controller.setHuman(each);
+             if (const std::string why = controller.submit(Command::Kind{id, std::nullopt}); !why.empty()) {
+                 commands.refuse(why);
+                 return;
              }
              std::cout << (id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is"))
                        << " a human player" << std::endl;
@@ -587,38 +625,37 @@ void ArenaController::handleConsoleCommand(std::string line)
 
 bool ArenaController::hasCurrentPlayer() const
 {
-    return currentPlayer >= 0 && static_cast<std::size_t>(currentPlayer) < yaws.size()
-        && currentPlayer < model.getNumberOfPlayers();
+    return game.hasCurrentPlayer();
 }
 
 int ArenaController::getCurrentPlayer() const
 {
-    return currentPlayer;
+    return game.getCurrentPlayer();
 }
 
 double ArenaController::getYaw(int id) const
 {
-    return yaws.at(static_cast<std::size_t>(id));
+    return game.getYaw(id);
 }
 
 double ArenaController::getPitch(int id) const
 {
-    return pitches.at(static_cast<std::size_t>(id));
+    return game.getPitch(id);
 }
 
 double ArenaController::getPower(int id) const
 {
-    return powers.at(static_cast<std::size_t>(id));
+    return game.getPower(id);
 }
 
 const std::string& ArenaController::getWeapon() const
 {
-    return weapon;
+    return game.getWeapon();
 }
 
 double ArenaController::getRadiusBombSize() const
 {
-    return radiusBombSize;
+    return game.getRadiusBombSize();
 }
 
 bool ArenaController::isConsoleActive() const
@@ -639,13 +676,13 @@ const std::string& ArenaController::getConsoleCommand() const
 void ArenaController::updateSight()
 {
     // Only a human aims with it, and only while there is a game to play.
-    if (!sightOn || !hasCurrentPlayer() || isComputerTurn() || lastManStanding
-        || model.getPlayer(currentPlayer).isDead()) {
+    const int id = game.getCurrentPlayer();
+    if (!sightOn || !hasCurrentPlayer() || isComputerTurn() || game.isLastManStanding()
+        || model.getPlayer(id).isDead()) {
         view.setSight({});
         return;
     }
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
-    const std::list<Vector> path = model.getShotTrajectory(currentPlayer, yaws[id], pitches[id], powers[id]);
+    const std::list<Vector> path = model.getShotTrajectory(id, game.getYaw(id), game.getPitch(id), game.getPower(id));
     view.setSight(firstQuarter(path));
 }
 

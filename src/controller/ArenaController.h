@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Turns input into game actions: the aim of every player, whose turn it is,
-// the chosen spell, firing, the camera, and the console line. Keys arrive one
-// at a time from the key polling; mouse, window size and joystick straight
-// from the GLUT callbacks. It also listens to the model, so that a new
-// battlefield resets the aims. Computer players act through the same aiming
-// and casting, from the idle step.
+// Turns input into game actions: keys, mouse, joystick, the console line, the
+// new-game screen and the computer players each make commands, which the
+// controller hands to the game (the one place that applies them), unless a
+// replay is playing: then the replay alone moves the game. Keys arrive one at
+// a time from the key polling; mouse, window size and joystick straight from
+// the GLUT callbacks. It listens to the model and to the game and shows what
+// they tell in the view.
 #pragma once
 
 #include <functional>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,20 +18,35 @@
 #include "ai/BackgroundChooser.h"
 #include "ai/ComputerLevel.h"
 #include "controller/SetupScreen.h"
+#include "game/CommandSink.h"
+#include "game/GameListener.h"
 #include "math/TimeSystem.h"
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 
 class ArenaModel;
 class ArenaView;
+class Game;
+class ReplayPlayback;
 
-class ArenaController : public ArenaModelListener {
+class ArenaController : public ArenaModelListener, public GameListener, public CommandSink {
 public:
-    // model, view: not owned; both outlive the controller. clock: not owned;
+    // game, view: not owned; both outlive the controller. clock: not owned;
     // the input clock, which paces the computer players' aiming and the
-    // demonstration's pause between battlefields.
+    // demonstration's pause between battlefields. The controller listens to
+    // the game and stands in front of it for the model's console.
+    ArenaController(Game& game, ArenaView& view, TimeSystem& clock);
+    // The same with a game of its own over model (not owned, outlives the
+    // controller), which listens to the model from now on.
     ArenaController(ArenaModel& model, ArenaView& view, TimeSystem& clock);
     ~ArenaController() override;
+    ArenaController(const ArenaController&) = delete;
+    ArenaController& operator=(const ArenaController&) = delete;
+
+    // Hands a command to the game; refused while a replay plays. Returns why
+    // it was refused, or empty.
+    std::string submit(const GameCommand& command) override;
+    Game& getGame();
 
     void onNewMap(int width, int depth, int height, bool*** terrain, const Vector& wind) override;
     void onPlayer(int id, Player& player) override;
@@ -37,6 +54,13 @@ public:
                       std::set<Vector>& removedBlocks, std::map<Vector, int>& fallingBlocks,
                       std::map<int, int>& playerFalls, std::map<int, double>& damages,
                       std::set<int>& killedPlayers) override;
+
+    // What the game tells, shown in the view.
+    void onAim(int id, double yaw, double pitch, double power) override;
+    void onLastManStanding(int id) override;
+    void onCurrentPlayer(int id) override;
+    void onWeapon(const std::string& name) override;
+    void onKinds() override;
 
     // Once, after the first battlefield: hides the pointer, shows the turn and
     // the first spell, remembers the window's screen position.
@@ -51,14 +75,17 @@ public:
     void mouseButton(int button, int state);
     void joystick(unsigned int buttons, int x, int y, int z);
     void reshape(int w, int h);
-    // Ends the program.
-    [[noreturn]] void quit();
-    // Casts the chosen spell for the current player, then passes the turn.
+    // Ends the main loop: the program leaves once this frame is over. No key
+    // acts after it.
+    void quit();
+    bool isQuitting() const;
+    // Casts the chosen spell for the current player; the game then passes the
+    // turn.
     void fire();
+    // Passes the turn without a cast.
     void nextPlayer();
     void moveCannon(double dYaw, double dPitch);
     void modifyPower(double dPower);
-    void initPlayerControl();
     void setWeapon(std::string name);
     // Puts the current player's aim at these values (power kept within 0 and
     // the strongest shot), as the keys would.
@@ -91,6 +118,15 @@ public:
     bool isLastManStanding() const;
     // Waits for a computer player's choice in progress, if any; for tests.
     void waitForComputer();
+
+    // --- Replays ------------------------------------------------------------
+
+    // Plays replay back from now on, paced by the view clock; keys that would
+    // change the game do nothing until it ends, and the game then goes on
+    // live. Null stops a replay.
+    void playReplay(std::unique_ptr<ReplayPlayback> replay);
+    bool isReplaying() const;
+    const ReplayPlayback* getReplay() const;
 
     // --- The new-game screen (F2) -----------------------------------------
 
@@ -129,8 +165,12 @@ public:
     const std::string& getConsoleCommand() const;
 
 private:
+    // game: owned when owned is true.
+    ArenaController(Game* game, bool owned, ArenaView& view, TimeSystem& clock);
     // A current player to act for: false on a battlefield without players.
     bool hasCurrentPlayer() const;
+    // The replay's commands due by now, and the overlay's replay line.
+    void playReplayStep();
     void openConsole();
     // A new battlefield, as the key "r" asks for.
     void newBattlefield();
@@ -151,24 +191,19 @@ private:
     // "all" (id left empty); for anything else, why it is refused.
     std::string readPlayerIds(const std::string& word, std::optional<int>& id) const;
 
-    ArenaModel& model; // not owned
+    std::unique_ptr<Game> ownGame; // owned: the game over a model of the caller's, or null
+    Game& game;        // not owned, unless it is ownGame's
+    ArenaModel& model; // not owned: the game's
     ArenaView& view;   // not owned
-    std::vector<double> yaws;    // degrees, per player id
-    std::vector<double> pitches; // degrees
-    std::vector<double> powers;  // 0 to 100
-    int currentPlayer;
     int windowX;
     int windowY;
     int windowWidth;
     int windowHeight;
     bool consoleActive;
     std::string consoleCommand;
-    std::string weapon;
-    double radiusBombSize;
+    bool quitting;
 
     TimeSystem& clock; // not owned: the input clock
-    std::vector<std::optional<ComputerLevel>> computerLevels; // per id, MAX_PLAYERS of them
-    bool lastManStanding;
 
     // A computer player's turn in progress.
     enum class ComputerPhase { none, thinking, aiming, casting };
@@ -182,9 +217,12 @@ private:
     double fromYaw, fromPitch, fromPower; // the aim when the cannon started turning
     double toYaw, toPitch, toPower;       // the chosen aim
     std::string computerSpell;
+    long lastComputerAimTick;    // when the cannon's turn last became a command
     std::string humanWeapon;     // "" unless a computer player's spell replaced it
     long winnerTick;             // when the winner was shown, or -1
     bool sightOn;
+
+    std::unique_ptr<ReplayPlayback> replay; // owned; null unless a replay plays
 
     SetupScreen setupScreen;
     GameSetup setup;

@@ -8,6 +8,7 @@
 
 #include "app/Main.h"
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "view/ArenaView.h"
 
@@ -18,6 +19,9 @@ constexpr long THINK_TIME = 500;        // at the least, from the end of the las
 constexpr long AIM_TIME = 1000;         // turning the cannon to the chosen aim
 constexpr long SPELL_SHOW_TIME = 400;   // the chosen spell shown before the cast
 constexpr long WINNER_SHOW_TIME = 5000; // the demonstration's winner before a new battlefield
+// The turning cannon becomes a command at most this often, so that the aim
+// moves smoothly enough in a replay without a line for every frame.
+constexpr long AIM_COMMAND_INTERVAL = 40;
 
 // Smooth start and stop of the cannon's turn: t from 0 to 1.
 double ease(double t)
@@ -45,8 +49,7 @@ void ArenaController::setComputer(int id, ComputerLevel level)
     if (id < 0 || id >= MAX_PLAYERS) {
         return;
     }
-    computerLevels[static_cast<std::size_t>(id)] = level;
-    showPlayerKinds();
+    submit(Command::Kind{id, level});
 }
 
 void ArenaController::setHuman(int id)
@@ -54,27 +57,22 @@ void ArenaController::setHuman(int id)
     if (id < 0 || id >= MAX_PLAYERS) {
         return;
     }
-    computerLevels[static_cast<std::size_t>(id)].reset();
-    showPlayerKinds();
+    submit(Command::Kind{id, std::nullopt});
 }
 
 std::optional<ComputerLevel> ArenaController::getComputerLevel(int id) const
 {
-    if (id < 0 || id >= MAX_PLAYERS) {
-        return std::nullopt;
-    }
-    return computerLevels[static_cast<std::size_t>(id)];
+    return game.getComputerLevel(id);
 }
 
 bool ArenaController::isComputerTurn() const
 {
-    return hasCurrentPlayer() && getComputerLevel(currentPlayer).has_value()
-        && !model.getPlayer(currentPlayer).isDead();
+    return game.isComputerTurn();
 }
 
 bool ArenaController::isLastManStanding() const
 {
-    return lastManStanding;
+    return game.isLastManStanding();
 }
 
 void ArenaController::waitForComputer()
@@ -129,7 +127,12 @@ bool ArenaController::isOnlyComputersLeft() const
 void ArenaController::idle()
 {
     // Nothing moves behind the new-game screen.
-    if (setupScreen.isOpen()) {
+    if (setupScreen.isOpen() || quitting) {
+        return;
+    }
+    if (isReplaying()) {
+        // The replay holds every command, the computer players' too.
+        playReplayStep();
         return;
     }
     playDemonstration();
@@ -140,12 +143,13 @@ void ArenaController::playDemonstration()
 {
     // The winner shows once the last shot has been seen; with no human left
     // the next battlefield follows by itself, otherwise "r" asks for it.
-    if (!lastManStanding || view.isAnimating()) {
+    if (!game.isLastManStanding() || view.isAnimating()) {
         return;
     }
     const bool demonstration = isOnlyComputersLeft();
-    const bool anyoneLeft = hasCurrentPlayer() && !model.getPlayer(currentPlayer).isDead();
-    view.showWinner(anyoneLeft ? currentPlayer : -1, demonstration);
+    const int current = game.getCurrentPlayer();
+    const bool anyoneLeft = hasCurrentPlayer() && !model.getPlayer(current).isDead();
+    view.showWinner(anyoneLeft ? current : -1, demonstration);
     if (winnerTick < 0) {
         winnerTick = clock.getTick();
         return;
@@ -157,27 +161,26 @@ void ArenaController::playDemonstration()
 
 void ArenaController::playComputerTurn()
 {
-    if (!isComputerTurn() || (lastManStanding && isOnlyComputersLeft())) {
+    if (!isComputerTurn() || (game.isLastManStanding() && isOnlyComputersLeft())) {
         dropComputerTurn();
         if (!isComputerTurn()) {
             restoreHumanWeapon();
         }
         return;
     }
-    if (computerPlayer != currentPlayer) {
+    const int current = game.getCurrentPlayer();
+    if (computerPlayer != current) {
         dropComputerTurn();
-        computerPlayer = currentPlayer;
+        computerPlayer = current;
     }
-    const std::size_t id = static_cast<std::size_t>(currentPlayer);
     switch (computerPhase) {
     case ComputerPhase::none:
         // Thinking may start while the last shot is still shown: the model
         // has already settled it.
         thinkingGravity = model.getGravity();
         thinkingWind = model.getWind();
-        thinkingRadius = radiusBombSize;
-        chooser.start(model, currentPlayer, *getComputerLevel(currentPlayer), Main::computerSeed(),
-                      radiusBombSize);
+        thinkingRadius = game.getRadiusBombSize();
+        chooser.start(model, current, *getComputerLevel(current), Main::computerSeed(), thinkingRadius);
         computerPhase = ComputerPhase::thinking;
         computerPhaseTick = clock.getTick();
         return;
@@ -192,28 +195,34 @@ void ArenaController::playComputerTurn()
         }
         const ShotChoice choice = chooser.take();
         if (thinkingGravity != model.getGravity() || thinkingWind != model.getWind()
-            || thinkingRadius != radiusBombSize) {
+            || thinkingRadius != game.getRadiusBombSize()) {
             // The console changed the rules meanwhile: think again.
             computerPhase = ComputerPhase::none;
             return;
         }
-        fromYaw = yaws[id];
-        fromPitch = pitches[id];
-        fromPower = powers[id];
+        fromYaw = game.getYaw(current);
+        fromPitch = game.getPitch(current);
+        fromPower = game.getPower(current);
         toYaw = nearestTurn(fromYaw, choice.yaw);
         toPitch = choice.pitch;
         toPower = choice.power;
         computerSpell = choice.spell;
         computerPhase = ComputerPhase::aiming;
         computerPhaseTick = clock.getTick();
+        lastComputerAimTick = computerPhaseTick;
         return;
     }
     case ComputerPhase::aiming: {
         if (consoleActive) {
             return;
         }
-        const double t = static_cast<double>(clock.getTick() - computerPhaseTick) / AIM_TIME;
+        const long now = clock.getTick();
+        const double t = static_cast<double>(now - computerPhaseTick) / AIM_TIME;
         if (t < 1.0) {
+            if (now - lastComputerAimTick < AIM_COMMAND_INTERVAL) {
+                return;
+            }
+            lastComputerAimTick = now;
             const double s = ease(std::max(t, 0.0));
             setAim(fromYaw + (toYaw - fromYaw) * s, fromPitch + (toPitch - fromPitch) * s,
                    fromPower + (toPower - fromPower) * s);
@@ -221,7 +230,7 @@ void ArenaController::playComputerTurn()
         }
         setAim(toYaw, toPitch, toPower);
         if (humanWeapon.empty()) {
-            humanWeapon = weapon;
+            humanWeapon = game.getWeapon();
         }
         setWeapon(computerSpell);
         computerPhase = ComputerPhase::casting;

@@ -3,7 +3,10 @@
 // handing it the keys, and starting the game it sets up.
 #include <algorithm>
 
+#include <iostream>
+
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "view/ArenaView.h"
 
@@ -80,40 +83,13 @@ void ArenaController::answerSetupScreen(SetupScreen::Answer answer)
 void ArenaController::startGame(const GameSetup& started)
 {
     closeSetupScreen();
-    // The wind comes with the next battlefield, which setPlayers draws.
-    model.setWindEnabled(started.wind);
-    const bool gridChanges =
-        started.width != model.getWidth() || started.depth != model.getDepth() || started.height != model.getHeight();
-    // The new grid first when the old one could not hold the new casters or
-    // is the larger one: a battlefield is then drawn twice on the smaller.
-    const long oldCells = static_cast<long>(model.getWidth()) * model.getDepth() * model.getHeight();
-    const long newCells = static_cast<long>(started.width) * started.depth * started.height;
-    const bool gridFirst =
-        gridChanges
-        && (oldCells > newCells
-            || !ArenaModel::gridProblem(model.getWidth(), model.getDepth(), model.getHeight(), started.players,
-                                        model.getPlayerWidth())
-                    .empty());
-    if (gridFirst) {
-        model.setGrid(started.width, started.depth, started.height);
+    // One new battlefield of the whole set-up: the casters with the names
+    // given (the others drawn), their kinds, the battlefield and the wind.
+    if (const std::string why = submit(Command::StartSetup{started, std::nullopt}); !why.empty()) {
+        std::cout << "Controller: new game refused: " << why << std::endl;
+        return;
     }
-    model.setPlayers(started.players, model.getPlayerWidth(), model.getPlayerHeight(), model.getCannonOffset(),
-                     model.getCannonLength());
-    if (gridChanges && !gridFirst) {
-        model.setGrid(started.width, started.depth, started.height);
-    }
-    for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
-        const SeatSetup& seat = started.seats[static_cast<std::size_t>(id)];
-        if (seat.computer) {
-            setComputer(id, *seat.computer);
-        } else {
-            setHuman(id);
-        }
-        if (!seat.name.empty() && id < model.getNumberOfPlayers()) {
-            model.renamePlayer(id, seat.name);
-        }
-    }
-    view.onCurrentPlayer(currentPlayer);
+    view.onCurrentPlayer(game.getCurrentPlayer());
     updateSight();
     setup = started;
     if (setupListener) {

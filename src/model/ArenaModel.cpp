@@ -4,10 +4,11 @@
 #include "model/ArenaModel.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
-#include "app/Main.h"
 #include "model/ArenaModelListener.h"
 #include "model/Terrain2D.h"
 
@@ -32,7 +33,16 @@ std::size_t drawIndex(std::size_t size, double r)
 } // namespace
 
 ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height)
-    : terrain(nullptr),
+    : ArenaModel(numberOfPlayers, width, depth, height, RandomStream())
+{
+}
+
+ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height, RandomStream random)
+    : random(std::move(random)),
+      output(&std::cout),
+      errors(&std::cerr),
+      commandSink(nullptr),
+      terrain(nullptr),
       width(width),
       height(height),
       depth(depth),
@@ -55,7 +65,11 @@ ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height)
 }
 
 ArenaModel::ArenaModel(const ArenaModel& other)
-    : terrain(nullptr),
+    : random(other.random),
+      output(other.output),
+      errors(other.errors),
+      commandSink(nullptr),
+      terrain(nullptr),
       width(other.width),
       height(other.height),
       depth(other.depth),
@@ -85,6 +99,27 @@ ArenaModel::~ArenaModel()
 void ArenaModel::addListener(ArenaModelListener* listener)
 {
     listeners.push_back(listener);
+}
+
+RandomStream& ArenaModel::getRandom()
+{
+    return random;
+}
+
+void ArenaModel::setOutput(std::ostream& out, std::ostream& err)
+{
+    output = &out;
+    errors = &err;
+}
+
+std::ostream& ArenaModel::getOutput() const
+{
+    return *output;
+}
+
+void ArenaModel::setCommandSink(CommandSink* sink)
+{
+    commandSink = sink;
 }
 
 // --- Grid storage -----------------------------------------------------------
@@ -305,8 +340,8 @@ void ArenaModel::removeGround(const Vector& point) const
 
 void ArenaModel::generateTerrain()
 {
-    Terrain2D alongX(2);
-    Terrain2D alongZ(2);
+    Terrain2D alongX(2, random);
+    Terrain2D alongZ(2, random);
     const int heightFactor = height - TERRAIN_HEADROOM;
     for (int x = 0; x < width; ++x) {
         for (int z = 0; z < depth; ++z) {
@@ -327,12 +362,20 @@ void ArenaModel::generateTerrain()
 
 void ArenaModel::initPlayers()
 {
+    initPlayers({});
+}
+
+void ArenaModel::initPlayers(const std::vector<std::string>& names)
+{
     players.clear();
     for (int i = 0; i < numberOfPlayers; ++i) {
-        const std::string& first = firstNames[drawIndex(firstNames.size(), Main::random())];
-        const std::string& last = lastNames[drawIndex(lastNames.size(), Main::random())];
-        players.emplace_back(first + " " + last, Vector(0, 0, 0), playerWidth, playerHeight,
-                             cannonOffset, cannonLength);
+        std::string name = static_cast<std::size_t>(i) < names.size() ? names[static_cast<std::size_t>(i)] : "";
+        if (name.empty()) {
+            const std::string& first = firstNames[drawIndex(firstNames.size(), random.next())];
+            const std::string& last = lastNames[drawIndex(lastNames.size(), random.next())];
+            name = first + " " + last;
+        }
+        players.emplace_back(name, Vector(0, 0, 0), playerWidth, playerHeight, cannonOffset, cannonLength);
     }
 }
 
@@ -365,8 +408,8 @@ void ArenaModel::placePlayers()
         Vector place;
         bool placed = false;
         for (int draw = 0; draw < MAX_PLACEMENT_DRAWS && !placed; ++draw) {
-            int x = static_cast<int>(Main::random() * width);
-            int z = static_cast<int>(Main::random() * depth);
+            int x = static_cast<int>(random.next() * width);
+            int z = static_cast<int>(random.next() * depth);
             placed = findStandingPlace(x, z, place);
         }
         if (!placed) {
@@ -382,14 +425,21 @@ void ArenaModel::placePlayers()
                 }
             }
             if (freePlaces.empty()) {
-                std::cerr << "No free place on the battlefield for player " << id << " ("
+                *errors << "No free place on the battlefield for player " << id << " ("
                           << players[id].getName() << "); it stays at "
                           << players[id].getPosition() << std::endl;
                 continue;
             }
-            place = freePlaces[drawIndex(freePlaces.size(), Main::random())];
+            place = freePlaces[drawIndex(freePlaces.size(), random.next())];
         }
         players[id].setPosition(place);
+    }
+}
+
+void ArenaModel::drawLooks()
+{
+    for (Player& player : players) {
+        player.setLook(random.next());
     }
 }
 
@@ -398,9 +448,9 @@ void ArenaModel::reset()
     allocateTerrain();
     generateTerrain();
     if (windEnabled) {
-        double strength = Main::random();
+        double strength = random.next();
         wind = Vector(strength, 0, 0);
-        double turn = Main::random();
+        double turn = random.next();
         wind.rotate(turn * 360.0, 0, 1, 0);
     } else {
         wind = Vector(0, 0, 0);
@@ -409,6 +459,7 @@ void ArenaModel::reset()
         player.restore();
     }
     placePlayers();
+    drawLooks();
     for (ArenaModelListener* listener : listeners) {
         listener->onNewMap(width, depth, height, terrain, wind);
         for (std::size_t id = 0; id < players.size(); ++id) {
@@ -435,6 +486,57 @@ const Vector& ArenaModel::getCannonOffset() const
 double ArenaModel::getCannonLength() const
 {
     return cannonLength;
+}
+
+namespace {
+
+// 64-bit FNV-1a, byte by byte.
+class Fnv1a {
+public:
+    void add(const void* data, std::size_t size)
+    {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) {
+            hash = (hash ^ bytes[i]) * 0x100000001b3ull;
+        }
+    }
+    void add(double value)
+    {
+        // -0 and 0 are one value of the game.
+        const double normal = value == 0.0 ? 0.0 : value;
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &normal, sizeof bits);
+        add(&bits, sizeof bits);
+    }
+    void add(std::int64_t value) { add(&value, sizeof value); }
+    std::uint64_t value() const { return hash; }
+
+private:
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+};
+
+} // namespace
+
+std::uint64_t ArenaModel::getDigest() const
+{
+    Fnv1a digest;
+    digest.add(static_cast<std::int64_t>(width));
+    digest.add(static_cast<std::int64_t>(depth));
+    digest.add(static_cast<std::int64_t>(height));
+    if (terrain != nullptr) {
+        digest.add(cells.get(), cellCount());
+    }
+    digest.add(static_cast<std::int64_t>(players.size()));
+    for (const Player& player : players) {
+        digest.add(static_cast<std::int64_t>(player.getName().size()));
+        digest.add(player.getName().data(), player.getName().size());
+        digest.add(player.getPosition().x);
+        digest.add(player.getPosition().y);
+        digest.add(player.getPosition().z);
+        digest.add(player.getHp());
+        digest.add(player.getLook());
+    }
+    return digest.value();
 }
 
 const std::vector<std::string>& ArenaModel::getFirstNames() const

@@ -4,16 +4,21 @@
 // nothing of drawing or input.
 #pragma once
 
+#include <cstdint>
+#include <iosfwd>
 #include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "game/GameCommand.h"
+#include "game/RandomStream.h"
 #include "math/Vector.h"
 #include "model/Player.h"
 #include "model/ShotOutcome.h"
 
 class ArenaModelListener;
+class CommandSink;
 class Projectile;
 
 // Limits that keep a battlefield playable and a new game quick; the console
@@ -32,8 +37,11 @@ constexpr double DEFAULT_PLAYER_WIDTH = 1.0;
 class ArenaModel {
 public:
     // Note the order: depth (z) before height (y). Creates the players with
-    // random names; the grid comes with the first reset.
+    // random names; the grid comes with the first reset. Draws from random,
+    // its own stream from then on; without one, a stream seeded from the time
+    // of day.
     ArenaModel(int numberOfPlayers, int width, int depth, int height);
+    ArenaModel(int numberOfPlayers, int width, int depth, int height, RandomStream random);
     ~ArenaModel();
     // A snapshot: the grid, the players and every setting, but no listeners,
     // so that whatever happens to the copy is told to nobody. Copying draws
@@ -44,6 +52,19 @@ public:
     // Not owned; must outlive the model's last notification. A listener added
     // twice is told everything twice.
     void addListener(ArenaModelListener* listener);
+
+    // The stream every random choice of the battlefield is drawn from.
+    RandomStream& getRandom();
+
+    // Where the model's lines go (the console's echo and answers, the fall
+    // damage) and its diagnostics; standard output and standard error unless
+    // set. Not owned: each must outlive the model's last line.
+    void setOutput(std::ostream& out, std::ostream& err);
+    std::ostream& getOutput() const;
+
+    // The console's changes, handed to sink instead of applied here when one
+    // is set (the game applies every change in one place). Not owned.
+    void setCommandSink(CommandSink* sink);
 
     // A new battlefield: terrain, wind, restored and newly placed players, then
     // per listener onNewMap followed by onPlayer for every player.
@@ -128,7 +149,22 @@ public:
     void setPlayers(long count, double newWidth, double newHeight, const Vector& newCannonOffset,
                     double newCannonLength);
     void setGrid(long newWidth, long newDepth, long newHeight);
+    // Names obey the new-game screen's rules: at most 20 letters, digits,
+    // blanks and - ' . _, no blank first or last.
     void renamePlayer(long id, const std::string& name);
+    // Why the operations above would refuse these values (the whole line
+    // they write after the prefix), or empty when they would apply them.
+    std::string playersProblem(long count, double newWidth, double newHeight, const Vector& newCannonOffset,
+                               double newCannonLength) const;
+    std::string gridSizeProblem(long newWidth, long newDepth, long newHeight) const;
+    std::string renameProblem(long id, const std::string& name) const;
+
+    // The settings of the next battlefield, unchecked and without a new game:
+    // for the game, which checks them first. A new grid size frees the grid.
+    void setNumberOfPlayers(int count);
+    void setPlayerSizes(double newWidth, double newHeight, const Vector& newCannonOffset,
+                        double newCannonLength);
+    void setGridSize(int newWidth, int newDepth, int newHeight);
     // Why a battlefield of these extents cannot hold count players of this
     // width, or empty: its size limits, then the room for the players.
     static std::string gridProblem(long gridWidth, long gridDepth, long gridHeight, long count,
@@ -155,14 +191,30 @@ public:
     // Replaces the players by numberOfPlayers new ones with random names, at
     // the origin. Nothing is reported: callers follow with reset.
     void initPlayers();
+    // The same, with the names given; only a player whose name is missing or
+    // empty draws one.
+    void initPlayers(const std::vector<std::string>& names);
     // A random free standing place for every player, in id order.
     void placePlayers();
+    // A look for every player, in id order: one draw each, which the view
+    // reads as the character a player is shown as.
+    void drawLooks();
+
+    // A digest of the battlefield and the players (64-bit FNV-1a over the
+    // grid's extents and cells, then each player's name, position, hit points
+    // and look): two models that agree on all of it agree on the digest.
+    std::uint64_t getDigest() const;
 
     // The tables that player names are drawn from.
     const std::vector<std::string>& getFirstNames() const;
     const std::vector<std::string>& getLastNames() const;
 
 private:
+    // A console change: to the game when there is one, else applied here.
+    void request(const GameCommand& command);
+    // One line on the output: the console's prefix, then why.
+    void refuse(const std::string& why) const;
+
     // The first empty cell of column (x, z) counted from the floor, unless a
     // block or a living player's box takes it. The box of the player
     // "mover", when given, does not count: it is about to leave.
@@ -176,6 +228,10 @@ private:
     static std::string crowdingProblem(long gridWidth, long gridDepth, long gridHeight, long count,
                                        double newPlayerWidth);
 
+    RandomStream random;
+    std::ostream* output; // not owned
+    std::ostream* errors; // not owned
+    CommandSink* commandSink; // not owned; null: the console acts here
     bool*** terrain;  // [x][z][y]; points into the storage below; null before the first reset
     int width;
     int height;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The model's console commands: players, grid, gravity and wind. Values the
-// battlefield cannot hold are refused with a line saying why.
+// battlefield cannot hold are refused with a line saying why. In a game the
+// commands go to the game to be applied; a model of its own applies them.
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -10,7 +11,9 @@
 #include <boost/regex.hpp>
 
 #include "console/ConsoleTable.h"
+#include "game/CommandSink.h"
 #include "model/ArenaModel.h"
+#include "settings/GameSetup.h"
 
 namespace {
 
@@ -38,11 +41,6 @@ double readReal(const std::string& text)
 bool finite(const Vector& v)
 {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-void refuse(const std::string& why)
-{
-    ConsolePatterns::refuse(MODEL_PREFIX, why);
 }
 
 } // namespace
@@ -82,67 +80,136 @@ std::string ArenaModel::gridProblem(long gridWidth, long gridDepth, long gridHei
     return crowdingProblem(gridWidth, gridDepth, gridHeight, count, newPlayerWidth);
 }
 
-void ArenaModel::setPlayers(long count, double newWidth, double newHeight,
-                            const Vector& newCannonOffset, double newCannonLength)
+std::string ArenaModel::playersProblem(long count, double newWidth, double newHeight,
+                                       const Vector& newCannonOffset, double newCannonLength) const
 {
     if (count < 1 || count > MAX_PLAYERS) {
         std::ostringstream why;
         why << count << " players refused: from 1 to " << MAX_PLAYERS << " players can play";
-        refuse(why.str());
-        return;
+        return why.str();
     }
     if (!std::isfinite(newWidth) || !std::isfinite(newHeight) || !finite(newCannonOffset)
         || !std::isfinite(newCannonLength)) {
-        refuse("player sizes refused: every value must be a finite number");
-        return;
+        return "player sizes refused: every value must be a finite number";
     }
     if (newWidth <= 0.0 || newHeight <= 0.0) {
-        refuse("player sizes refused: a player needs a width and a height above 0");
-        return;
+        return "player sizes refused: a player needs a width and a height above 0";
     }
     if (newCannonLength == 0.0) {
-        refuse("player sizes refused: a cannon of length 0 cannot aim");
-        return;
+        return "player sizes refused: a cannon of length 0 cannot aim";
     }
     std::string crowding = crowdingProblem(width, depth, height, count, newWidth);
     if (!crowding.empty()) {
-        refuse("players refused: " + crowding);
+        return "players refused: " + crowding;
+    }
+    return "";
+}
+
+std::string ArenaModel::gridSizeProblem(long newWidth, long newDepth, long newHeight) const
+{
+    const std::string problem = gridProblem(newWidth, newDepth, newHeight, numberOfPlayers, playerWidth);
+    if (problem.empty()) {
+        return "";
+    }
+    std::ostringstream size;
+    size << newWidth << " x " << newDepth << " x " << newHeight;
+    return "grid " + size.str() + " refused: " + problem;
+}
+
+std::string ArenaModel::renameProblem(long id, const std::string& name) const
+{
+    if (id < 0 || id >= getNumberOfPlayers()) {
+        std::ostringstream why;
+        why << "no player " << id << " to rename: ids run from 0 to " << getNumberOfPlayers() - 1;
+        return why.str();
+    }
+    const std::string problem = nameProblem(name);
+    return problem.empty() ? "" : "name refused: " + problem;
+}
+
+void ArenaModel::setPlayers(long count, double newWidth, double newHeight,
+                            const Vector& newCannonOffset, double newCannonLength)
+{
+    if (const std::string problem = playersProblem(count, newWidth, newHeight, newCannonOffset, newCannonLength);
+        !problem.empty()) {
+        refuse(problem);
         return;
     }
-    numberOfPlayers = static_cast<int>(count);
-    playerWidth = newWidth;
-    playerHeight = newHeight;
-    cannonOffset = newCannonOffset;
-    cannonLength = newCannonLength;
+    setNumberOfPlayers(static_cast<int>(count));
+    setPlayerSizes(newWidth, newHeight, newCannonOffset, newCannonLength);
     initPlayers();
     reset();
 }
 
 void ArenaModel::setGrid(long newWidth, long newDepth, long newHeight)
 {
-    const std::string problem = gridProblem(newWidth, newDepth, newHeight, numberOfPlayers, playerWidth);
-    if (!problem.empty()) {
-        std::ostringstream size;
-        size << newWidth << " x " << newDepth << " x " << newHeight;
-        refuse("grid " + size.str() + " refused: " + problem);
+    if (const std::string problem = gridSizeProblem(newWidth, newDepth, newHeight); !problem.empty()) {
+        refuse(problem);
         return;
     }
-    freeTerrain();
-    width = static_cast<int>(newWidth);
-    depth = static_cast<int>(newDepth);
-    height = static_cast<int>(newHeight);
+    setGridSize(static_cast<int>(newWidth), static_cast<int>(newDepth), static_cast<int>(newHeight));
     reset();
 }
 
 void ArenaModel::renamePlayer(long id, const std::string& name)
 {
-    if (id < 0 || id >= getNumberOfPlayers()) {
-        std::ostringstream why;
-        why << "no player " << id << " to rename: ids run from 0 to " << getNumberOfPlayers() - 1;
-        refuse(why.str());
+    if (const std::string problem = renameProblem(id, name); !problem.empty()) {
+        refuse(problem);
         return;
     }
     players[static_cast<std::size_t>(id)].setName(name);
+}
+
+void ArenaModel::setNumberOfPlayers(int count)
+{
+    numberOfPlayers = count;
+}
+
+void ArenaModel::setPlayerSizes(double newWidth, double newHeight, const Vector& newCannonOffset,
+                                double newCannonLength)
+{
+    playerWidth = newWidth;
+    playerHeight = newHeight;
+    cannonOffset = newCannonOffset;
+    cannonLength = newCannonLength;
+}
+
+void ArenaModel::setGridSize(int newWidth, int newDepth, int newHeight)
+{
+    freeTerrain();
+    width = newWidth;
+    depth = newDepth;
+    height = newHeight;
+}
+
+void ArenaModel::refuse(const std::string& why) const
+{
+    ConsolePatterns::refuse(MODEL_PREFIX, why, *output);
+}
+
+void ArenaModel::request(const GameCommand& command)
+{
+    if (commandSink != nullptr) {
+        if (const std::string problem = commandSink->submit(command); !problem.empty()) {
+            refuse(problem);
+        }
+        return;
+    }
+    // A model of its own: the console acts here.
+    if (const auto* players = std::get_if<Command::Players>(&command)) {
+        setPlayers(players->count, players->width, players->height, players->cannonOffset, players->cannonLength);
+    } else if (const auto* grid = std::get_if<Command::Grid>(&command)) {
+        setGrid(grid->width, grid->depth, grid->height);
+    } else if (const auto* name = std::get_if<Command::Name>(&command)) {
+        renamePlayer(name->player, name->name);
+    } else if (const auto* newGravity = std::get_if<Command::Gravity>(&command)) {
+        gravity = newGravity->value;
+    } else if (const auto* newWind = std::get_if<Command::Wind>(&command)) {
+        wind = newWind->value;
+    } else if (const auto* enabled = std::get_if<Command::WindEnabled>(&command)) {
+        windEnabled = enabled->enabled;
+        reset();
+    }
 }
 
 void ArenaModel::handleConsoleCommand(std::string line)
@@ -156,66 +223,65 @@ void ArenaModel::handleConsoleCommand(std::string line)
          {"set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length",
           "  set players 4 1 1 .5 1 0 1"},
          [](ArenaModel& model, const Groups& g) {
-             model.setPlayers(readWhole(g[1]), readReal(g[2]), readReal(g[3]),
-                              Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])), readReal(g[7]));
+             model.request(Command::Players{readWhole(g[1]), readReal(g[2]), readReal(g[3]),
+                                            Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])),
+                                            readReal(g[7]), {}});
          }},
         {"set players (\\d+)",
          {},
          [](ArenaModel& model, const Groups& g) {
-             model.setPlayers(readWhole(g[1]), model.playerWidth, model.playerHeight,
-                              model.cannonOffset, model.cannonLength);
+             model.request(Command::Players{readWhole(g[1]), model.playerWidth, model.playerHeight,
+                                            model.cannonOffset, model.cannonLength, {}});
          }},
         {"set players (\\d+) (\\S+)",
          {"set players numberOfPlayers scale"},
          [](ArenaModel& model, const Groups& g) {
              double scale = readReal(g[2]);
-             model.setPlayers(readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
-                              scale);
+             model.request(Command::Players{readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
+                                            scale, {}});
          }},
         {"set player (\\d+) (.+)",
          {"set player id name"},
-         [](ArenaModel& model, const Groups& g) { model.renamePlayer(readWhole(g[1]), g[2]); }},
+         [](ArenaModel& model, const Groups& g) { model.request(Command::Name{readWhole(g[1]), g[2]}); }},
         {"set grid (\\d+) (\\d+) (\\d+)",
          {"set grid width depth height"},
          [](ArenaModel& model, const Groups& g) {
-             model.setGrid(readWhole(g[1]), readWhole(g[2]), readWhole(g[3]));
+             model.request(Command::Grid{readWhole(g[1]), readWhole(g[2]), readWhole(g[3]), {}});
          }},
         {"set gravity (\\S+) (\\S+) (\\S+)",
          {"set gravity x y z", "  set gravity  0 0.98 0"},
          [](ArenaModel& model, const Groups& g) {
              Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
              if (!finite(value)) {
-                 refuse("gravity refused: x, y and z must be finite numbers");
+                 model.refuse("gravity refused: x, y and z must be finite numbers");
                  return;
              }
-             model.gravity = value;
+             model.request(Command::Gravity{value});
          }},
         {"set wind (\\S+) (\\S+) (\\S+)",
          {"set wind x y z"},
          [](ArenaModel& model, const Groups& g) {
              Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
              if (!finite(value)) {
-                 refuse("wind refused: x, y and z must be finite numbers");
+                 model.refuse("wind refused: x, y and z must be finite numbers");
                  return;
              }
-             model.wind = value;
+             model.request(Command::Wind{value});
          }},
         {"enable (\\w+)",
          {"enable/disable wind"},
          [](ArenaModel& model, const Groups& g) {
              if (g[1] == "wind") {
-                 model.windEnabled = true;
-                 model.reset();
+                 model.request(Command::WindEnabled{true, {}});
              }
          }},
         {"disable (\\w+)",
          {},
          [](ArenaModel& model, const Groups& g) {
              if (g[1] == "wind") {
-                 model.windEnabled = false;
-                 model.reset();
+                 model.request(Command::WindEnabled{false, {}});
              }
          }},
     });
-    commands.handle(*this, line);
+    commands.handle(*this, line, *output);
 }

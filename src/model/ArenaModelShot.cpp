@@ -3,7 +3,7 @@
 // impact, destroyed and falling blocks, falling players with fall damage, and
 // the report to the listeners.
 #include <cmath>
-#include <iostream>
+#include <ostream>
 #include <map>
 #include <set>
 #include <utility>
@@ -71,7 +71,7 @@ void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double ya
 {
     ShotOutcome shot = resolveShot(playerId, projectile, yaw, pitch, power);
     for (const auto& [id, fall] : shot.playerFalls) {
-        std::cout << "Height damage: " << std::pow(2.0, fall) << std::endl;
+        *output << "Height damage: " << std::pow(2.0, fall) << std::endl;
     }
     for (ArenaModelListener* listener : listeners) {
         listener->onProjectile(playerId, projectile, shot.trajectory, shot.removedBlocks,

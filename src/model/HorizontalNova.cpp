@@ -3,8 +3,8 @@
 // reaches into that layer loses half of its hit points.
 #include "model/HorizontalNova.h"
 
-#include "animation/HorizontalNovaAnimation.h"
 #include "model/ArenaModel.h"
+#include "model/SpellEffects.h"
 
 HorizontalNova::HorizontalNova()
     : width(1), depth(1)
@@ -46,5 +46,5 @@ void HorizontalNova::onImpact(ArenaModel& model, const Vector& impact,
 
 Animation* HorizontalNova::getAnimation(long length, TimeSystem& clock, Vector position)
 {
-    return new HorizontalNovaAnimation(length, clock, position, width, depth);
+    return effects != nullptr ? effects->nova(length, clock, position, width, depth) : nullptr;
 }

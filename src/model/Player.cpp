@@ -19,7 +19,8 @@ Player::Player(std::string name, Vector position, double width, double height,
       height(height),
       cannon(cannon),
       cannonLength(cannonLength),
-      hp(FULL_HP)
+      hp(FULL_HP),
+      look(0.0)
 {
 }
 
@@ -100,6 +101,16 @@ bool Player::isDead() const
 void Player::restore()
 {
     hp = FULL_HP;
+}
+
+double Player::getLook() const
+{
+    return look;
+}
+
+void Player::setLook(double draw)
+{
+    look = draw;
 }
 
 bool Player::operator==(const Player& other) const

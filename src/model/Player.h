@@ -39,6 +39,11 @@ public:
     // Back to 100 hit points.
     void restore();
 
+    // The draw that decides how the player is shown, in [0, 1): the model draws
+    // one for every player of a new battlefield. 0 until then.
+    double getLook() const;
+    void setLook(double draw);
+
     // Players are the same player when their names are equal.
     bool operator==(const Player& other) const;
 
@@ -50,6 +55,7 @@ private:
     Vector cannon;
     double cannonLength;
     double hp;
+    double look;
 };
 
 // "Osri Quay 57.5 at (2, 3, 4)"

@@ -10,6 +10,7 @@
 
 class Animation;
 class ArenaModel;
+class SpellEffects;
 class TimeSystem;
 
 class Projectile {
@@ -22,7 +23,15 @@ public:
     virtual void onImpact(ArenaModel& model, const Vector& impact, std::set<Vector>& affectedCells,
                           std::map<int, double>& damages) = 0;
 
-    // A new effect animation of length ticks of clock, played at position.
+    // A new effect animation of length ticks of clock, played at position,
+    // made by the effects set (the rules draw nothing): null without them.
     // Owned by the caller. Called after onImpact.
     virtual Animation* getAnimation(long length, TimeSystem& clock, Vector position) = 0;
+
+    // What getAnimation makes its animation with: the view's, handed to the
+    // spell as it shows the shot. Not owned; outlives the spell.
+    void setEffects(const SpellEffects* makers) { effects = makers; }
+
+protected:
+    const SpellEffects* effects = nullptr; // not owned
 };

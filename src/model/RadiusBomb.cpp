@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "animation/RadiusBombAnimation.h"
 #include "model/ArenaModel.h"
+#include "model/SpellEffects.h"
 
 namespace {
 
@@ -104,5 +104,5 @@ void RadiusBomb::onImpact(ArenaModel& model, const Vector& impact, std::set<Vect
 
 Animation* RadiusBomb::getAnimation(long length, TimeSystem& clock, Vector position)
 {
-    return new RadiusBombAnimation(length, clock, radius, position);
+    return effects != nullptr ? effects->blast(length, clock, radius, position) : nullptr;
 }

@@ -16,3 +16,8 @@ std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBo
     }
     return std::make_unique<RadiusBomb>(radiusBombSize);
 }
+
+bool isSpellName(const std::string& name)
+{
+    return name == "fireball" || name == "cyclone" || name == "nova";
+}

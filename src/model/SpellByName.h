@@ -10,3 +10,6 @@
 // "cyclone" and "nova" give their spells; "fireball", and any other name, a
 // fireball of the given radius.
 std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBombSize);
+
+// True for the names of the three spells.
+bool isSpellName(const std::string& name);

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/Main.h"
+#include "game/RandomStream.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ constexpr double PROFILE_CEILING = 0.9999;
 
 } // namespace
 
-Terrain2D::Terrain2D(int n)
-    : length(static_cast<int>(std::pow(2.0, n) + 1.0)), values(new double[length])
+Terrain2D::Terrain2D(int n, RandomStream& random)
+    : length(static_cast<int>(std::pow(2.0, n) + 1.0)), values(new double[length]), random(&random)
 {
     generateTerrain(values, length, false, PROFILE_ROUGHNESS);
 }
@@ -47,14 +47,14 @@ void Terrain2D::generateTerrain(double* points, int n, bool fixedEnds, double ro
         return;
     }
     if (!fixedEnds) {
-        points[0] = Main::random();
-        points[n - 1] = Main::random();
+        points[0] = random->next();
+        points[n - 1] = random->next();
     }
     if (n <= 2) {
         return;
     }
     int mid = (n - 1) / 2;
-    points[mid] = (points[0] + points[n - 1]) / 2.0 + Main::random() * roughness - roughness / 2.0;
+    points[mid] = (points[0] + points[n - 1]) / 2.0 + random->next() * roughness - roughness / 2.0;
     if (points[mid] >= 1.0) {
         points[mid] = PROFILE_CEILING;
     }

@@ -3,10 +3,13 @@
 // crosses two of them, one along x and one along z, to raise its landscape.
 #pragma once
 
+class RandomStream;
+
 class Terrain2D {
 public:
-    // 2^n + 1 points, generated at once from Main::random().
-    explicit Terrain2D(int n);
+    // 2^n + 1 points, generated at once from random, which generateTerrain
+    // draws from too: it must outlive the profile.
+    Terrain2D(int n, RandomStream& random);
     ~Terrain2D();
     Terrain2D(const Terrain2D&) = delete;
     Terrain2D& operator=(const Terrain2D&) = delete;
@@ -24,4 +27,5 @@ public:
 private:
     int length;
     double* values; // owned: length points, deleted in the destructor
+    RandomStream* random; // not owned
 };

@@ -3,8 +3,8 @@
 // box covers that column dies.
 #include "model/VerticalStrike.h"
 
-#include "animation/VerticalStrikeAnimation.h"
 #include "model/ArenaModel.h"
+#include "model/SpellEffects.h"
 
 namespace {
 
@@ -47,5 +47,5 @@ void VerticalStrike::onImpact(ArenaModel& model, const Vector& impact,
 
 Animation* VerticalStrike::getAnimation(long length, TimeSystem& clock, Vector position)
 {
-    return new VerticalStrikeAnimation(length, clock, position, STRIKE_PARTICLES, height);
+    return effects != nullptr ? effects->cyclone(length, clock, position, STRIKE_PARTICLES, height) : nullptr;
 }

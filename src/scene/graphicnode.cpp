@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <set>
 
 #include "scene/timesensor.h"
 
@@ -24,13 +25,35 @@ GraphicNode::GraphicNode()
 {
 }
 
+namespace {
+
+// Every node with a compiled display list, so that all of them can be let go
+// of while the context exists.
+std::set<GraphicNode*>& compiledNodes()
+{
+    static std::set<GraphicNode*> nodes;
+    return nodes;
+}
+
+} // namespace
+
 GraphicNode::~GraphicNode()
 {
     // This class's own: an override of a derived class no longer applies here.
     GraphicNode::clearChildren();
     if (listCompiled) {
         glDeleteLists(displayList, 1);
+        compiledNodes().erase(this);
     }
+}
+
+void GraphicNode::releaseDisplayLists()
+{
+    for (GraphicNode* node : compiledNodes()) {
+        glDeleteLists(node->displayList, 1);
+        node->listCompiled = false;
+    }
+    compiledNodes().clear();
 }
 
 void GraphicNode::addVertex(float x, float y, float z)
@@ -99,6 +122,7 @@ void GraphicNode::draw()
             emitTriangles();
             glEndList();
             listCompiled = true;
+            compiledNodes().insert(this);
         } else if (!useDisplayList) {
             emitTriangles();
         }
@@ -222,6 +246,7 @@ void GraphicNode::setColor(float r, float g, float b)
     if (listCompiled) {
         glDeleteLists(displayList, 1);
         listCompiled = false;
+        compiledNodes().erase(this);
     }
 }
 

@@ -74,6 +74,11 @@ public:
     // Meshes are drawn through display lists while this is true.
     static bool useDisplayList;
 
+    // Deletes every display list compiled so far, while the GL context still
+    // exists: a node destroyed after its window has gone then asks nothing
+    // of GL. A node drawn again compiles its list anew.
+    static void releaseDisplayLists();
+
 protected:
     // The mesh as GL triangles, leaving out any triangle whose indices lie
     // outside the vertex list.

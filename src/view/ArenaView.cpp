@@ -268,6 +268,7 @@ void ArenaView::renderScene()
     displayPlayerInfo();
     displayConsole();
     displayCredits();
+    displayReplayLine();
     if (setupRows.empty()) {
         displayTurnLine();
         displayWinner();
@@ -347,6 +348,16 @@ std::string ArenaView::getNodeModel(GraphicNode* node) const
 {
     auto model = nodeModels.find(node);
     return model == nodeModels.end() ? "" : model->second;
+}
+
+const SpellEffects& ArenaView::getSpellEffects() const
+{
+    return effects;
+}
+
+TimeSystem& ArenaView::getTimeSystem() const
+{
+    return timeSystem;
 }
 
 const std::list<Animation*>& ArenaView::getAnimations() const

@@ -17,6 +17,7 @@
 
 #include "math/MovingAverage.h"
 #include "math/TimeSystem.h"
+#include "animation/EffectAnimations.h"
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 #include "view/BlockFaces.h"
@@ -195,6 +196,11 @@ public:
     // The turn line and the damage numbers, shown unless "disable aids".
     void setAidsShown(bool shown);
     bool areAidsShown() const;
+    // A line above the credits saying a replay plays and how far it has got;
+    // "" hides it.
+    void setReplayLine(const std::string& line);
+    const std::string& getReplayLine() const;
+    void displayReplayLine();
     // The aiming sight's path, model coordinates; empty hides it.
     void setSight(const std::vector<Vector>& path);
     const std::vector<Vector>& getSight() const;
@@ -217,6 +223,11 @@ public:
     void updateConsoleCommandEdition(std::string line);
 
     // --- Read access for the controller, the overlay's tests and tools ---
+
+    // What the shots' spells make their effect animations with.
+    const SpellEffects& getSpellEffects() const;
+    // The view clock: the game clock of replays.
+    TimeSystem& getTimeSystem() const;
 
     const Vector& getAvatarPosition() const;
     const Vector& getAvatarTarget() const;
@@ -312,6 +323,8 @@ private:
     std::vector<DamageNumber> placedDamageNumbers; // this frame's, at window pixels
     std::vector<Vector> sight;
     bool aidsShown;
+    std::string replayLine;
+    EffectAnimations effects;
     // The drawn terrain again, in chunks; the block meshes' faces it uses
     // are taken from the models at every new map.
     TerrainChunks chunks;

@@ -112,6 +112,26 @@ void ArenaView::displayCredits()
     renderBitmapString(0, static_cast<float>(windowHeight - 2), 0, GLUT_BITMAP_8_BY_13, CREDITS);
 }
 
+void ArenaView::setReplayLine(const std::string& line)
+{
+    replayLine = line;
+}
+
+const std::string& ArenaView::getReplayLine() const
+{
+    return replayLine;
+}
+
+void ArenaView::displayReplayLine()
+{
+    if (replayLine.empty()) {
+        return;
+    }
+    glColor3f(1.0f, 0.6f, 0.2f);
+    renderBitmapString(LINE_LEFT, static_cast<float>(windowHeight - 2 - LINE_SPACING), 0, GLUT_BITMAP_8_BY_13,
+                       replayLine.c_str());
+}
+
 void ArenaView::setPlayerNote(int id, const std::string& note)
 {
     if (note.empty()) {

@@ -9,7 +9,6 @@
 
 #include "animation/Animation.h"
 #include "animation/PathAnimation.h"
-#include "app/Main.h"
 #include "model/Player.h"
 #include "scene/TransformNode.h"
 #include "scene/timesensor.h"
@@ -35,7 +34,8 @@ void ArenaView::onPlayer(int id, Player& player)
     cannon.position = player.getCannonPosition(0.0);
     cannon.length = player.getCannonLength();
 
-    const std::string model = Main::random() >= 0.5 ? "wizard" : "sorcerer";
+    // The game drew the player's look with the battlefield.
+    const std::string model = player.getLook() >= 0.5 ? "wizard" : "sorcerer";
     auto* node = new TransformNode(models[model]);
     nodeModels[node] = model;
 

@@ -97,6 +97,8 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
     const Vector impact = shotPath.empty() ? Vector() : shotPath.back();
     if (projectile != nullptr) {
         sounds.add(now + SHOT_START_DELAY + flightTime, effectSound(weapon.c_str()), scenePlace(impact));
+        // The spell makes its effect with the view's animations.
+        projectile->setEffects(&effects);
         sequence->addAnimation(projectile->getAnimation(EFFECT_LENGTH, timeSystem, impact), false, false);
     }
 

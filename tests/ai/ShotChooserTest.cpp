@@ -165,7 +165,7 @@ TEST(ShotChooserEasy, MissesMoreOftenThanNotButNotAlways)
     constexpr int BATTLEFIELDS = 20;
     for (unsigned int seed = 1; seed <= BATTLEFIELDS; ++seed) {
         Main::seedRandom(seed);
-        ArenaModel model(2, 15, 15, 20);
+        ArenaModel model(2, 15, 15, 20, RandomStream(seed));
         model.reset();
         if (damageTo(castOnCopy(model, 0, choose(model, 0, ComputerLevel::easy, seed)), 1) > 0.0) {
             ++hits;

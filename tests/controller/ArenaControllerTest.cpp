@@ -6,9 +6,11 @@
 
 #include "app/Main.h"
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "model/RadiusBomb.h"
 #include "model/VerticalStrike.h"
+#include "replay/ReplayPlayback.h"
 #include "support/RecordingListener.h"
 #include "support/ScriptedRandom.h"
 #include "view/ViewFixture.h"
@@ -46,7 +48,7 @@ protected:
     {
         ViewTest::SetUp();
         Main::seedRandom(31);
-        model = std::make_unique<ArenaModel>(players(), 15, 15, 20);
+        model = std::make_unique<ArenaModel>(players(), 15, 15, 20, RandomStream(31));
         controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
         model->addListener(view.get());
         model->addListener(controller.get());
@@ -202,6 +204,37 @@ TEST_F(ControllerTest, NumberKeysChooseTheSpellForEveryone)
     waitForTheShot();
     keys("\r");
     EXPECT_EQ(shots.spells.back(), "fireball 3.000000");
+}
+
+// While a replay plays, the keys and console lines that would change the game
+// do nothing; when it ends the game is the players' again.
+TEST_F(ControllerTest, AReplayHoldsTheGameUntilItHasEnded)
+{
+    Replay replay;
+    replay.name = "r.replay";
+    replay.steps.push_back({3, 0, Command::Battlefield{controller->getGame().getSetup(), 77}, std::nullopt, 0});
+    replay.steps.push_back({4, 5000, Command::Aim{0, 30, 20, 5}, std::nullopt, 0});
+    replay.steps.push_back({5, 6000, Command::Cast{0}, std::nullopt, 0});
+    printed([&] { controller->playReplay(std::make_unique<ReplayPlayback>(replay, std::cerr)); });
+    ASSERT_TRUE(controller->isReplaying());
+    keys("\r[2r");
+    special(GLUT_KEY_LEFT);
+    EXPECT_EQ(keys("`set grid 20 20 20\r").back(), "Model: a replay is playing; the game is yours again when it ends");
+    EXPECT_EQ(model->getWidth(), 15);
+    EXPECT_EQ(controller->getYaw(0), 0.0);
+    EXPECT_EQ(controller->getWeapon(), "fireball");
+    EXPECT_TRUE(shots.spells.empty());
+    EXPECT_EQ(view->getReplayLine(), "Replay r.replay: shot 0 of 1");
+    clocks.clock.advance(7000);
+    printed([&] { controller->idle(); });
+    EXPECT_EQ(controller->getYaw(0), 30.0);
+    EXPECT_EQ(shots.spells.size(), 1u);
+    waitForTheShot();
+    printed([&] { controller->idle(); });
+    EXPECT_FALSE(controller->isReplaying());
+    EXPECT_EQ(view->getReplayLine(), "");
+    keys("\r");
+    EXPECT_EQ(shots.spells.size(), 2u);
 }
 
 TEST_F(ControllerTest, CameraKeysMoveTheViewEvenDuringAShot)

@@ -69,7 +69,7 @@ protected:
     {
         controller.reset();
         Main::seedRandom(seed);
-        model = std::make_unique<ArenaModel>(players, 15, 15, 20);
+        model = std::make_unique<ArenaModel>(players, 15, 15, 20, RandomStream(seed));
         controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
         recorder = std::make_unique<CastRecorder>();
         model->addListener(view.get());
@@ -271,7 +271,7 @@ TEST_F(ComputerPlayers, AComputerGameReplaysAtAnyFramePacing)
 {
     std::vector<std::vector<Cast>> games;
     for (long milliseconds : {40L, 170L}) {
-        build(3, 77);
+        build(3, 80);
         controller->setComputer(0, ComputerLevel::normal);
         controller->setComputer(1, ComputerLevel::easy);
         controller->setComputer(2, ComputerLevel::hard);

@@ -16,7 +16,7 @@ protected:
     {
         ViewTest::SetUp();
         Main::seedRandom(5);
-        model = std::make_unique<ArenaModel>(2, 15, 15, 20);
+        model = std::make_unique<ArenaModel>(2, 15, 15, 20, RandomStream(5));
         controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
         model->addListener(view.get());
         model->addListener(controller.get());

@@ -142,7 +142,7 @@ TEST(EndToEndComputer, AHumansAimAndCastKeysDoNothingOnTheComputersTurn)
 {
     // With this seed the human's shot below hurts nobody and the hard
     // computer player kills the human with its first.
-    GameProcess game({"--seed", "1", "--computer", "1", "--level", "hard"});
+    GameProcess game({"--seed", "4", "--computer", "1", "--level", "hard"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
     ASSERT_TRUE(runConsoleLine(game, "set players 2"));

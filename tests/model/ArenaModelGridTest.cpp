@@ -11,7 +11,7 @@ namespace {
 class PlateauModel : public ::testing::Test {
 protected:
     PlateauModel()
-        : script({0.5}), model(0, 15, 15, 20)
+        : script({0.5}), model(0, 15, 15, 20, script.stream())
     {
         model.reset();
     }
@@ -121,7 +121,7 @@ TEST(ArenaModelBeforeReset, ANewModelHasItsPlayersAtTheOriginAndNoWind)
 TEST(ArenaModelPlayerQueries, DeadPlayersStillStandButNoLongerBlock)
 {
     ScriptedRandom script({0.5});
-    ArenaModel model(1, 15, 15, 20);
+    ArenaModel model(1, 15, 15, 20, script.stream());
     model.reset();
     const Player& player = model.getPlayer(0);
     Vector inside = player.getPosition() + Vector(0.5, 1.0, 0.5);
@@ -137,7 +137,7 @@ TEST(ArenaModelPlayerQueries, DeadPlayersStillStandButNoLongerBlock)
 TEST(ArenaModelPlayerQueries, GetPlayerAtThrowsWhereNobodyStands)
 {
     ScriptedRandom script({0.5});
-    ArenaModel model(2, 15, 15, 20);
+    ArenaModel model(2, 15, 15, 20, script.stream());
     model.reset();
     try {
         model.getPlayerAt(Vector(-5, -5, -5));
@@ -158,7 +158,7 @@ TEST(ArenaModelPlayerQueries, EqualNamesResolveToTheLowerId)
 {
     // Every draw 0: every player is "Torva Vaskel".
     ScriptedRandom script({0.0});
-    ArenaModel model(3, 15, 15, 20);
+    ArenaModel model(3, 15, 15, 20, script.stream());
     EXPECT_EQ(model.getPlayerId(model.getPlayer(2)), 0);
     Player stranger("Nobody Here", Vector(), 1, 1, Vector(), 1);
     EXPECT_EQ(model.getPlayerId(stranger), -1);

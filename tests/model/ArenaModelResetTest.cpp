@@ -11,7 +11,7 @@ using Events = std::vector<std::string>;
 TEST(ArenaModelReset, EachListenerHearsTheMapThenEveryPlayerBeforeTheNextListener)
 {
     ScriptedRandom script({0.5, 0.1, 0.9, 0.3, 0.7});
-    ArenaModel model(3, 15, 15, 20);
+    ArenaModel model(3, 15, 15, 20, script.stream());
     RecordingListener a("A");
     RecordingListener b("B");
     model.addListener(&a);
@@ -49,7 +49,7 @@ TEST(ArenaModelReset, TheSequenceAcrossListenersIsInRegistrationOrder)
     Events log;
     Logged a("A", log);
     Logged b("B", log);
-    ArenaModel model(2, 15, 15, 20);
+    ArenaModel model(2, 15, 15, 20, script.stream());
     model.addListener(&a);
     model.addListener(&b);
     model.reset();
@@ -60,7 +60,7 @@ TEST(ArenaModelReset, TheSequenceAcrossListenersIsInRegistrationOrder)
 TEST(ArenaModelReset, AListenerAddedTwiceHearsEverythingTwice)
 {
     ScriptedRandom script({0.5, 0.1, 0.9});
-    ArenaModel model(1, 15, 15, 20);
+    ArenaModel model(1, 15, 15, 20, script.stream());
     RecordingListener a("A");
     model.addListener(&a);
     model.addListener(&a);
@@ -72,7 +72,7 @@ TEST(ArenaModelReset, AListenerAddedTwiceHearsEverythingTwice)
 TEST(ArenaModelReset, MapExtentsArriveAsWidthDepthHeightWithTheGridIndexedXZY)
 {
     Main::seedRandom(77);
-    ArenaModel model(1, 6, 9, 13);
+    ArenaModel model(1, 6, 9, 13, RandomStream(77));
     RecordingListener listener;
     model.addListener(&listener);
     model.reset();
@@ -92,7 +92,7 @@ TEST(ArenaModelReset, MapExtentsArriveAsWidthDepthHeightWithTheGridIndexedXZY)
 TEST(ArenaModelReset, PlayersAreTheModelsOwnObjectsRestoredAndPlaced)
 {
     Main::seedRandom(5);
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, RandomStream(5));
     RecordingListener listener;
     model.addListener(&listener);
     model.reset();
@@ -108,7 +108,7 @@ TEST(ArenaModelReset, PlayersAreTheModelsOwnObjectsRestoredAndPlaced)
 TEST(ArenaModelReset, NoWindUnlessEnabledEvenAfterTheWindWasSet)
 {
     ScriptedRandom script({0.5});
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, script.stream());
     RecordingListener listener;
     model.addListener(&listener);
     model.setWind(Vector(1, 0, 0));
@@ -124,7 +124,7 @@ TEST(ArenaModelReset, EnabledWindIsDrawnStrengthThenDirectionAfterTheTerrain)
     draws.push_back(0.8);
     draws.push_back(0.25);
     ScriptedRandom script(draws);
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, script.stream());
     RecordingListener listener;
     model.addListener(&listener);
     model.setWindEnabled(true);
@@ -140,7 +140,7 @@ TEST(ArenaModelReset, EnabledWindIsDrawnStrengthThenDirectionAfterTheTerrain)
 TEST(ArenaModelReset, WindIsHorizontalAndWeakerThanOne)
 {
     Main::seedRandom(99);
-    ArenaModel model(2, 15, 15, 20);
+    ArenaModel model(2, 15, 15, 20, RandomStream(99));
     model.setWindEnabled(true);
     for (int round = 0; round < 50; ++round) {
         model.reset();
@@ -152,7 +152,7 @@ TEST(ArenaModelReset, WindIsHorizontalAndWeakerThanOne)
 TEST(ArenaModelReset, ResetKeepsGravityAndThePlayersNames)
 {
     Main::seedRandom(8);
-    ArenaModel model(3, 15, 15, 20);
+    ArenaModel model(3, 15, 15, 20, RandomStream(8));
     std::vector<std::string> names;
     for (const Player& player : model.getPlayers()) {
         names.push_back(player.getName());

@@ -232,8 +232,10 @@ TEST_F(ModelConsole, AHostileLongLineIsEchoedAndIgnored)
     std::string spaces = "set player 1 " + std::string(50000, ' ') + "a";
     std::string before = snapshot(field.model);
     EXPECT_EQ(command(field.model, line), "Model: " + line + "\n");
-    command(field.model, spaces);
-    EXPECT_EQ(field.model.getPlayer(1).getName(), std::string(50000, ' ') + "a");
+    // A name obeys the new-game screen's rules.
+    const std::string name = field.model.getPlayer(1).getName();
+    EXPECT_EQ(command(field.model, spaces), "Model: " + spaces + "\nModel: name refused: longer than 20 characters\n");
+    EXPECT_EQ(field.model.getPlayer(1).getName(), name);
     command(field.model, "set grid " + std::string(100000, '9') + " 1 1");
     EXPECT_EQ(field.model.getWidth(), 15);
 }

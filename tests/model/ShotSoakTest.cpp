@@ -91,7 +91,7 @@ void soak(int players, int width, int depth, int height, int shots, unsigned int
     Main::seedRandom(seed);
     std::mt19937 aim(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    ArenaModel model(players, width, depth, height);
+    ArenaModel model(players, width, depth, height, RandomStream(seed));
     RecordingListener report;
     model.addListener(&report);
     testing::internal::CaptureStdout();

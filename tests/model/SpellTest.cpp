@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "animation/EffectAnimations.h"
 #include "animation/HorizontalNovaAnimation.h"
 #include "animation/RadiusBombAnimation.h"
 #include "animation/VerticalStrikeAnimation.h"
@@ -239,6 +240,10 @@ TEST(SpellAnimations, EachSpellMakesItsOwnEffectSizedAtImpact)
 
     HorizontalNova nova;
     VerticalStrike strike;
+    // The view's makers, as it hands them to the spell of a shot it shows.
+    EffectAnimations makers;
+    nova.setEffects(&makers);
+    strike.setEffects(&makers);
     std::unique_ptr<Animation> fresh(nova.getAnimation(1000, view, Vector(1, 1, 1)));
     EXPECT_NE(dynamic_cast<HorizontalNovaAnimation*>(fresh.get()), nullptr);
     EXPECT_EQ(nova.getWidth(), 1);
@@ -252,6 +257,7 @@ TEST(SpellAnimations, EachSpellMakesItsOwnEffectSizedAtImpact)
     EXPECT_EQ(strike.getHeight(), 12);
 
     RadiusBomb bomb(2.5);
+    bomb.setEffects(&makers);
     std::unique_ptr<Animation> blast(bomb.getAnimation(1000, view, Vector(4, 2, 6)));
     std::unique_ptr<Animation> whirl(strike.getAnimation(1000, view, Vector(4, 2, 6)));
     EXPECT_NE(dynamic_cast<RadiusBombAnimation*>(blast.get()), nullptr);

@@ -24,7 +24,7 @@ std::vector<double> points(const Terrain2D& profile)
 TEST(Terrain2D, FivePointProfileDrawsEndsThenMiddleThenQuarters)
 {
     ScriptedRandom script({0.1, 0.2, 0.3, 0.4, 0.6});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     ASSERT_EQ(profile.getLength(), 5);
     std::vector<double> values = points(profile);
     // values[0], values[4], then values[2], values[1], values[3].
@@ -40,7 +40,7 @@ TEST(Terrain2D, FivePointProfileDrawsEndsThenMiddleThenQuarters)
 TEST(Terrain2D, AllZeroDrawsGiveTheLowestProfile)
 {
     ScriptedRandom script({0.0});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     std::vector<double> expected = {0.0, -0.375, -0.25, -0.375, 0.0};
     EXPECT_EQ(points(profile), expected);
 }
@@ -48,7 +48,7 @@ TEST(Terrain2D, AllZeroDrawsGiveTheLowestProfile)
 TEST(Terrain2D, MidpointsAreClippedJustBelowOne)
 {
     ScriptedRandom script({32767.0 / 32768.0});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     std::vector<double> values = points(profile);
     EXPECT_DOUBLE_EQ(values[0], 32767.0 / 32768.0);
     EXPECT_DOUBLE_EQ(values[4], 32767.0 / 32768.0);
@@ -60,8 +60,8 @@ TEST(Terrain2D, MidpointsAreClippedJustBelowOne)
 TEST(Terrain2D, LargerProfilesHaveTwoToTheNPlusOnePoints)
 {
     ScriptedRandom script({0.5});
-    EXPECT_EQ(Terrain2D(0).getLength(), 2);
-    EXPECT_EQ(Terrain2D(4).getLength(), 17);
+    EXPECT_EQ(Terrain2D(0, script.stream()).getLength(), 2);
+    EXPECT_EQ(Terrain2D(4, script.stream()).getLength(), 17);
 }
 
 TEST(Terrain2D, GetYInterpolatesBetweenNeighbours)
@@ -69,7 +69,7 @@ TEST(Terrain2D, GetYInterpolatesBetweenNeighbours)
     // Draws chosen to build the profile (0, 1, 0.5, 0, 0); the 1 is clipped
     // to 0.9999.
     ScriptedRandom script({0.0, 0.0, 1.5, 2.0, 0.0});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     EXPECT_EQ(points(profile), (std::vector<double>{0, 0.9999, 0.5, 0, 0}));
     EXPECT_NEAR(profile.getY(1.5), 0.75, 1e-4);
     EXPECT_NEAR(profile.getY(0.25), 0.25, 1e-4);
@@ -79,7 +79,7 @@ TEST(Terrain2D, GetYInterpolatesBetweenNeighbours)
 TEST(Terrain2D, FixedEndsAreKeptAndNoRoughnessGivesAStraightLine)
 {
     ScriptedRandom script({0.0});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     std::vector<double> line = {0, 7, 7, 7, 1};
     profile.generateTerrain(line.data(), 5, true, 0.0);
     EXPECT_EQ(line, (std::vector<double>{0, 0.25, 0.5, 0.75, 1}));
@@ -88,7 +88,7 @@ TEST(Terrain2D, FixedEndsAreKeptAndNoRoughnessGivesAStraightLine)
 TEST(Terrain2D, GetYAtTheLastPointAndBetweenPoints)
 {
     ScriptedRandom script({0.2, 0.6, 0.5, 0.5, 0.5});
-    Terrain2D profile(2);
+    Terrain2D profile(2, script.stream());
     // Draws: ends 0.2 and 0.6, every midpoint undisplaced (0.5 * 0.5 - 0.25 = 0).
     EXPECT_DOUBLE_EQ(profile.getY(2), 0.4);
     EXPECT_DOUBLE_EQ(profile.getY(1.5), (0.3 + 0.4) / 2);
@@ -100,7 +100,7 @@ TEST(Terrain2D, GetYAtTheLastPointAndBetweenPoints)
 TEST(TerrainGeneration, AllDrawsHalfGiveAFlatPlateauEightHigh)
 {
     ScriptedRandom script({0.5});
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, script.stream());
     model.reset();
     for (int x = 0; x < 15; ++x) {
         for (int z = 0; z < 15; ++z) {
@@ -113,7 +113,7 @@ TEST(TerrainGeneration, AllDrawsHalfGiveAFlatPlateauEightHigh)
 TEST(TerrainGeneration, AllDrawsZeroGiveASingleLayer)
 {
     ScriptedRandom script({0.0});
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, script.stream());
     model.reset();
     for (int x = 0; x < 15; ++x) {
         for (int z = 0; z < 15; ++z) {
@@ -125,7 +125,7 @@ TEST(TerrainGeneration, AllDrawsZeroGiveASingleLayer)
 TEST(TerrainGeneration, LargestDrawsGiveFifteenHighColumns)
 {
     ScriptedRandom script({32767.0 / 32768.0});
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, script.stream());
     model.reset();
     for (int x = 0; x < 15; ++x) {
         for (int z = 0; z < 15; ++z) {
@@ -138,7 +138,7 @@ TEST(TerrainGeneration, ColumnHeightsFollowTheTwoProfiles)
 {
     // x profile: 0, 0.25, 0.5, 0.75, 1(-ish); z profile flat at 0.5.
     ScriptedRandom script({0.0, 0.9999, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5});
-    ArenaModel model(0, 5, 3, 20);
+    ArenaModel model(0, 5, 3, 20, script.stream());
     model.reset();
     // sx = 5 * x / 5 = x, so ax is point x of the profile; az is 0.5.
     for (int x = 0; x < 5; ++x) {
@@ -156,7 +156,7 @@ TEST(TerrainGeneration, EveryColumnIsSolidToItsTopAndEmptyAbove)
     for (auto [width, depth, height] : {std::tuple{15, 15, 20}, std::tuple{1, 1, 1},
                                         std::tuple{7, 3, 5}, std::tuple{40, 9, 64},
                                         std::tuple{2, 30, 6}}) {
-        ArenaModel model(0, width, depth, height);
+        ArenaModel model(0, width, depth, height, RandomStream(2006));
         for (int round = 0; round < 20; ++round) {
             model.reset();
             ASSERT_EQ(columnInvariantViolation(model), "") << width << "x" << depth << "x" << height;
@@ -175,7 +175,7 @@ TEST(TerrainGeneration, LowGridsGetExactlyOneLayer)
 {
     Main::seedRandom(11);
     for (int height = 1; height <= 5; ++height) {
-        ArenaModel model(0, 6, 6, height);
+        ArenaModel model(0, 6, 6, height, RandomStream(11));
         for (int round = 0; round < 10; ++round) {
             model.reset();
             for (int x = 0; x < 6; ++x) {
@@ -193,7 +193,7 @@ TEST(TerrainGeneration, AGridWithoutLayersOrColumnsIsLeftAlone)
     for (auto [width, depth, height] :
          {std::tuple{5, 5, 0}, std::tuple{0, 5, 5}, std::tuple{5, 0, 5}, std::tuple{0, 0, 0}}) {
         testing::internal::CaptureStderr();
-        ArenaModel model(1, width, depth, height);
+        ArenaModel model(1, width, depth, height, script.stream());
         model.reset();
         testing::internal::GetCapturedStderr();
         EXPECT_TRUE(model.testGround(0.5, 0.5, 0.5));
@@ -203,7 +203,7 @@ TEST(TerrainGeneration, AGridWithoutLayersOrColumnsIsLeftAlone)
 TEST(TerrainGeneration, SuccessiveResetsGiveDifferentLandscapes)
 {
     Main::seedRandom(3);
-    ArenaModel model(0, 15, 15, 20);
+    ArenaModel model(0, 15, 15, 20, RandomStream(3));
     model.reset();
     std::vector<int> first;
     for (int x = 0; x < 15; ++x) {

@@ -20,7 +20,7 @@ public:
     // plateau of height - 5 (at least 1) and the names are all alike.
     Battlefield(int players, int width, int depth, int height)
         : script(std::make_unique<ScriptedRandom>(std::vector<double>{32767.0 / 32768.0})),
-          model(players, width, depth, height)
+          model(players, width, depth, height, script->stream())
     {
         model.addListener(&listener);
         testing::internal::CaptureStderr();
@@ -32,6 +32,8 @@ public:
     // From here on the model draws from the real generator, seeded.
     void useRealRandom(unsigned int seed)
     {
+        model.getRandom().setScript({});
+        model.getRandom().seed(seed);
         script.reset();
         Main::seedRandom(seed);
     }

@@ -239,6 +239,9 @@ GameProcess::GameProcess(std::vector<std::string> arguments, std::string working
         setenv("LP_NUM_THREADS", "0", 1);
         // A sound device that hears nothing, the same on every machine.
         setenv("ALSOFT_DRIVERS", "null", 1);
+        // The games record their replays as a player's do, but under the
+        // build tree rather than in the tester's home.
+        setenv("XDG_STATE_HOME", KESTRUNE_BUILD_DIR "/e2e-state", 1);
         for (const std::string& change : environment) {
             const std::size_t equals = change.find('=');
             if (equals == std::string::npos) {

@@ -43,7 +43,8 @@ public:
     // game and the test do not starve each other, and the sound goes to
     // OpenAL's null device unless the environment names ALSOFT_DRIVERS. Unless
     // the environment names an XDG_CONFIG_HOME, the game starts with
-    // --no-settings.
+    // --no-settings; its replays go under the build tree unless it names an
+    // XDG_STATE_HOME.
     explicit GameProcess(std::vector<std::string> arguments = {}, std::string workingDirectory = "",
                          std::vector<std::string> environment = {}, std::string binary = "");
     // Kills the game if it still runs.

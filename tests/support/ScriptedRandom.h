@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Feeds Main::random() from a fixed list of values for the length of a test;
-// after the list runs out the last value repeats. The real generator comes back
-// when the object goes away.
+// Feeds random draws from a fixed list of values for the length of a test;
+// after the list runs out the last value repeats. It scripts Main::random()
+// while it lives, and stream() gives a stream for a model or a profile that
+// draws from the same list (it must not outlive the script).
 #pragma once
 
 #include <cstddef>
@@ -9,13 +10,15 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "game/RandomStream.h"
 
 class ScriptedRandom {
 public:
     explicit ScriptedRandom(std::vector<double> values)
-        : values(std::move(values))
+        : values(std::move(values)), scripted(0)
     {
         Main::setRandomSource([this] { return next(); });
+        scripted.setScript([this] { return next(); });
     }
     ~ScriptedRandom() { Main::setRandomSource({}); }
     ScriptedRandom(const ScriptedRandom&) = delete;
@@ -23,6 +26,9 @@ public:
 
     // How many values have been drawn so far.
     std::size_t drawn() const { return count; }
+
+    // A stream drawing from the list; copies draw from it too.
+    RandomStream& stream() { return scripted; }
 
 private:
     double next()
@@ -34,4 +40,5 @@ private:
 
     std::vector<double> values;
     std::size_t count = 0;
+    RandomStream scripted;
 };

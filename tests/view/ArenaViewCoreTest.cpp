@@ -175,7 +175,7 @@ TEST(ViewStartUp, PrintsTheMapAndThePlayersInOrder)
     ScriptedRandom script(draws);
     Clocks clocks;
     testing::internal::CaptureStdout();
-    ArenaModel model(4, 15, 15, 20);
+    ArenaModel model(4, 15, 15, 20, script.stream());
     ArenaView view(clocks.time);
     model.addListener(&view);
     model.reset();

@@ -19,10 +19,11 @@ protected:
         newMap(grid, 15, 15, 20);
     }
 
-    // Announces a player; draw decides the model (0.5 and above: wizard).
+    // Announces a player; its look, as the game drew it, decides the model
+    // (0.5 and above: wizard).
     void announce(int id, Player& player, double draw)
     {
-        ScriptedRandom script({draw});
+        player.setLook(draw);
         printed([&] { view->onPlayer(id, player); });
     }
 
@@ -37,10 +38,8 @@ TEST_F(PlayersTest, ACharacterIsScaledTurnedAndPlacedOnItsBox)
 {
     Player small("Nox Wick", Vector(2, 1, 6), 0.5, 0.9, Vector(0.25, 0.5, 0), 0.5);
     std::vector<std::string> lines;
-    {
-        ScriptedRandom script({0.5});
-        lines = printed([&] { view->onPlayer(0, first); });
-    }
+    first.setLook(0.5);
+    lines = printed([&] { view->onPlayer(0, first); });
     EXPECT_EQ(lines, std::vector<std::string>{"On player 0: Torva Murk 100 at (3, 2, 4)"});
     GraphicNode* node = view->getPlayerNode(0);
     ASSERT_NE(node, nullptr);

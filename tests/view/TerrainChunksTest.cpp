@@ -125,7 +125,7 @@ protected:
     {
         ViewTest::SetUp();
         Main::seedRandom(7);
-        model = std::make_unique<ArenaModel>(4, 15, 15, 20);
+        model = std::make_unique<ArenaModel>(4, 15, 15, 20, RandomStream(7));
         model->addListener(view.get());
         printed([&] {
             view->reshape(SIDE, SIDE);

@@ -1,0 +1,522 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The game's one path of change: each command checked, then applied to the
+// battlefield and the turn, and told to the listeners in the form that repeats it.
+#include "game/Game.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <type_traits>
+
+#include "game/GameListener.h"
+#include "model/ArenaModel.h"
+#include "model/SpellByName.h"
+
+namespace {
+
+constexpr double START_POWER = 4.0;
+constexpr double START_RADIUS_BOMB_SIZE = 3.0;
+
+bool finite(const Vector& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Overloads one lambda per command kind, for std::visit.
+template <class... Kinds>
+struct Visitor : Kinds... {
+    using Kinds::operator()...;
+};
+template <class... Kinds>
+Visitor(Kinds...) -> Visitor<Kinds...>;
+
+std::string playerProblem(const char* what, long player, int count)
+{
+    std::ostringstream why;
+    why << what << " of player " << player << " refused: ";
+    if (count == 0) {
+        why << "there are no players on this battlefield";
+    } else {
+        why << "ids run from 0 to " << count - 1;
+    }
+    return why.str();
+}
+
+} // namespace
+
+Game::Game(ArenaModel& model)
+    : model(model),
+      currentPlayer(0),
+      weapon("fireball"),
+      radiusBombSize(START_RADIUS_BOMB_SIZE),
+      lastManStanding(false),
+      computerLevels(MAX_PLAYERS),
+      shotCount(0),
+      battlefieldSeed(0)
+{
+    model.addListener(this);
+    model.setCommandSink(this);
+    initPlayerControl();
+}
+
+Game::~Game() = default;
+
+void Game::addListener(GameListener* listener)
+{
+    listeners.push_back(listener);
+}
+
+void Game::removeListener(GameListener* listener)
+{
+    listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
+}
+
+ArenaModel& Game::getModel()
+{
+    return model;
+}
+
+const ArenaModel& Game::getModel() const
+{
+    return model;
+}
+
+template <typename Event>
+void Game::tell(Event event)
+{
+    // A copy: a listener may add or remove listeners while it is told.
+    const std::vector<GameListener*> told = listeners;
+    for (GameListener* listener : told) {
+        event(*listener);
+    }
+}
+
+// --- Checking ------------------------------------------------------------
+
+std::string Game::checkSetup(const BattlefieldSetup& setup) const
+{
+    if (setup.players < 1 || setup.players > MAX_PLAYERS) {
+        std::ostringstream why;
+        why << setup.players << " players refused: from 1 to " << MAX_PLAYERS << " players can play";
+        return why.str();
+    }
+    if (!std::isfinite(setup.playerWidth) || !std::isfinite(setup.playerHeight) || !finite(setup.cannonOffset)
+        || !std::isfinite(setup.cannonLength) || setup.playerWidth <= 0.0 || setup.playerHeight <= 0.0
+        || setup.cannonLength == 0.0) {
+        return "player sizes refused: a player needs a finite width and height above 0 and a cannon";
+    }
+    const std::string grid =
+        ArenaModel::gridProblem(setup.width, setup.depth, setup.height, setup.players, setup.playerWidth);
+    if (!grid.empty()) {
+        std::ostringstream why;
+        why << "battlefield " << setup.width << " x " << setup.depth << " x " << setup.height << " refused: "
+            << grid;
+        return why.str();
+    }
+    if (!finite(setup.gravity)) {
+        return "gravity refused: x, y and z must be finite numbers";
+    }
+    if (!std::isfinite(setup.radius) || setup.radius < 0.0) {
+        return "radius refused: it must be a number of 0 or more";
+    }
+    if (!isSpellName(setup.spell)) {
+        return "spell " + setup.spell + " refused: fireball, cyclone or nova";
+    }
+    if (setup.names.size() > static_cast<std::size_t>(setup.players)) {
+        return "names refused: more names than players";
+    }
+    for (const std::string& name : setup.names) {
+        if (const std::string problem = name.empty() ? "" : nameProblem(name); !problem.empty()) {
+            return "name refused: " + problem;
+        }
+    }
+    if (setup.kinds.size() > static_cast<std::size_t>(MAX_PLAYERS)) {
+        return "kinds refused: more than one per player id";
+    }
+    return "";
+}
+
+std::string Game::check(const GameCommand& command) const
+{
+    const int count = model.getNumberOfPlayers();
+    return std::visit(
+        Visitor{
+            [&](const Command::Battlefield& start) { return checkSetup(start.setup); },
+            [&](const Command::NewBattlefield&) { return std::string(); },
+            [&](const Command::StartSetup& start) {
+                for (int id = 0; id < start.setup.players && id < MAX_SETUP_PLAYERS; ++id) {
+                    const std::string& name = start.setup.seats[static_cast<std::size_t>(id)].name;
+                    if (const std::string problem = name.empty() ? "" : nameProblem(name); !problem.empty()) {
+                        return "name refused: " + problem;
+                    }
+                }
+                if (start.setup.players > MAX_SETUP_PLAYERS) {
+                    return std::string("players refused: the new-game screen seats at most ")
+                           + std::to_string(MAX_SETUP_PLAYERS);
+                }
+                BattlefieldSetup setup = getSetup();
+                setup.players = start.setup.players;
+                setup.width = start.setup.width;
+                setup.depth = start.setup.depth;
+                setup.height = start.setup.height;
+                setup.names.clear();
+                return checkSetup(setup);
+            },
+            [&](const Command::Players& players) {
+                return model.playersProblem(players.count, players.width, players.height, players.cannonOffset,
+                                            players.cannonLength);
+            },
+            [&](const Command::Grid& grid) { return model.gridSizeProblem(grid.width, grid.depth, grid.height); },
+            [&](const Command::WindEnabled&) { return std::string(); },
+            [&](const Command::Aim& aim) {
+                if (aim.player < 0 || aim.player >= count) {
+                    return playerProblem("aim", aim.player, count);
+                }
+                if (!hasCurrentPlayer() || aim.player != currentPlayer) {
+                    return "aim of player " + std::to_string(aim.player) + " refused: it is player "
+                           + std::to_string(currentPlayer) + "'s turn";
+                }
+                if (!std::isfinite(aim.yaw) || !std::isfinite(aim.pitch) || std::fabs(aim.yaw) > MAX_AIM_ANGLE
+                    || std::fabs(aim.pitch) > MAX_AIM_ANGLE) {
+                    return std::string("aim refused: the angles must be finite numbers of degrees");
+                }
+                if (!(aim.power >= 0.0 && aim.power <= MAX_SHOT_POWER)) {
+                    return std::string("aim refused: the power runs from 0 to 100");
+                }
+                return std::string();
+            },
+            [&](const Command::Spell& spell) {
+                return isSpellName(spell.name) ? std::string()
+                                               : "spell " + spell.name + " refused: fireball, cyclone or nova";
+            },
+            [&](const Command::Cast& cast) {
+                if (cast.player < 0 || cast.player >= count) {
+                    return playerProblem("cast", cast.player, count);
+                }
+                if (!hasCurrentPlayer() || cast.player != currentPlayer) {
+                    return "cast of player " + std::to_string(cast.player) + " refused: it is player "
+                           + std::to_string(currentPlayer) + "'s turn";
+                }
+                if (lastManStanding) {
+                    return std::string("cast refused: the battlefield has its winner; a new one comes first");
+                }
+                return std::string();
+            },
+            [&](const Command::Pass& pass) {
+                if (pass.player < 0 || pass.player >= count) {
+                    return playerProblem("pass", pass.player, count);
+                }
+                if (!hasCurrentPlayer() || pass.player != currentPlayer) {
+                    return "pass of player " + std::to_string(pass.player) + " refused: it is player "
+                           + std::to_string(currentPlayer) + "'s turn";
+                }
+                return std::string();
+            },
+            [&](const Command::Gravity& gravity) {
+                return finite(gravity.value) ? std::string()
+                                             : std::string("gravity refused: x, y and z must be finite numbers");
+            },
+            [&](const Command::Wind& wind) {
+                return finite(wind.value) ? std::string()
+                                          : std::string("wind refused: x, y and z must be finite numbers");
+            },
+            [&](const Command::Radius& radius) {
+                return std::isfinite(radius.value) && radius.value >= 0.0
+                           ? std::string()
+                           : std::string("radius refused: it must be a number of 0 or more");
+            },
+            [&](const Command::Name& name) { return model.renameProblem(name.player, name.name); },
+            [&](const Command::Kind& kind) {
+                if (kind.player && (*kind.player < 0 || *kind.player >= MAX_PLAYERS)) {
+                    return "player " + std::to_string(*kind.player) + " refused: ids run from 0 to "
+                           + std::to_string(MAX_PLAYERS - 1);
+                }
+                return std::string();
+            },
+        },
+        command);
+}
+
+// --- Applying ------------------------------------------------------------
+
+std::string Game::submit(const GameCommand& command)
+{
+    return apply(command);
+}
+
+std::string Game::apply(const GameCommand& command)
+{
+    if (std::string problem = check(command); !problem.empty()) {
+        return problem;
+    }
+    GameCommand applied = command;
+    if (startsBattlefield(command)) {
+        BattlefieldSetup setup = getSetup();
+        std::optional<std::uint32_t> seed;
+        std::visit(Visitor{
+                       [&](const Command::Battlefield& start) {
+                           setup = start.setup;
+                           seed = start.seed;
+                       },
+                       [&](const Command::NewBattlefield& start) { seed = start.seed; },
+                       [&](const Command::StartSetup& start) {
+                           setup.players = start.setup.players;
+                           setup.width = start.setup.width;
+                           setup.depth = start.setup.depth;
+                           setup.height = start.setup.height;
+                           setup.windEnabled = start.setup.wind;
+                           setup.names.assign(static_cast<std::size_t>(setup.players), "");
+                           setup.kinds.resize(static_cast<std::size_t>(MAX_PLAYERS));
+                           for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
+                               const SeatSetup& seat = start.setup.seats[static_cast<std::size_t>(id)];
+                               if (id < setup.players) {
+                                   setup.names[static_cast<std::size_t>(id)] = seat.name;
+                               }
+                               setup.kinds[static_cast<std::size_t>(id)] = seat.computer;
+                           }
+                           seed = start.seed;
+                       },
+                       [&](const Command::Players& players) {
+                           setup.players = static_cast<int>(players.count);
+                           setup.playerWidth = players.width;
+                           setup.playerHeight = players.height;
+                           setup.cannonOffset = players.cannonOffset;
+                           setup.cannonLength = players.cannonLength;
+                           // New casters, new names.
+                           setup.names.assign(static_cast<std::size_t>(setup.players), "");
+                           seed = players.seed;
+                       },
+                       [&](const Command::Grid& grid) {
+                           setup.width = static_cast<int>(grid.width);
+                           setup.depth = static_cast<int>(grid.depth);
+                           setup.height = static_cast<int>(grid.height);
+                           seed = grid.seed;
+                       },
+                       [&](const Command::WindEnabled& wind) {
+                           setup.windEnabled = wind.enabled;
+                           seed = wind.seed;
+                       },
+                       [&](const auto&) {},
+                   },
+                   command);
+        // The seed of a battlefield asked for here continues the last one's
+        // stream, so that a seeded game gives the same battlefields in turn.
+        const std::uint32_t chosen = seed ? *seed : model.getRandom().nextSeed();
+        startBattlefield(setup, chosen);
+        applied = Command::Battlefield{setup, chosen};
+    } else {
+        std::visit(Visitor{
+                       [&](const Command::Aim& aim) {
+                           const std::size_t id = static_cast<std::size_t>(aim.player);
+                           yaws[id] = aim.yaw;
+                           pitches[id] = aim.pitch;
+                           powers[id] = aim.power;
+                           tell([&](GameListener& listener) {
+                               listener.onAim(aim.player, aim.yaw, aim.pitch, aim.power);
+                           });
+                       },
+                       [&](const Command::Spell& spell) { setWeapon(spell.name); },
+                       [&](const Command::Cast&) { cast(); },
+                       [&](const Command::Pass&) { nextPlayer(); },
+                       [&](const Command::Gravity& gravity) { model.setGravity(gravity.value); },
+                       [&](const Command::Wind& wind) { model.setWind(wind.value); },
+                       [&](const Command::Radius& radius) { radiusBombSize = radius.value; },
+                       [&](const Command::Name& name) { model.renamePlayer(name.player, name.name); },
+                       [&](const Command::Kind& kind) {
+                           const int first = kind.player.value_or(0);
+                           const int last = kind.player.value_or(MAX_PLAYERS - 1);
+                           for (int id = first; id <= last; ++id) {
+                               computerLevels[static_cast<std::size_t>(id)] = kind.level;
+                           }
+                           tell([](GameListener& listener) { listener.onKinds(); });
+                       },
+                       [&](const auto&) {},
+                   },
+                   command);
+    }
+    tell([&](GameListener& listener) { listener.onCommand(applied); });
+    if (std::holds_alternative<Command::Cast>(command)) {
+        const std::uint64_t digest = getDigest();
+        tell([&](GameListener& listener) { listener.onShot(shotCount, digest); });
+    }
+    return "";
+}
+
+void Game::startBattlefield(const BattlefieldSetup& setup, std::uint32_t seed)
+{
+    if (setup.width != model.getWidth() || setup.depth != model.getDepth() || setup.height != model.getHeight()) {
+        model.setGridSize(setup.width, setup.depth, setup.height);
+    }
+    model.setNumberOfPlayers(setup.players);
+    model.setPlayerSizes(setup.playerWidth, setup.playerHeight, setup.cannonOffset, setup.cannonLength);
+    model.setWindEnabled(setup.windEnabled);
+    model.setGravity(setup.gravity);
+    radiusBombSize = setup.radius;
+    std::vector<std::optional<ComputerLevel>> kinds = setup.kinds;
+    kinds.resize(static_cast<std::size_t>(MAX_PLAYERS));
+    const bool kindsChange = kinds != computerLevels;
+    computerLevels = kinds;
+    battlefieldSeed = seed;
+    model.getRandom().seed(seed);
+    model.initPlayers(setup.names);
+    model.reset();
+    if (kindsChange) {
+        tell([](GameListener& listener) { listener.onKinds(); });
+    }
+    if (setup.spell != weapon) {
+        setWeapon(setup.spell);
+    }
+}
+
+void Game::cast()
+{
+    std::unique_ptr<Projectile> spell = createSpell(weapon, radiusBombSize);
+    const std::size_t id = static_cast<std::size_t>(currentPlayer);
+    model.throwProjectile(currentPlayer, spell.get(), yaws[id], pitches[id], powers[id]);
+    spell.reset();
+    ++shotCount;
+    nextPlayer();
+}
+
+void Game::nextPlayer()
+{
+    const int count = model.getNumberOfPlayers();
+    if (count <= 0) {
+        return;
+    }
+    const int start = currentPlayer;
+    currentPlayer = (currentPlayer + 1) % count;
+    while (model.getPlayer(currentPlayer).isDead() && currentPlayer != start) {
+        currentPlayer = (currentPlayer + 1) % count;
+    }
+    if (currentPlayer == start) {
+        lastManStanding = true;
+        tell([&](GameListener& listener) { listener.onLastManStanding(currentPlayer); });
+    }
+    tell([&](GameListener& listener) { listener.onCurrentPlayer(currentPlayer); });
+}
+
+void Game::setWeapon(const std::string& name)
+{
+    weapon = name;
+    tell([&](GameListener& listener) { listener.onWeapon(weapon); });
+}
+
+void Game::initPlayerControl()
+{
+    const std::size_t count = static_cast<std::size_t>(model.getNumberOfPlayers());
+    yaws.assign(count, 0.0);
+    pitches.assign(count, 0.0);
+    powers.assign(count, START_POWER);
+}
+
+void Game::onNewMap(int, int, int, bool***, const Vector&)
+{
+    initPlayerControl();
+    currentPlayer = 0;
+    lastManStanding = false;
+    shotCount = 0;
+}
+
+void Game::onPlayer(int, Player&)
+{
+}
+
+void Game::onProjectile(int, Projectile*, std::list<Vector>&, std::set<Vector>&, std::map<Vector, int>&,
+                        std::map<int, int>&, std::map<int, double>&, std::set<int>&)
+{
+}
+
+// --- Reading -------------------------------------------------------------
+
+bool Game::hasCurrentPlayer() const
+{
+    return currentPlayer >= 0 && static_cast<std::size_t>(currentPlayer) < yaws.size()
+           && currentPlayer < model.getNumberOfPlayers();
+}
+
+int Game::getCurrentPlayer() const
+{
+    return currentPlayer;
+}
+
+double Game::getYaw(int id) const
+{
+    return yaws.at(static_cast<std::size_t>(id));
+}
+
+double Game::getPitch(int id) const
+{
+    return pitches.at(static_cast<std::size_t>(id));
+}
+
+double Game::getPower(int id) const
+{
+    return powers.at(static_cast<std::size_t>(id));
+}
+
+const std::string& Game::getWeapon() const
+{
+    return weapon;
+}
+
+double Game::getRadiusBombSize() const
+{
+    return radiusBombSize;
+}
+
+bool Game::isLastManStanding() const
+{
+    return lastManStanding;
+}
+
+std::optional<ComputerLevel> Game::getComputerLevel(int id) const
+{
+    if (id < 0 || id >= MAX_PLAYERS) {
+        return std::nullopt;
+    }
+    return computerLevels[static_cast<std::size_t>(id)];
+}
+
+bool Game::isComputerTurn() const
+{
+    return hasCurrentPlayer() && getComputerLevel(currentPlayer).has_value()
+           && !model.getPlayer(currentPlayer).isDead();
+}
+
+int Game::getShotCount() const
+{
+    return shotCount;
+}
+
+std::uint32_t Game::getBattlefieldSeed() const
+{
+    return battlefieldSeed;
+}
+
+BattlefieldSetup Game::getSetup() const
+{
+    BattlefieldSetup setup;
+    setup.width = model.getWidth();
+    setup.depth = model.getDepth();
+    setup.height = model.getHeight();
+    setup.players = model.getNumberOfPlayers();
+    setup.playerWidth = model.getPlayerWidth();
+    setup.playerHeight = model.getPlayerHeight();
+    setup.cannonOffset = model.getCannonOffset();
+    setup.cannonLength = model.getCannonLength();
+    setup.windEnabled = model.isWindEnabled();
+    setup.gravity = model.getGravity();
+    setup.radius = radiusBombSize;
+    setup.spell = weapon;
+    for (int id = 0; id < model.getNumberOfPlayers(); ++id) {
+        setup.names.push_back(model.getPlayer(id).getName());
+    }
+    setup.kinds = computerLevels;
+    return setup;
+}
+
+std::uint64_t Game::getDigest() const
+{
+    return model.getDigest();
+}
