@@ -218,8 +218,8 @@ int main(int argc, char** argv)
     }
     reportDataFolder();
     const std::string& dataFolder = game->view.getDataFolder();
-    game->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr);
-    game->sound->setEnabled(!options.mute);
+    game->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr,
+                                                      !options.mute);
     game->view.setSoundPlayer(game->sound.get());
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
