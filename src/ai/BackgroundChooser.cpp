@@ -3,9 +3,15 @@
 // time, each on its own copy of the battlefield.
 #include "ai/BackgroundChooser.h"
 
-#include <random>
+#include <exception>
+#include <ostream>
+#include <system_error>
+#include <utility>
 
-#include "ai/ShotChooser.h"
+BackgroundChooser::BackgroundChooser(Search search, std::ostream& err)
+    : search(std::move(search)), err(err)
+{
+}
 
 BackgroundChooser::~BackgroundChooser()
 {
@@ -18,12 +24,37 @@ void BackgroundChooser::start(const ArenaModel& battlefield, int playerId, Compu
     cancel();
     job = std::make_unique<Job>(battlefield);
     Job* running = job.get();
-    worker = std::thread([running, playerId, level, seed, radiusBombSize] {
-        std::mt19937 stream(seed);
-        running->choice = chooseShot(running->snapshot, playerId, level, stream, radiusBombSize,
-                                     &running->cancelled);
+    const auto choose = [this, running, playerId, level, seed, radiusBombSize] {
+        // An exception leaving a thread would end the game: the turn goes on
+        // with a plain cast instead.
+        try {
+            std::mt19937 stream(seed);
+            running->choice = search(running->snapshot, playerId, level, stream, radiusBombSize, &running->cancelled);
+        } catch (const std::exception& error) {
+            giveUp(running, error.what());
+        } catch (...) {
+            giveUp(running, "an unknown error");
+        }
         running->done = true;
-    });
+    };
+    try {
+        worker = std::thread(choose);
+    } catch (const std::system_error& error) {
+        // No thread to be had: the turn must not wait for one.
+        giveUp(running, error.what());
+        running->done = true;
+    }
+}
+
+void BackgroundChooser::giveUp(Job* failed, const char* why)
+{
+    failed->choice = ShotChoice();
+    // A choice that was dropped is not missed.
+    if (failed->cancelled) {
+        return;
+    }
+    err << "kestrune: a computer player could not choose a shot (" << why << "); it casts a plain fireball"
+        << std::endl;
 }
 
 bool BackgroundChooser::isStarted() const

@@ -4,16 +4,28 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <iostream>
 #include <memory>
+#include <random>
 #include <thread>
 
 #include "ai/ComputerLevel.h"
 #include "ai/ShotChoice.h"
+#include "ai/ShotChooser.h"
 #include "model/ArenaModel.h"
 
 class BackgroundChooser {
 public:
-    BackgroundChooser() = default;
+    // The search run on the worker: chooseShot, or a stand-in in tests.
+    using Search = std::function<ShotChoice(const ArenaModel& battlefield, int playerId, ComputerLevel level,
+                                            std::mt19937& stream, double radiusBombSize,
+                                            const std::atomic<bool>* cancel)>;
+
+    // A search that fails (out of memory on a huge battlefield, say) costs
+    // one line on err and its turn is a plain cast: the default ShotChoice.
+    // err: not owned; outlives the chooser.
+    explicit BackgroundChooser(Search search = chooseShot, std::ostream& err = std::cerr);
     // Cancels a choice in progress and waits for its thread.
     ~BackgroundChooser();
     BackgroundChooser(const BackgroundChooser&) = delete;
@@ -49,6 +61,11 @@ private:
         ShotChoice choice;
     };
 
+    // The search on failed ended with why: one line on err, a plain cast.
+    void giveUp(Job* failed, const char* why);
+
+    Search search;
+    std::ostream& err;        // not owned
     std::unique_ptr<Job> job; // owned; outlives worker, which is joined first
     std::thread worker;
 };

@@ -285,8 +285,8 @@ int main(int argc, char** argv)
     }
     reportDataFolder();
     const std::string& dataFolder = program->view.getDataFolder();
-    program->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr);
-    program->sound->setEnabled(!options.mute);
+    program->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr,
+                                                         !options.mute);
     program->view.setSoundPlayer(program->sound.get());
 
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

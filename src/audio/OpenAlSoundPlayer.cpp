@@ -37,31 +37,69 @@ void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 } // namespace
 
-OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& folder, std::ostream& err)
-    : device(nullptr), context(nullptr), buffers{}, loopSource(0), playCount(0), enabled(true), volume(1.0),
-      pitch(1.0f), resampler(-1)
+void OpenAlSoundPlayer::DeviceCloser::operator()(ALCdevice* device) const
+{
+    alcCloseDevice(device);
+}
+
+void OpenAlSoundPlayer::ContextDestroyer::operator()(ALCcontext* context) const
+{
+    // A context may not be destroyed while it is the current one.
+    if (alcGetCurrentContext() == context) {
+        alcMakeContextCurrent(nullptr);
+    }
+    alcDestroyContext(context);
+}
+
+OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& soundFolder, std::ostream& errors, bool on)
+    : folder(soundFolder), err(errors), opened(false), buffers{}, loopSource(0), playCount(0), enabled(on),
+      volume(1.0), pitch(1.0f), resampler(-1)
 {
     snd_lib_error_set_handler(quietAlsa);
     // OpenAL's own log, unless the player asked for it.
     setenv("ALSOFT_LOGLEVEL", "0", 0);
-    device = alcOpenDevice(nullptr);
+    if (on) {
+        open();
+    }
+}
+
+OpenAlSoundPlayer::~OpenAlSoundPlayer()
+{
+    if (context == nullptr) {
+        return;
+    }
+    for (const Voice& voice : voices) {
+        alSourceStop(voice.source);
+        alDeleteSources(1, &voice.source);
+    }
+    for (ALuint buffer : buffers) {
+        if (buffer != 0) {
+            alDeleteBuffers(1, &buffer);
+        }
+    }
+}
+
+void OpenAlSoundPlayer::open()
+{
+    if (opened) {
+        return;
+    }
+    opened = true;
+    device.reset(alcOpenDevice(nullptr));
     if (device == nullptr) {
         err << "kestrune: no sound device; playing without sound" << std::endl;
         return;
     }
-    context = alcCreateContext(device, nullptr);
-    if (context == nullptr || alcMakeContextCurrent(context) == ALC_FALSE) {
-        err << "kestrune: the sound device " << alcGetString(device, ALC_DEVICE_SPECIFIER)
+    context.reset(alcCreateContext(device.get(), nullptr));
+    if (context == nullptr || alcMakeContextCurrent(context.get()) == ALC_FALSE) {
+        err << "kestrune: the sound device " << alcGetString(device.get(), ALC_DEVICE_SPECIFIER)
             << " cannot play; playing without sound" << std::endl;
-        if (context != nullptr) {
-            alcDestroyContext(context);
-            context = nullptr;
-        }
-        alcCloseDevice(device);
-        device = nullptr;
+        context.reset();
+        device.reset();
         return;
     }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+    alListenerf(AL_GAIN, static_cast<float>(volume));
     // The sounds are made at half the device's rate, mostly: the library's
     // best resampler (the last it lists) keeps their images out of the
     // treble, where the default one leaves them.
@@ -78,30 +116,11 @@ OpenAlSoundPlayer::OpenAlSoundPlayer(const std::string& folder, std::ostream& er
         return;
     }
     for (int i = 0; i < SOUND_COUNT; ++i) {
-        loadSound(static_cast<Sound>(i), folder, err);
+        loadSound(static_cast<Sound>(i));
     }
 }
 
-OpenAlSoundPlayer::~OpenAlSoundPlayer()
-{
-    if (device == nullptr) {
-        return;
-    }
-    for (const Voice& voice : voices) {
-        alSourceStop(voice.source);
-        alDeleteSources(1, &voice.source);
-    }
-    for (ALuint buffer : buffers) {
-        if (buffer != 0) {
-            alDeleteBuffers(1, &buffer);
-        }
-    }
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(context);
-    alcCloseDevice(device);
-}
-
-void OpenAlSoundPlayer::loadSound(Sound sound, const std::string& folder, std::ostream& err)
+void OpenAlSoundPlayer::loadSound(Sound sound)
 {
     const std::string path = folder + "/" + soundName(sound) + ".wav";
     SF_INFO info{};
@@ -253,7 +272,9 @@ void OpenAlSoundPlayer::stopFadedLoops()
 void OpenAlSoundPlayer::setEnabled(bool on)
 {
     enabled = on;
-    if (!on) {
+    if (on) {
+        open();
+    } else {
         stopLoop();
         fading.clear();
         for (const Voice& voice : voices) {
@@ -321,6 +342,11 @@ ALuint OpenAlSoundPlayer::start(Sound sound, const Vector& place, bool nearListe
     if (source == 0) {
         return 0;
     }
+    // A loop's source may end its fade early, or give way as the oldest: the
+    // new sound must not be stopped when that fade would have ended.
+    fading.erase(std::remove_if(fading.begin(), fading.end(),
+                                [source](const std::pair<ALuint, long>& faded) { return faded.first == source; }),
+                 fading.end());
     alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
     alSourcei(source, AL_SOURCE_RELATIVE, nearListener ? AL_TRUE : AL_FALSE);
     alSource3f(source, AL_POSITION, static_cast<float>(place.x), static_cast<float>(place.y),

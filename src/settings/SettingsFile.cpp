@@ -482,6 +482,40 @@ std::string makeFolders(const std::string& folder)
     }
 }
 
+// The process's umask. It can only be read by setting it: the game makes no
+// files on other threads meanwhile.
+mode_t currentUmask()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
+// Where the file's bytes live: a symbolic link at path is followed, link by
+// link, so that the link stays and its target is rewritten. A link to
+// nothing yet leads to where the file will be made.
+std::string followLinks(std::string path, std::string& why)
+{
+    // As many links as the kernel itself follows before giving up (ELOOP).
+    constexpr int MAX_LINKS = 40;
+    for (int links = 0; links <= MAX_LINKS; ++links) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        std::array<char, PATH_MAX> target{};
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size() - 1);
+        if (length < 0) {
+            why = "cannot read the link " + path + " (" + reason() + ")";
+            return path;
+        }
+        const std::string next(target.data(), static_cast<std::size_t>(length));
+        path = !next.empty() && next[0] == '/' ? next : splitPath(path).first + "/" + next;
+    }
+    why = "too many symbolic links";
+    return path;
+}
+
 std::string writeAll(int fd, const std::string& text)
 {
     std::size_t written = 0;
@@ -495,8 +529,9 @@ std::string writeAll(int fd, const std::string& text)
         }
         written += static_cast<std::size_t>(count);
     }
-    // mkstemp makes it 0600; settings are no secret.
-    if (fchmod(fd, 0644) != 0 || fsync(fd) != 0) {
+    // mkstemp makes it 0600; settings are no secret, and the file gets the
+    // mode a plain fopen would give it.
+    if (fchmod(fd, 0666 & ~currentUmask()) != 0 || fsync(fd) != 0) {
         return "cannot finish the temporary file (" + reason() + ")";
     }
     return "";
@@ -587,8 +622,9 @@ bool SettingsFile::write(const GameSetup& setup, std::ostream& err) const
     if (why.empty()) {
         why = makeFolders(splitPath(path).first);
     }
+    const std::string target = why.empty() ? followLinks(path, why) : path;
     if (why.empty()) {
-        why = replaceAtomically(path, settingsText(setup));
+        why = replaceAtomically(target, settingsText(setup));
     }
     if (!why.empty()) {
         err << "kestrune: cannot write settings " << path << ": " << why << std::endl;

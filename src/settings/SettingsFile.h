@@ -26,9 +26,12 @@ public:
 
     // Writes setup atomically: a temporary file in the same folder, flushed
     // and synced, then renamed over the file; missing folders are made
-    // (0755) and the file ends up 0644. A set-up the file could not give
-    // back the same is not written. False and one line on err when it cannot
-    // write; then no temporary file is left and an older file is untouched.
+    // (0755) and the file ends up 0666 less the umask, as a new file would.
+    // A symbolic link at the path stays a link: its target is the file
+    // rewritten, through a temporary file in the target's folder. A set-up
+    // the file could not give back the same is not written. False and one
+    // line on err when it cannot write; then no temporary file is left and
+    // an older file is untouched.
     bool write(const GameSetup& setup, std::ostream& err) const;
 
 private:

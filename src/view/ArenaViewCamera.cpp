@@ -72,7 +72,14 @@ void ArenaView::zoom(double steps)
 
 void ArenaView::setAutoCameraEnabled(bool enabled)
 {
+    const bool switchedOn = enabled && !autoCamera.isEnabled();
     autoCamera.setEnabled(enabled);
+    // While off, the director kept the turn's pose as it was when the turn
+    // began, and a hand move made it wait for the next turn: switched on, it
+    // takes up the turn under way as it stands now, cannon and terrain.
+    if (switchedOn && players.count(currentPlayer) > 0) {
+        autoCamera.onTurn(turnCameraPose(currentPlayer));
+    }
 }
 
 bool ArenaView::isAutoCameraEnabled() const

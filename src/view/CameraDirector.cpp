@@ -45,6 +45,7 @@ CameraDirector::CameraDirector(TimeSystem& clock)
       showingShot(false),
       heading(1, 0, 0),
       flightStart(0),
+      followBlendStart(0),
       flightEnd(0),
       holdEnd(0)
 {
@@ -52,6 +53,14 @@ CameraDirector::CameraDirector(TimeSystem& clock)
 
 void CameraDirector::setEnabled(bool on)
 {
+    // Switched back on, a glide or follow begun before it was switched off
+    // starts again from where the camera is now, rather than jumping to
+    // where it would have got to by now.
+    if (on && !enabled) {
+        glideStartPose.reset();
+        followStartPose.reset();
+        followBlendStart = clock.getTick();
+    }
     enabled = on;
 }
 
@@ -89,6 +98,7 @@ void CameraDirector::onShot(const std::vector<Vector>& shotPath, long start, lon
         }
     }
     flightStart = start;
+    followBlendStart = start;
     flightEnd = std::max(end, start);
     holdEnd = std::max(hold, flightEnd);
     followStartPose.reset();
@@ -135,7 +145,8 @@ bool CameraDirector::update(CameraPose& pose)
         const long flight = flightEnd - flightStart;
         const double progress = flight > 0 ? std::min(1.0, static_cast<double>(now - flightStart) / flight) : 1.0;
         const CameraPose follow = followPose(path.pointAt(progress), heading);
-        const double blend = ease(static_cast<double>(now - flightStart) / FOLLOW_BLEND_LENGTH);
+        const long blendStart = std::max(flightStart, followBlendStart);
+        const double blend = ease(static_cast<double>(now - blendStart) / FOLLOW_BLEND_LENGTH);
         pose = mix(*followStartPose, follow, blend);
         return true;
     }

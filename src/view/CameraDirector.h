@@ -21,7 +21,9 @@ public:
     // clock: not owned; the view clock, which outlives the director.
     explicit CameraDirector(TimeSystem& clock);
 
-    // Off, the director leaves the camera alone.
+    // Off, the director leaves the camera alone. Switched back on, it moves
+    // on from where the camera is then; the view tells it the turn under way
+    // (onTurn), which also ends a hand take-over.
     void setEnabled(bool enabled);
     bool isEnabled() const;
     // True when the director moves the camera in the next frames: it is on
@@ -64,6 +66,7 @@ private:
     ShotPath path;
     Vector heading;                  // horizontal, unit
     long flightStart;
+    long followBlendStart; // the flight's start, or when switched back on
     long flightEnd;
     long holdEnd;
     std::optional<CameraPose> followStartPose;

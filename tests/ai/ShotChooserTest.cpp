@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <memory>
+#include <new>
 #include <random>
+#include <sstream>
 #include <string>
+#include <tuple>
 
+#include "ai/BackgroundChooser.h"
 #include "ai/ShotChooser.h"
 #include "model/RadiusBomb.h"
 #include "model/SpellByName.h"
@@ -176,3 +182,39 @@ TEST(ShotChooserEasy, MissesMoreOftenThanNotButNotAlways)
 }
 
 } // namespace
+
+TEST(BackgroundChooser, ASearchThatThrowsCostsOneLineAndThePlainCast)
+{
+    Battlefield field(2, 15, 15, 20);
+    std::ostringstream errors;
+    BackgroundChooser chooser([](auto&&...) -> ShotChoice { throw std::bad_alloc(); }, errors);
+    chooser.start(field.model, 1, ComputerLevel::hard, 1, RADIUS);
+    const ShotChoice choice = chooser.take();
+    const ShotChoice plain;
+    EXPECT_EQ(std::tie(choice.yaw, choice.pitch, choice.power, choice.spell),
+              std::tie(plain.yaw, plain.pitch, plain.power, plain.spell));
+    EXPECT_EQ(errors.str(), "kestrune: a computer player could not choose a shot (std::bad_alloc); it casts a "
+                            "plain fireball\n");
+}
+
+TEST(BackgroundChooser, CancelledOrDestroyedMidSearchOnAHugeBattlefieldItReturnsPromptly)
+{
+    // The whole search takes about a second here, one aim a few milliseconds.
+    Battlefield field(32, 256, 256, 61);
+    for (const bool destroyed : {false, true}) {
+        std::promise<void> searching;
+        bool endedByCancel = false;
+        auto chooser = std::make_unique<BackgroundChooser>([&](auto&&... arguments) {
+            searching.set_value();
+            const ShotChoice choice = chooseShot(arguments...);
+            endedByCancel = std::get<5>(std::tie(arguments...))->load();
+            return choice;
+        });
+        chooser->start(field.model, 0, ComputerLevel::hard, 1, RADIUS);
+        searching.get_future().wait();
+        const auto cancelled = std::chrono::steady_clock::now();
+        destroyed ? chooser.reset() : chooser->cancel();
+        EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(500)) << destroyed;
+        EXPECT_TRUE(endedByCancel) << destroyed;
+    }
+}

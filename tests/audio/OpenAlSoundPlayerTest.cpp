@@ -3,6 +3,7 @@
 // real time into a stereo WAV file, read back once the device is closed.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "audio/OpenAlSoundPlayer.h"
+#include "support/ScriptedClock.h"
 #include "support/SoundFiles.h"
 
 namespace {
@@ -137,8 +139,9 @@ TEST_F(SoundPlayback, SwitchedOffOrAtVolumeZeroNothingIsHeard)
     EXPECT_EQ(heard.peak, 0.0);
 }
 
-TEST_F(SoundPlayback, AtMostThirtyTwoPlayTheOldestGivingWayButNotTheLoop)
+TEST_F(SoundPlayback, AtMostThirtyTwoPlayTheOldestGivingWayButNotTheLoopNorToItsFade)
 {
+    ScriptedClock clock;
     player->startLoop(Sound::flight, Vector(0, 0, -3));
     for (int i = 0; i < 40; ++i) {
         player->play(Sound::fanfare, Vector(i, 0, -3));
@@ -147,8 +150,33 @@ TEST_F(SoundPlayback, AtMostThirtyTwoPlayTheOldestGivingWayButNotTheLoop)
     EXPECT_TRUE(player->isLoopPlaying());
     player->stopLoop();
     EXPECT_FALSE(player->isLoopPlaying());
+    // The fading loop's source is the oldest: the end of its fade spares the
+    // sound it went to.
+    player->play(Sound::fanfare, Vector(0, 0, -3));
+    clock.advance(1000);
+    player->setListener(Vector(), Vector(0, 0, -1), Vector(0, 1, 0));
+    EXPECT_EQ(player->getPlayingCount(), OpenAlSoundPlayer::MAX_VOICES);
     player->setEnabled(false);
     EXPECT_EQ(player->getPlayingCount(), 0);
+}
+
+TEST(SoundMuted, NoDeviceIsOpenedUntilTheSoundIsOnAndAMissingOneIsToldOnceThen)
+{
+    std::ostringstream errors;
+    for (const bool missing : {false, true}) {
+        // A folder where the device writes its file: no device opens.
+        std::remove(outputFile().c_str());
+        ASSERT_EQ(missing ? mkdir(outputFile().c_str(), 0755) : 0, 0);
+        OpenAlSoundPlayer player(SOUNDS, errors, false);
+        EXPECT_FALSE(player.hasDevice());
+        EXPECT_EQ(errors.str(), "");
+        for (const bool on : {true, false, true}) {
+            player.setEnabled(on);
+        }
+        EXPECT_EQ(player.hasSound(Sound::fanfare), !missing);
+    }
+    rmdir(outputFile().c_str());
+    EXPECT_EQ(errors.str(), "kestrune: no sound device; playing without sound\n");
 }
 
 TEST(SoundFilesRead, AMissingOrBrokenFileCostsOneLineAndTheRestPlays)

@@ -2,8 +2,8 @@
 // The game heard on the real binary. OpenAL's wave backend writes what a
 // device would play into a file, in real time, so the file's length when a key
 // goes is the key's place in the sound. A cast sounds at the press of Return;
-// --mute, 'disable sound' and 'set volume 0' keep a game silent; a machine
-// without a sound device gets one line and a silent game.
+// --mute opens no device; 'disable sound' and 'set volume 0' keep a game
+// silent; a machine without a sound device gets one line and a silent game.
 #include <sndfile.h>
 
 #include <algorithm>
@@ -208,7 +208,7 @@ TEST(EndToEndSound, TheCastIsHeardWithinHalfASecondOfReturn)
     EXPECT_LT(heard - *pressed, halfSecond) << "Return at " << at(*pressed) << ", first heard at " << at(heard);
 }
 
-TEST(EndToEndSound, MutedTheWholeGameIsSilent)
+TEST(EndToEndSound, MutedNoSoundDeviceIsOpened)
 {
     Recording recording("sound-mute");
     std::vector<std::string> arguments = GAME;
@@ -218,16 +218,12 @@ TEST(EndToEndSound, MutedTheWholeGameIsSilent)
     ASSERT_FALSE(game.window().empty());
     ASSERT_TRUE(waitForTurnLine(game, true));
 
-    // A cast, its shot and the next turn's chime.
+    // A cast, its shot and the next turn: OpenAL's device never makes its file.
     ASSERT_TRUE(cast(game, recording).has_value()) << outputTail(game);
-    ASSERT_TRUE(waitForNextTurn(game, recording));
-    const long played = recording.framesNow();
+    ASSERT_TRUE(waitForTurnLine(game, false) && waitForTurnLine(game, true)) << outputTail(game);
     quit(game);
     EXPECT_EQ(game.errorText(), "");
-
-    ASSERT_TRUE(recording.read());
-    ASSERT_GE(recording.length(), played);
-    EXPECT_LE(recording.peak(0, recording.length()), SILENT_PEAK);
+    EXPECT_FALSE(recording.read());
 }
 
 TEST(EndToEndSound, DisabledOrAtVolumeZeroTheCastsAreSilent)

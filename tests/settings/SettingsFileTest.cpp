@@ -162,6 +162,25 @@ TEST_F(SettingsFileWrite, MissingFoldersAreMadeAndOnlyTheFileIsLeft)
     EXPECT_EQ(status.st_mode & 07777, 0644u);
 }
 
+TEST_F(SettingsFileWrite, ThroughLinksThatStayTheTargetIsRewrittenWithTheUmasksMode)
+{
+    std::filesystem::create_directories(folder + "/config/kestrune");
+    std::filesystem::create_directory(folder + "/dotfiles");
+    const std::string link = folder + "/config/kestrune/settings.ini";
+    std::filesystem::create_symlink("../../dotfiles/settings.ini", link);
+    const mode_t saved = umask(0);
+    for (const mode_t mask : {0022, 0077, 0002}) {
+        umask(mask);
+        std::ostringstream err;
+        EXPECT_TRUE(SettingsFile(link).write(GameSetup{}, err)) << err.str();
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        struct stat status {};
+        EXPECT_EQ(stat((folder + "/dotfiles/settings.ini").c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0666u & ~mask) << std::oct << mask;
+    }
+    umask(saved);
+}
+
 TEST_F(SettingsFileWrite, AFailedWriteLeavesNoTraceAndKeepsWhatWasThere)
 {
     std::filesystem::create_directory(folder + "/taken");

@@ -346,6 +346,22 @@ TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
     expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
 }
 
+TEST_F(ShotTest, SwitchedOnLaterTheCameraGlidesFromWhereItIsToTheTurnAsItStandsNow)
+{
+    // Off, moved by hand, and the caster's cannon turned since the turn began.
+    view->setAutoCameraEnabled(false);
+    view->moveAvatar(1.0, 0.0);
+    view->updatePlayerDirection(0, shooter, 120.0, 10.0, 4.0);
+    const Vector eye = view->getAvatarPosition();
+    clocks.clock.set(5000);
+    view->setAutoCameraEnabled(true);
+    view->directCamera();
+    EXPECT_EQ(view->getAvatarPosition(), eye);
+    clocks.clock.set(5000 + CameraDirector::GLIDE_LENGTH);
+    view->directCamera();
+    expectAt(*view, view->turnCameraPose(0));
+}
+
 TEST_F(ShotTest, TheTurnCameraRisesAboveTheTerrainBehindTheCaster)
 {
     // A wall six blocks high behind player 1, who aims along +x.

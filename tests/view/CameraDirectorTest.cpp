@@ -117,6 +117,16 @@ TEST_F(Director, SwitchedOffItLeavesTheCameraAlone)
     expectNear(pose.target, START.target);
 }
 
+TEST_F(Director, SwitchedOnDuringAFlightItBlendsIntoTheFollowFromWhereTheCameraIs)
+{
+    director.setEnabled(false);
+    director.onShot({Vector(0, 5, 0), Vector(10, 5, 0)}, 0, 1000, 2000);
+    EXPECT_FALSE(frameAt(600));
+    director.setEnabled(true);
+    ASSERT_TRUE(frameAt(600));
+    expectNear(pose.eye, START.eye);
+}
+
 TEST(CameraDirectorPoses, TheTurnPoseShowsTheCasterLowInThePictureAndLooksAlongTheAim)
 {
     // A cannon at (10, 5, -3) in the scene aiming at yaw 90 (model -z, scene
