@@ -287,6 +287,8 @@ private:
     double simulate(Projectile& spell, const std::list<Vector>& trajectory) const
     {
         ArenaModel copy(battlefield);
+        // The score reads damages only.
+        copy.setBlockFallsReported(false);
         const ShotOutcome outcome = copy.resolveImpact(&spell, trajectory);
         double score = 0.0;
         for (const auto& [id, damage] : outcome.damages) {

@@ -42,6 +42,7 @@ ArenaModel::ArenaModel(int numberOfPlayers, int width, int depth, int height, Ra
       output(&std::cout),
       errors(&std::cerr),
       commandSink(nullptr),
+      blockFallsReported(true),
       terrain(nullptr),
       width(width),
       height(height),
@@ -69,6 +70,7 @@ ArenaModel::ArenaModel(const ArenaModel& other)
       output(other.output),
       errors(other.errors),
       commandSink(nullptr),
+      blockFallsReported(true),
       terrain(nullptr),
       width(other.width),
       height(other.height),
@@ -509,6 +511,19 @@ public:
         add(&bits, sizeof bits);
     }
     void add(std::int64_t value) { add(&value, sizeof value); }
+    // The grid's cells, one bit each, 64 to a step: a large grid takes a
+    // few milliseconds, not one step a cell.
+    void addCells(const bool* cells, std::size_t count)
+    {
+        for (std::size_t first = 0; first < count; first += 64) {
+            std::uint64_t bits = 0;
+            const std::size_t last = std::min(count, first + 64);
+            for (std::size_t i = first; i < last; ++i) {
+                bits |= static_cast<std::uint64_t>(cells[i]) << (i - first);
+            }
+            hash = (hash ^ bits) * 0x100000001b3ull;
+        }
+    }
     std::uint64_t value() const { return hash; }
 
 private:
@@ -524,7 +539,7 @@ std::uint64_t ArenaModel::getDigest() const
     digest.add(static_cast<std::int64_t>(depth));
     digest.add(static_cast<std::int64_t>(height));
     if (terrain != nullptr) {
-        digest.add(cells.get(), cellCount());
+        digest.addCells(cells.get(), cellCount());
     }
     digest.add(static_cast<std::int64_t>(players.size()));
     for (const Player& player : players) {

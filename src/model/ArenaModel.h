@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,6 +138,11 @@ public:
     // point of trajectory and everything that follows from it, applied to this
     // model without a word to anyone. trajectory: not empty.
     ShotOutcome resolveImpact(Projectile* projectile, std::list<Vector> trajectory);
+    // Whether a shot's outcome lists every block that fell (true unless set):
+    // a model whose listeners never look at them (a headless check, a
+    // computer player's trial shot) spares the list, which runs into
+    // millions on the largest battlefields.
+    void setBlockFallsReported(bool reported);
 
     // A console line: echoed, and acted on when it is one of the model's
     // commands. Settings that the battlefield cannot hold are refused with a
@@ -210,6 +216,23 @@ public:
     const std::vector<std::string>& getLastNames() const;
 
 private:
+    // A block of cell (x, y, z) falling cells; ordered as the grid's cells are.
+    struct BlockFall {
+        int x;
+        int y;
+        int z;
+        int cells;
+        bool operator<(const BlockFall& other) const
+        {
+            return x != other.x ? x < other.x : y != other.y ? y < other.y : z < other.z;
+        }
+    };
+    // What the destroyed cells of column (x, z) (lowest first) bring down:
+    // its blocks above them into falls, and the players standing over them
+    // into playerFalls.
+    void collectFalls(int x, int z, const std::vector<int>& destroyed, std::vector<BlockFall>& falls,
+                      std::map<int, int>& playerFalls) const;
+
     // A console change: to the game when there is one, else applied here.
     void request(const GameCommand& command);
     // One line on the output: the console's prefix, then why.
@@ -232,6 +255,7 @@ private:
     std::ostream* output; // not owned
     std::ostream* errors; // not owned
     CommandSink* commandSink; // not owned; null: the console acts here
+    bool blockFallsReported;
     bool*** terrain;  // [x][z][y]; points into the storage below; null before the first reset
     int width;
     int height;

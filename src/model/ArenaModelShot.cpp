@@ -2,11 +2,13 @@
 // One shot from cast to settled battlefield: the ballistic path, the spell's
 // impact, destroyed and falling blocks, falling players with fall damage, and
 // the report to the listeners.
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <map>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "model/ArenaModel.h"
 #include "model/ArenaModelListener.h"
@@ -92,6 +94,57 @@ std::list<Vector> ArenaModel::getShotTrajectory(int playerId, double yaw, double
     return createTrajectory(nose, getShotVelocity(playerId, yaw, pitch, power), gravity + wind);
 }
 
+void ArenaModel::collectFalls(int x, int z, const std::vector<int>& destroyed, std::vector<BlockFall>& falls,
+                              std::map<int, int>& playerFalls) const
+{
+    int below = 0;
+    auto next = destroyed.begin();
+    for (int y = destroyed.front(); y < height; ++y) {
+        if (next != destroyed.end() && *next == y) {
+            ++below;
+            ++next;
+        } else if (terrain[x][z][y]) {
+            falls.push_back(BlockFall{x, y, z, below});
+        }
+    }
+    // The players whose box reaches over this column, in id order: only they
+    // can stand in it.
+    std::vector<int> standing;
+    for (std::size_t id = 0; id < players.size(); ++id) {
+        const Vector& corner = players[id].getPosition();
+        const double side = players[id].getWidth();
+        if (corner.x <= x && x < corner.x + side && corner.z <= z && z < corner.z + side) {
+            standing.push_back(static_cast<int>(id));
+        }
+    }
+    if (standing.empty()) {
+        return;
+    }
+    // From the top down: the players found above each destroyed cell (the
+    // first in id order at each cell) fall one cell for it.
+    std::set<int> above;
+    int y = height - 1;
+    for (auto cell = destroyed.rbegin(); cell != destroyed.rend(); ++cell) {
+        for (; y > *cell; --y) {
+            const Vector point(x, y, z);
+            for (int id : standing) {
+                if (players[static_cast<std::size_t>(id)].isInside(point)) {
+                    above.insert(id);
+                    break;
+                }
+            }
+        }
+        for (int id : above) {
+            playerFalls[id] += 1;
+        }
+    }
+}
+
+void ArenaModel::setBlockFallsReported(bool reported)
+{
+    blockFallsReported = reported;
+}
+
 ShotOutcome ArenaModel::resolveImpact(Projectile* projectile, std::list<Vector> trajectory)
 {
     ShotOutcome shot;
@@ -103,35 +156,36 @@ ShotOutcome ArenaModel::resolveImpact(Projectile* projectile, std::list<Vector> 
 
     for (const Vector& cell : affectedCells) {
         if (isInsideGrid(cell) && testGround(cell)) {
-            shot.removedBlocks.insert(cell);
+            // In the set's own order: each goes in at the end.
+            shot.removedBlocks.insert(shot.removedBlocks.end(), cell);
         }
     }
 
-    // Everything above a destroyed block comes down one cell for it.
+    // Everything above a destroyed block comes down one cell for it: a block
+    // as many cells as were destroyed below it in its column, a player once
+    // for every destroyed cell below its box.
+    std::map<std::pair<int, int>, std::vector<int>> destroyedByColumn; // (x, z) -> y, lowest first
+    for (const Vector& cell : shot.removedBlocks) {
+        destroyedByColumn[{static_cast<int>(cell.x), static_cast<int>(cell.z)}].push_back(static_cast<int>(cell.y));
+    }
+    std::vector<BlockFall> falls;
+    for (const auto& [column, destroyed] : destroyedByColumn) {
+        collectFalls(column.first, column.second, destroyed, falls, shot.playerFalls);
+    }
     for (const Vector& cell : shot.removedBlocks) {
         removeGround(cell);
-        std::set<int> seen;
-        for (int y = static_cast<int>(cell.y + 1.0); y < height; ++y) {
-            const Vector above(cell.x, y, cell.z);
-            if (testGround(above) && shot.removedBlocks.count(above) == 0) {
-                shot.fallingBlocks[above] += 1;
-            }
-            if (testPlayerDeadOrAlive(above)) {
-                int id = getPlayerIndexAt(above);
-                if (seen.insert(id).second) {
-                    shot.playerFalls[id] += 1;
-                }
-            }
-        }
     }
-
-    // Lowest first within a column, so every block lands in a vacated cell.
-    for (const auto& [cell, fall] : shot.fallingBlocks) {
-        const int x = static_cast<int>(cell.x);
-        const int y = static_cast<int>(cell.y);
-        const int z = static_cast<int>(cell.z);
-        terrain[x][z][y - fall] = terrain[x][z][y];
-        terrain[x][z][y] = false;
+    // Each column's lowest first, so every block lands in a vacated cell.
+    for (const BlockFall& fall : falls) {
+        terrain[fall.x][fall.z][fall.y - fall.cells] = true;
+        terrain[fall.x][fall.z][fall.y] = false;
+    }
+    if (blockFallsReported) {
+        // In the map's own order, each goes in at the end.
+        std::sort(falls.begin(), falls.end());
+        for (const BlockFall& fall : falls) {
+            shot.fallingBlocks.emplace_hint(shot.fallingBlocks.end(), Vector(fall.x, fall.y, fall.z), fall.cells);
+        }
     }
 
     for (const auto& [id, fall] : shot.playerFalls) {

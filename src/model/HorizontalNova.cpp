@@ -31,7 +31,8 @@ void HorizontalNova::onImpact(ArenaModel& model, const Vector& impact,
     const Vector layerMax = layerMin + Vector(1, 1, 1);
     for (int x = 0; x < width; ++x) {
         for (int z = 0; z < depth; ++z) {
-            affectedCells.insert(Vector(x, layerMin.y, z));
+            // In the set's order (x, then z on one layer): each goes in at the end.
+            affectedCells.insert(affectedCells.end(), Vector(x, layerMin.y, z));
         }
     }
     for (int id = 0; id < model.getNumberOfPlayers(); ++id) {

@@ -32,7 +32,8 @@ void VerticalStrike::onImpact(ArenaModel& model, const Vector& impact,
     const Vector columnMin = impact.toInt();
     const Vector columnMax = columnMin + Vector(1, 1, 1);
     for (int y = 0; y < height; ++y) {
-        affectedCells.insert(Vector(columnMin.x, y, columnMin.z));
+        // From the floor up, in the set's order: each goes in at the end.
+        affectedCells.insert(affectedCells.end(), Vector(columnMin.x, y, columnMin.z));
     }
     for (int id = 0; id < model.getNumberOfPlayers(); ++id) {
         const Player& player = model.getPlayer(id);
