@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real game under the X server: start-up line, window, options and a clean
-// exit on Escape.
+// exit on Escape or the window's close box.
 #include <gtest/gtest.h>
 
 #include "support/GameProcess.h"
@@ -21,6 +21,16 @@ TEST(EndToEndStartup, DefaultWindowPrintsItsSettingsAndEscapeQuitsCleanly)
 
     ASSERT_TRUE(game.key("Escape"));
     EXPECT_TRUE(game.waitForLine("Quitting")) << game.errorText();
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.errorText(), "");
+}
+
+TEST(EndToEndStartup, ClosingTheWindowLeavesCleanly)
+{
+    GameProcess game;
+    ASSERT_TRUE(game.waitForMatch("On player 3: .*")) << game.errorText();
+    ASSERT_FALSE(game.window().empty()) << game.errorText();
+    ASSERT_TRUE(game.closeWindow());
     EXPECT_EQ(game.waitForExit(), 0);
     EXPECT_EQ(game.errorText(), "");
 }

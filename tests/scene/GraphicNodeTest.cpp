@@ -199,6 +199,30 @@ TEST_F(DisplayLists, TheFirstDrawCompilesAndShowsTheMesh)
     EXPECT_EQ(readPixel(18, 18)[0], 255);
 }
 
+// Leaving lets go of every compiled list while the context still exists: a
+// node destroyed afterwards asks nothing of GL, and one drawn again compiles
+// anew.
+TEST_F(DisplayLists, LeavingDeletesEveryCompiledListWhileTheContextExists)
+{
+    struct ListedNode : GraphicNode {
+        GLuint list() const { return listCompiled ? displayList : 0; }
+    };
+    ListedNode node;
+    node.addVertex(0, 0, 0);
+    node.addVertex(1, 0, 0);
+    node.addVertex(0, 1, 0);
+    node.addFace(0, 1, 2);
+    node.computeNormal();
+    node.draw();
+    const GLuint compiled = node.list();
+    ASSERT_TRUE(glIsList(compiled));
+    GraphicNode::releaseDisplayLists();
+    EXPECT_FALSE(glIsList(compiled));
+    EXPECT_EQ(node.list(), 0u);
+    node.draw();
+    EXPECT_TRUE(glIsList(node.list()));
+}
+
 TEST_F(GraphicNodeDraw, BadIndicesAndMissingNormalsAreNotTrusted)
 {
     GraphicNode node;

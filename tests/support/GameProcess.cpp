@@ -534,6 +534,25 @@ void GameProcess::forgiveLeakCheckerCrash()
     exitStatus = 0;
 }
 
+bool GameProcess::closeWindow()
+{
+    const std::string id = window();
+    Display* display = xDisplay();
+    if (id.empty() || display == nullptr) {
+        return false;
+    }
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = std::strtoul(id.c_str(), nullptr, 10);
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(display, close.xclient.window, False, NoEventMask, &close) != 0;
+    XFlush(display);
+    return sent;
+}
+
 std::optional<Image> GameProcess::grab(int x, int y, int width, int height)
 {
     const std::string id = window();

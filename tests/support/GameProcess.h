@@ -84,6 +84,8 @@ public:
     std::optional<std::array<int, 4>> windowGeometry();
     // Moves the pointer to a point of the window.
     bool moveMouse(int x, int y);
+    // Asks the window to close, as a window manager's close box does.
+    bool closeWindow();
     // Saves the window as a PNG file.
     bool screenshot(const std::string& path);
     // The window's pixels as the X server has them now, or a rectangle of
