@@ -100,7 +100,11 @@ ArenaController::~ArenaController()
     // The chooser's thread goes first: it reads a copy of the game's model.
     chooser.cancel();
     game.removeListener(this);
-    model.setCommandSink(&game);
+    model.removeListener(this);
+    if (model.getCommandSink() == this) {
+        // The game takes the console's commands again, unless it goes too.
+        model.setCommandSink(ownGame != nullptr ? nullptr : &game);
+    }
 }
 
 std::string ArenaController::submit(const GameCommand& command)

@@ -59,7 +59,13 @@ Game::Game(ArenaModel& model)
     initPlayerControl();
 }
 
-Game::~Game() = default;
+Game::~Game()
+{
+    model.removeListener(this);
+    if (model.getCommandSink() == this) {
+        model.setCommandSink(nullptr);
+    }
+}
 
 void Game::addListener(GameListener* listener)
 {

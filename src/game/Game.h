@@ -29,7 +29,8 @@ class Game : public ArenaModelListener, public CommandSink {
 public:
     // model: not owned; outlives the game. The game listens to it (call this
     // before anyone else adds a listener, so that the turn is ready when they
-    // hear of a new battlefield) and takes its console's commands.
+    // hear of a new battlefield) and takes its console's commands, until it
+    // goes.
     explicit Game(ArenaModel& model);
     ~Game() override;
     Game(const Game&) = delete;

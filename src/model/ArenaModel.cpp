@@ -103,6 +103,11 @@ void ArenaModel::addListener(ArenaModelListener* listener)
     listeners.push_back(listener);
 }
 
+void ArenaModel::removeListener(ArenaModelListener* listener)
+{
+    listeners.remove(listener);
+}
+
 RandomStream& ArenaModel::getRandom()
 {
     return random;
@@ -122,6 +127,11 @@ std::ostream& ArenaModel::getOutput() const
 void ArenaModel::setCommandSink(CommandSink* sink)
 {
     commandSink = sink;
+}
+
+CommandSink* ArenaModel::getCommandSink() const
+{
+    return commandSink;
 }
 
 // --- Grid storage -----------------------------------------------------------

@@ -53,6 +53,8 @@ public:
     // Not owned; must outlive the model's last notification. A listener added
     // twice is told everything twice.
     void addListener(ArenaModelListener* listener);
+    // Every registration of listener goes; it hears nothing more.
+    void removeListener(ArenaModelListener* listener);
 
     // The stream every random choice of the battlefield is drawn from.
     RandomStream& getRandom();
@@ -66,6 +68,7 @@ public:
     // The console's changes, handed to sink instead of applied here when one
     // is set (the game applies every change in one place). Not owned.
     void setCommandSink(CommandSink* sink);
+    CommandSink* getCommandSink() const;
 
     // A new battlefield: terrain, wind, restored and newly placed players, then
     // per listener onNewMap followed by onPlayer for every player.

@@ -76,6 +76,8 @@ TEST(EndToEndInstall, ThePrefixHoldsTheGameAndEverythingAroundIt)
 {
     const std::string& root = prefix();
     EXPECT_TRUE(exists(root + "/games/kestrune"));
+    EXPECT_TRUE(exists(root + "/games/kestrune-replay"));
+    EXPECT_TRUE(exists(root + "/share/man/man6/kestrune-replay.6.gz"));
     for (const std::string& file : DATA_FILES) {
         EXPECT_TRUE(exists(root + "/share/games/kestrune/res/" + file)) << file;
     }
@@ -216,7 +218,8 @@ TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
     auto contents = runCommand("dpkg-deb --contents '" + deb + "'");
     ASSERT_TRUE(contents.has_value());
     for (const std::string& file :
-         {std::string("./usr/games/kestrune"), std::string("./usr/share/applications/kestrune.desktop"),
+         {std::string("./usr/games/kestrune"), std::string("./usr/games/kestrune-replay"),
+          std::string("./usr/share/man/man6/kestrune-replay.6.gz"), std::string("./usr/share/applications/kestrune.desktop"),
           std::string("./usr/share/icons/hicolor/128x128/apps/kestrune.png"),
           std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6.gz"),
           std::string("./usr/share/games/kestrune/res/wizard.wrl"),
