@@ -4,6 +4,7 @@
 #include "replay/ReplayPlayback.h"
 
 #include <ostream>
+#include <string>
 #include <utility>
 
 #include "game/Game.h"
@@ -87,7 +88,11 @@ int ReplayPlayback::getFirstDisagreement() const
 
 std::string ReplayPlayback::statusLine() const
 {
-    return "Replay " + replay.name + ": shot " + std::to_string(shotsPlayed) + " of " + std::to_string(shotCount);
+    // The progress comes first and the folder is left out: a long path would
+    // push it past the window's edge.
+    const std::size_t slash = replay.name.find_last_of('/');
+    const std::string file = slash == std::string::npos ? replay.name : replay.name.substr(slash + 1);
+    return "Replay, shot " + std::to_string(shotsPlayed) + " of " + std::to_string(shotCount) + ": " + file;
 }
 
 const Replay& ReplayPlayback::getReplay() const

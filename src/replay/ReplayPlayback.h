@@ -29,7 +29,7 @@ public:
     int getShotCount() const;
     // The first shot that disagreed, or 0.
     int getFirstDisagreement() const;
-    // "Replay NAME: shot 3 of 12" for the overlay.
+    // "Replay, shot 3 of 12: FILE" for the overlay.
     std::string statusLine() const;
     const Replay& getReplay() const;
 

@@ -224,7 +224,7 @@ TEST_F(ControllerTest, AReplayHoldsTheGameUntilItHasEnded)
     EXPECT_EQ(controller->getYaw(0), 0.0);
     EXPECT_EQ(controller->getWeapon(), "fireball");
     EXPECT_TRUE(shots.spells.empty());
-    EXPECT_EQ(view->getReplayLine(), "Replay r.replay: shot 0 of 1");
+    EXPECT_EQ(view->getReplayLine(), "Replay, shot 0 of 1: r.replay");
     clocks.clock.advance(7000);
     printed([&] { controller->idle(); });
     EXPECT_EQ(controller->getYaw(0), 30.0);
