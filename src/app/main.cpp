@@ -22,7 +22,7 @@
 #include "model/ArenaModel.h"
 #include "platform/GraphicsLibraries.h"
 #include "platform/ResourcePath.h"
-#include "platform/StateFolder.h"
+#include "platform/XdgFolders.h"
 #include "replay/ReplayChecker.h"
 #include "replay/ReplayPlayback.h"
 #include "replay/ReplayReader.h"

@@ -2,7 +2,6 @@
 // The controller's new-game screen: opening it on the game as it runs,
 // handing it the keys, and starting the game it sets up.
 #include <algorithm>
-
 #include <iostream>
 
 #include "controller/ArenaController.h"
@@ -86,7 +85,7 @@ void ArenaController::startGame(const GameSetup& started)
     // One new battlefield of the whole set-up: the casters with the names
     // given (the others drawn), their kinds, the battlefield and the wind.
     if (const std::string why = submit(Command::StartSetup{started, std::nullopt}); !why.empty()) {
-        std::cout << "Controller: new game refused: " << why << std::endl;
+        std::cerr << "kestrune: new game refused: " << why << std::endl;
         return;
     }
     view.onCurrentPlayer(game.getCurrentPlayer());

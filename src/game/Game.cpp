@@ -142,9 +142,41 @@ std::string Game::checkSetup(const BattlefieldSetup& setup) const
     return "";
 }
 
-std::string Game::check(const GameCommand& command) const
+std::string Game::turnProblem(const char* what, int player) const
 {
     const int count = model.getNumberOfPlayers();
+    if (player < 0 || player >= count) {
+        return playerProblem(what, player, count);
+    }
+    if (!hasCurrentPlayer() || player != currentPlayer) {
+        return std::string(what) + " of player " + std::to_string(player) + " refused: it is player "
+               + std::to_string(currentPlayer) + "'s turn";
+    }
+    return "";
+}
+
+BattlefieldSetup Game::setupFromScreen(const GameSetup& screen) const
+{
+    BattlefieldSetup setup = getSetup();
+    setup.players = screen.players;
+    setup.width = screen.width;
+    setup.depth = screen.depth;
+    setup.height = screen.height;
+    setup.windEnabled = screen.wind;
+    setup.names.assign(static_cast<std::size_t>(std::max(setup.players, 0)), "");
+    setup.kinds.resize(static_cast<std::size_t>(MAX_PLAYERS));
+    for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
+        const SeatSetup& seat = screen.seats[static_cast<std::size_t>(id)];
+        if (id < setup.players) {
+            setup.names[static_cast<std::size_t>(id)] = seat.name;
+        }
+        setup.kinds[static_cast<std::size_t>(id)] = seat.computer;
+    }
+    return setup;
+}
+
+std::string Game::check(const GameCommand& command) const
+{
     return std::visit(
         Visitor{
             [&](const Command::Battlefield& start) { return checkSetup(start.setup); },
@@ -160,13 +192,7 @@ std::string Game::check(const GameCommand& command) const
                     return std::string("players refused: the new-game screen seats at most ")
                            + std::to_string(MAX_SETUP_PLAYERS);
                 }
-                BattlefieldSetup setup = getSetup();
-                setup.players = start.setup.players;
-                setup.width = start.setup.width;
-                setup.depth = start.setup.depth;
-                setup.height = start.setup.height;
-                setup.names.clear();
-                return checkSetup(setup);
+                return checkSetup(setupFromScreen(start.setup));
             },
             [&](const Command::Players& players) {
                 return model.playersProblem(players.count, players.width, players.height, players.cannonOffset,
@@ -175,12 +201,8 @@ std::string Game::check(const GameCommand& command) const
             [&](const Command::Grid& grid) { return model.gridSizeProblem(grid.width, grid.depth, grid.height); },
             [&](const Command::WindEnabled&) { return std::string(); },
             [&](const Command::Aim& aim) {
-                if (aim.player < 0 || aim.player >= count) {
-                    return playerProblem("aim", aim.player, count);
-                }
-                if (!hasCurrentPlayer() || aim.player != currentPlayer) {
-                    return "aim of player " + std::to_string(aim.player) + " refused: it is player "
-                           + std::to_string(currentPlayer) + "'s turn";
+                if (std::string problem = turnProblem("aim", aim.player); !problem.empty()) {
+                    return problem;
                 }
                 if (!std::isfinite(aim.yaw) || !std::isfinite(aim.pitch) || std::fabs(aim.yaw) > MAX_AIM_ANGLE
                     || std::fabs(aim.pitch) > MAX_AIM_ANGLE) {
@@ -196,28 +218,15 @@ std::string Game::check(const GameCommand& command) const
                                                : "spell " + spell.name + " refused: fireball, cyclone or nova";
             },
             [&](const Command::Cast& cast) {
-                if (cast.player < 0 || cast.player >= count) {
-                    return playerProblem("cast", cast.player, count);
-                }
-                if (!hasCurrentPlayer() || cast.player != currentPlayer) {
-                    return "cast of player " + std::to_string(cast.player) + " refused: it is player "
-                           + std::to_string(currentPlayer) + "'s turn";
+                if (std::string problem = turnProblem("cast", cast.player); !problem.empty()) {
+                    return problem;
                 }
                 if (lastManStanding) {
                     return std::string("cast refused: the battlefield has its winner; a new one comes first");
                 }
                 return std::string();
             },
-            [&](const Command::Pass& pass) {
-                if (pass.player < 0 || pass.player >= count) {
-                    return playerProblem("pass", pass.player, count);
-                }
-                if (!hasCurrentPlayer() || pass.player != currentPlayer) {
-                    return "pass of player " + std::to_string(pass.player) + " refused: it is player "
-                           + std::to_string(currentPlayer) + "'s turn";
-                }
-                return std::string();
-            },
+            [&](const Command::Pass& pass) { return turnProblem("pass", pass.player); },
             [&](const Command::Gravity& gravity) {
                 return finite(gravity.value) ? std::string()
                                              : std::string("gravity refused: x, y and z must be finite numbers");
@@ -266,20 +275,7 @@ std::string Game::apply(const GameCommand& command)
                        },
                        [&](const Command::NewBattlefield& start) { seed = start.seed; },
                        [&](const Command::StartSetup& start) {
-                           setup.players = start.setup.players;
-                           setup.width = start.setup.width;
-                           setup.depth = start.setup.depth;
-                           setup.height = start.setup.height;
-                           setup.windEnabled = start.setup.wind;
-                           setup.names.assign(static_cast<std::size_t>(setup.players), "");
-                           setup.kinds.resize(static_cast<std::size_t>(MAX_PLAYERS));
-                           for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
-                               const SeatSetup& seat = start.setup.seats[static_cast<std::size_t>(id)];
-                               if (id < setup.players) {
-                                   setup.names[static_cast<std::size_t>(id)] = seat.name;
-                               }
-                               setup.kinds[static_cast<std::size_t>(id)] = seat.computer;
-                           }
+                           setup = setupFromScreen(start.setup);
                            seed = start.seed;
                        },
                        [&](const Command::Players& players) {

@@ -87,11 +87,11 @@ public:
                       std::set<int>& killedPlayers) override;
 
 private:
-    // The command as it is applied: a new battlefield of any kind becomes a
-    // whole set-up with a seed (the seed drawn now when it has none); others
-    // stay as they are. Empty problem when it can be applied.
-    GameCommand canonical(const GameCommand& command, std::string& problem) const;
     std::string checkSetup(const BattlefieldSetup& setup) const;
+    // Why player may not act now (what: "aim", "cast" or "pass"), or empty.
+    std::string turnProblem(const char* what, int player) const;
+    // The battlefield the new-game screen's set-up asks for, the rest as now.
+    BattlefieldSetup setupFromScreen(const GameSetup& screen) const;
     void startBattlefield(const BattlefieldSetup& setup, std::uint32_t seed);
     void cast();
     // Passes the turn to the next living player.

@@ -102,9 +102,10 @@ std::optional<std::vector<double>> readReals(std::string_view value, std::size_t
     return reals;
 }
 
-std::string formatVector(const Vector& v)
+// "x,y,z" within a battlefield's setting, "x y z" as a command's values.
+std::string formatVector(const Vector& v, char separator = ',')
 {
-    return formatReal(v.x) + "," + formatReal(v.y) + "," + formatReal(v.z);
+    return formatReal(v.x) + separator + formatReal(v.y) + separator + formatReal(v.z);
 }
 
 std::optional<Vector> readVector(const Words& words, std::size_t first)
@@ -415,10 +416,9 @@ std::string formatStep(long tick, const GameCommand& command)
     } else if (const auto* pass = std::get_if<Command::Pass>(&command)) {
         text = "pass " + std::to_string(pass->player);
     } else if (const auto* gravity = std::get_if<Command::Gravity>(&command)) {
-        text = "gravity " + formatReal(gravity->value.x) + " " + formatReal(gravity->value.y) + " "
-               + formatReal(gravity->value.z);
+        text = "gravity " + formatVector(gravity->value, ' ');
     } else if (const auto* wind = std::get_if<Command::Wind>(&command)) {
-        text = "wind " + formatReal(wind->value.x) + " " + formatReal(wind->value.y) + " " + formatReal(wind->value.z);
+        text = "wind " + formatVector(wind->value, ' ');
     } else if (const auto* radius = std::get_if<Command::Radius>(&command)) {
         text = "radius " + formatReal(radius->value);
     } else if (const auto* name = std::get_if<Command::Name>(&command)) {

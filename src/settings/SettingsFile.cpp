@@ -22,6 +22,8 @@
 
 #include <ini.h>
 
+#include "platform/XdgFolders.h"
+
 namespace {
 
 const char* const FIRST_LINE = "; Kestrune remembers the last game started from its set-up screen here.";
@@ -571,15 +573,8 @@ std::string replaceAtomically(const std::string& path, const std::string& text)
 
 std::string SettingsFile::defaultPath()
 {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/kestrune/settings.ini";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.config/kestrune/settings.ini";
-    }
-    return "";
+    const std::string folder = configFolder();
+    return folder.empty() ? "" : folder + "/settings.ini";
 }
 
 SettingsFile::SettingsFile(std::string path) : path(std::move(path)) {}
