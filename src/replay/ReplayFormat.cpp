@@ -192,38 +192,49 @@ bool readKeys(const Words& words, const std::vector<const char*>& keys, std::vec
     return true;
 }
 
-std::optional<GameCommand> readBattlefield(const Words& words, std::string& problem)
+// A spell's name, as a battlefield's spell and as the spell command give it.
+std::optional<std::string> readSpellName(std::string_view word)
 {
-    static const std::vector<const char*> KEYS = {"grid",   "players", "size",  "cannon",    "wind",
-                                                  "gravity", "radius", "spell", "computers", "names"};
+    return ReplayFormat::decodeName(word);
+}
+
+bool readSeed(const Words& words, Command::Battlefield& start, std::string& problem)
+{
     if (words.size() < 2 || words[1].substr(0, 5) != "seed=") {
         problem = "a battlefield line starts with its seed";
-        return std::nullopt;
+        return false;
     }
     const std::optional<long> seed = readWhole(words[1].substr(5), 0, 4294967295L);
     if (!seed) {
         problem = "the seed is not a whole number from 0 to 4294967295";
-        return std::nullopt;
+        return false;
     }
-    std::vector<std::string_view> values;
-    if (!readKeys(words, KEYS, values, problem)) {
-        return std::nullopt;
-    }
-    Command::Battlefield start;
     start.seed = static_cast<std::uint32_t>(*seed);
-    BattlefieldSetup& setup = start.setup;
-    const std::vector<std::string_view> grid = splitParts(values[0]);
+    return true;
+}
+
+// "width,depth,height"
+bool readGrid(std::string_view value, BattlefieldSetup& setup, std::string& problem)
+{
+    const std::vector<std::string_view> grid = splitParts(value);
     std::optional<long> sides[3];
     for (std::size_t i = 0; i < 3 && grid.size() == 3; ++i) {
         sides[i] = readWhole(grid[i], 1, MAX_GRID_SIDE);
     }
     if (grid.size() != 3 || !sides[0] || !sides[1] || !sides[2]) {
         problem = "the grid is not three sides of 1 to " + std::to_string(MAX_GRID_SIDE) + " cells";
-        return std::nullopt;
+        return false;
     }
     setup.width = static_cast<int>(*sides[0]);
     setup.depth = static_cast<int>(*sides[1]);
     setup.height = static_cast<int>(*sides[2]);
+    return true;
+}
+
+// The players, their size and cannon, the wind, the gravity and the radius:
+// values 1 to 6 of a battlefield's settings.
+bool readPhysics(const std::vector<std::string_view>& values, BattlefieldSetup& setup, std::string& problem)
+{
     const std::optional<long> players = readWhole(values[1], 1, MAX_PLAYERS);
     const std::optional<std::vector<double>> size = readReals(values[2], 2);
     const std::optional<std::vector<double>> cannon = readReals(values[3], 4);
@@ -231,7 +242,7 @@ std::optional<GameCommand> readBattlefield(const Words& words, std::string& prob
     const std::optional<double> radius = readReal(values[6]);
     if (!players || !size || !cannon || !gravity || !radius || (values[4] != "on" && values[4] != "off")) {
         problem = "a battlefield setting is out of range";
-        return std::nullopt;
+        return false;
     }
     setup.players = static_cast<int>(*players);
     setup.playerWidth = (*size)[0];
@@ -241,149 +252,238 @@ std::optional<GameCommand> readBattlefield(const Words& words, std::string& prob
     setup.windEnabled = values[4] == "on";
     setup.gravity = Vector((*gravity)[0], (*gravity)[1], (*gravity)[2]);
     setup.radius = *radius;
-    const std::optional<std::string> spell = ReplayFormat::decodeName(values[7]);
-    if (!spell) {
-        problem = "the spell is not a name";
-        return std::nullopt;
-    }
-    setup.spell = *spell;
+    return true;
+}
+
+// "-" for none, else "id:level" pairs separated by commas.
+bool readComputers(std::string_view value, BattlefieldSetup& setup, std::string& problem)
+{
     setup.kinds.assign(static_cast<std::size_t>(MAX_PLAYERS), std::nullopt);
-    if (values[8] != "-") {
-        for (std::string_view part : splitParts(values[8])) {
-            const std::size_t colon = part.find(':');
-            const std::optional<int> id =
-                colon == std::string_view::npos ? std::nullopt : readPlayer(part.substr(0, colon));
-            const std::optional<ComputerLevel> level =
-                id ? parseLevel(std::string(part.substr(colon + 1))) : std::nullopt;
-            if (!level) {
-                problem = "the computer players are not id:level pairs";
-                return std::nullopt;
-            }
-            setup.kinds[static_cast<std::size_t>(*id)] = level;
-        }
+    if (value == "-") {
+        return true;
     }
-    const std::vector<std::string_view> names = splitParts(values[9]);
+    for (std::string_view part : splitParts(value)) {
+        const std::size_t colon = part.find(':');
+        const std::optional<int> id = colon == std::string_view::npos ? std::nullopt : readPlayer(part.substr(0, colon));
+        const std::optional<ComputerLevel> level = id ? parseLevel(std::string(part.substr(colon + 1))) : std::nullopt;
+        if (!level) {
+            problem = "the computer players are not id:level pairs";
+            return false;
+        }
+        setup.kinds[static_cast<std::size_t>(*id)] = level;
+    }
+    return true;
+}
+
+// One name per caster, DRAWN_NAME for one drawn at random.
+bool readNames(std::string_view value, BattlefieldSetup& setup, std::string& problem)
+{
+    const std::vector<std::string_view> names = splitParts(value);
     if (names.size() != static_cast<std::size_t>(setup.players)) {
         problem = "the battlefield names " + std::to_string(names.size()) + " casters for "
                   + std::to_string(setup.players) + " players";
-        return std::nullopt;
+        return false;
     }
     for (std::string_view word : names) {
         const std::optional<std::string> name = word == DRAWN_NAME ? std::optional<std::string>("")
                                                                    : ReplayFormat::decodeName(word);
         if (!name) {
             problem = "a caster's name is not a name";
-            return std::nullopt;
+            return false;
         }
         setup.names.push_back(*name);
+    }
+    return true;
+}
+
+// "battlefield seed=S grid=... names=...": the seed, then the settings in
+// the order of KEYS.
+std::optional<GameCommand> readBattlefield(const Words& words, std::string& problem)
+{
+    static const std::vector<const char*> KEYS = {"grid",   "players", "size",  "cannon",    "wind",
+                                                  "gravity", "radius", "spell", "computers", "names"};
+    Command::Battlefield start;
+    BattlefieldSetup& setup = start.setup;
+    std::vector<std::string_view> values;
+    if (!readSeed(words, start, problem) || !readKeys(words, KEYS, values, problem)
+        || !readGrid(values[0], setup, problem) || !readPhysics(values, setup, problem)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> spell = readSpellName(values[7]);
+    if (!spell) {
+        problem = "the spell is not a name";
+        return std::nullopt;
+    }
+    setup.spell = *spell;
+    if (!readComputers(values[8], setup, problem) || !readNames(values[9], setup, problem)) {
+        return std::nullopt;
     }
     return GameCommand(start);
 }
 
-// The words of a command line after its tick.
-std::optional<GameCommand> readCommand(const Words& words, std::string& problem)
-{
-    const std::string_view kind = words[0];
-    const std::size_t arguments = words.size() - 1;
-    auto expect = [&](std::size_t count) {
-        if (arguments != count) {
-            problem = std::string(kind) + " takes " + std::to_string(count) + " values";
+// The words of a command line after its tick, and what is wrong with them.
+struct CommandWords {
+    const Words& words;
+    std::string& problem; // not owned: the caller's
+
+    std::string_view kind() const { return words[0]; }
+
+    // Exactly count values after the kind.
+    bool expect(std::size_t count) const
+    {
+        if (words.size() - 1 != count) {
+            problem = std::string(kind()) + " takes " + std::to_string(count) + " values";
             return false;
         }
         return true;
-    };
-    auto bad = [&](const char* what) {
-        problem = std::string(kind) + ": " + what;
+    }
+
+    std::optional<GameCommand> bad(const char* what) const
+    {
+        problem = std::string(kind()) + ": " + what;
         return std::nullopt;
-    };
-    if (kind == "battlefield") {
-        return readBattlefield(words, problem);
     }
-    if (kind == "aim") {
-        if (!expect(4)) {
-            return std::nullopt;
-        }
-        const std::optional<int> player = readPlayer(words[1]);
-        const std::optional<double> yaw = readReal(words[2]);
-        const std::optional<double> pitch = readReal(words[3]);
-        const std::optional<double> power = readReal(words[4]);
-        if (!player || !yaw || !pitch || !power) {
-            return bad("a player id and three finite numbers");
-        }
-        return GameCommand(Command::Aim{*player, *yaw, *pitch, *power});
+};
+
+std::optional<GameCommand> readBattlefieldCommand(const CommandWords& command)
+{
+    return readBattlefield(command.words, command.problem);
+}
+
+std::optional<GameCommand> readAim(const CommandWords& command)
+{
+    if (!command.expect(4)) {
+        return std::nullopt;
     }
-    if (kind == "cast" || kind == "pass") {
-        if (!expect(1)) {
-            return std::nullopt;
-        }
+    const Words& words = command.words;
+    const std::optional<int> player = readPlayer(words[1]);
+    const std::optional<double> yaw = readReal(words[2]);
+    const std::optional<double> pitch = readReal(words[3]);
+    const std::optional<double> power = readReal(words[4]);
+    if (!player || !yaw || !pitch || !power) {
+        return command.bad("a player id and three finite numbers");
+    }
+    return GameCommand(Command::Aim{*player, *yaw, *pitch, *power});
+}
+
+// "cast" and "pass": the player whose turn it is.
+std::optional<GameCommand> readTurn(const CommandWords& command)
+{
+    if (!command.expect(1)) {
+        return std::nullopt;
+    }
+    const std::optional<int> player = readPlayer(command.words[1]);
+    if (!player) {
+        return command.bad("a player id from 0 to 63");
+    }
+    return command.kind() == "cast" ? GameCommand(Command::Cast{*player}) : GameCommand(Command::Pass{*player});
+}
+
+std::optional<GameCommand> readSpell(const CommandWords& command)
+{
+    if (!command.expect(1)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> name = readSpellName(command.words[1]);
+    if (!name) {
+        return command.bad("a spell's name");
+    }
+    return GameCommand(Command::Spell{*name});
+}
+
+// "gravity" and "wind": a vector.
+std::optional<GameCommand> readForce(const CommandWords& command)
+{
+    if (!command.expect(3)) {
+        return std::nullopt;
+    }
+    const std::optional<Vector> value = readVector(command.words, 1);
+    if (!value) {
+        return command.bad("three finite numbers");
+    }
+    return command.kind() == "gravity" ? GameCommand(Command::Gravity{*value}) : GameCommand(Command::Wind{*value});
+}
+
+std::optional<GameCommand> readRadius(const CommandWords& command)
+{
+    if (!command.expect(1)) {
+        return std::nullopt;
+    }
+    const std::optional<double> value = readReal(command.words[1]);
+    if (!value) {
+        return command.bad("a finite number");
+    }
+    return GameCommand(Command::Radius{*value});
+}
+
+std::optional<GameCommand> readName(const CommandWords& command)
+{
+    if (!command.expect(2)) {
+        return std::nullopt;
+    }
+    const std::optional<int> player = readPlayer(command.words[1]);
+    const std::optional<std::string> name = ReplayFormat::decodeName(command.words[2]);
+    if (!player || !name) {
+        return command.bad("a player id and a name");
+    }
+    return GameCommand(Command::Name{*player, *name});
+}
+
+// "computer ID|all LEVEL" and "human ID|all".
+std::optional<GameCommand> readKind(const CommandWords& command)
+{
+    const bool computer = command.kind() == "computer";
+    if (!command.expect(computer ? 2 : 1)) {
+        return std::nullopt;
+    }
+    const Words& words = command.words;
+    Command::Kind change;
+    if (words[1] != "all") {
         const std::optional<int> player = readPlayer(words[1]);
         if (!player) {
-            return bad("a player id from 0 to 63");
+            return command.bad("a player id from 0 to 63, or all");
         }
-        return kind == "cast" ? GameCommand(Command::Cast{*player}) : GameCommand(Command::Pass{*player});
+        change.player = player;
     }
-    if (kind == "spell") {
-        if (!expect(1)) {
-            return std::nullopt;
+    if (computer) {
+        change.level = parseLevel(std::string(words[2]));
+        if (!change.level) {
+            return command.bad("easy, normal or hard");
         }
-        const std::optional<std::string> name = ReplayFormat::decodeName(words[1]);
-        if (!name) {
-            return bad("a spell's name");
-        }
-        return GameCommand(Command::Spell{*name});
     }
-    if (kind == "gravity" || kind == "wind") {
-        if (!expect(3)) {
-            return std::nullopt;
+    return GameCommand(change);
+}
+
+// Each command's first word and the reader of the words after it.
+struct CommandReader {
+    const char* kind;
+    std::optional<GameCommand> (*read)(const CommandWords& command);
+};
+
+const CommandReader COMMAND_READERS[] = {
+    {"battlefield", readBattlefieldCommand},
+    {"aim", readAim},
+    {"cast", readTurn},
+    {"pass", readTurn},
+    {"spell", readSpell},
+    {"gravity", readForce},
+    {"wind", readForce},
+    {"radius", readRadius},
+    {"name", readName},
+    {"computer", readKind},
+    {"human", readKind},
+};
+
+// The words of a command line after its tick.
+std::optional<GameCommand> readCommand(const Words& words, std::string& problem)
+{
+    const CommandWords command{words, problem};
+    for (const CommandReader& reader : COMMAND_READERS) {
+        if (command.kind() == reader.kind) {
+            return reader.read(command);
         }
-        const std::optional<Vector> value = readVector(words, 1);
-        if (!value) {
-            return bad("three finite numbers");
-        }
-        return kind == "gravity" ? GameCommand(Command::Gravity{*value}) : GameCommand(Command::Wind{*value});
     }
-    if (kind == "radius") {
-        if (!expect(1)) {
-            return std::nullopt;
-        }
-        const std::optional<double> value = readReal(words[1]);
-        if (!value) {
-            return bad("a finite number");
-        }
-        return GameCommand(Command::Radius{*value});
-    }
-    if (kind == "name") {
-        if (!expect(2)) {
-            return std::nullopt;
-        }
-        const std::optional<int> player = readPlayer(words[1]);
-        const std::optional<std::string> name = ReplayFormat::decodeName(words[2]);
-        if (!player || !name) {
-            return bad("a player id and a name");
-        }
-        return GameCommand(Command::Name{*player, *name});
-    }
-    if (kind == "computer" || kind == "human") {
-        if (!expect(kind == "computer" ? 2 : 1)) {
-            return std::nullopt;
-        }
-        Command::Kind change;
-        if (words[1] != "all") {
-            const std::optional<int> player = readPlayer(words[1]);
-            if (!player) {
-                return bad("a player id from 0 to 63, or all");
-            }
-            change.player = player;
-        }
-        if (kind == "computer") {
-            change.level = parseLevel(std::string(words[2]));
-            if (!change.level) {
-                return bad("easy, normal or hard");
-            }
-        }
-        return GameCommand(change);
-    }
-    problem = "no command is called " + std::string(kind.substr(0, 40));
+    problem = "no command is called " + std::string(command.kind().substr(0, 40));
     return std::nullopt;
 }
 

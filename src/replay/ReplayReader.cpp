@@ -54,6 +54,125 @@ std::size_t firstBadByte(std::string_view line)
     return std::string_view::npos;
 }
 
+// The lines of one replay's text read in order, with what the later lines are
+// checked against: the last tick and the shots on the current battlefield.
+class ReplayParser {
+public:
+    ReplayParser(const std::string& name, std::string& problem)
+        : name(name)
+        , problem(problem)
+    {
+        replay.name = name;
+    }
+
+    // The next whole line of the text from start, within the line bounds.
+    bool takeLine(std::string_view text, std::size_t& start, std::string_view& line)
+    {
+        ++lineNumber;
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            return fail("the line is cut short (the file ends before its end)");
+        }
+        line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.size() > MAX_REPLAY_LINE) {
+            return fail("longer than a replay's lines can be");
+        }
+        if (firstBadByte(line) != std::string_view::npos) {
+            return fail("holds a byte that is not printable text");
+        }
+        return true;
+    }
+
+    // The two header lines, then digests and steps.
+    bool readLine(std::string_view line)
+    {
+        why.clear();
+        if (lineNumber == 1) {
+            return check(ReplayFormat::parseHeader(line, why).has_value());
+        }
+        if (lineNumber == 2) {
+            const std::optional<std::string> version = ReplayFormat::parseGameVersion(line, why);
+            replay.gameVersion = version.value_or("");
+            return check(version.has_value());
+        }
+        return ReplayFormat::isDigestLine(line) ? readDigest(line) : readStep(line);
+    }
+
+    // The replay once every line is read, or nothing when it is not whole.
+    std::optional<Replay> finish()
+    {
+        if (lineNumber < 2) {
+            problem = name + ": the file ends inside its header";
+            return std::nullopt;
+        }
+        if (replay.steps.empty()) {
+            problem = name + ": holds no battlefield";
+            return std::nullopt;
+        }
+        return std::move(replay);
+    }
+
+private:
+    bool fail(const std::string& what)
+    {
+        problem = at(name, lineNumber, what);
+        return false;
+    }
+
+    // A line the format read, or the format's reason for refusing it.
+    bool check(bool read) { return read || fail(why); }
+
+    // A digest belongs to the cast right before it, numbered as that shot.
+    bool readDigest(std::string_view line)
+    {
+        const std::optional<ReplayFormat::Digest> digest = ReplayFormat::parseDigest(line, why);
+        if (!check(digest.has_value())) {
+            return false;
+        }
+        ReplayStep* cast = replay.steps.empty() ? nullptr : &replay.steps.back();
+        if (cast == nullptr || !std::holds_alternative<Command::Cast>(cast->command) || cast->digest) {
+            return fail("a digest comes right after its cast");
+        }
+        if (digest->shot != shotsOnBattlefield) {
+            return fail("the digest is of shot " + std::to_string(digest->shot) + ", the cast before it was shot "
+                        + std::to_string(shotsOnBattlefield));
+        }
+        cast->digest = digest->value;
+        cast->digestLine = lineNumber;
+        return true;
+    }
+
+    // Steps come in the order of their ticks, the first one a battlefield.
+    bool readStep(std::string_view line)
+    {
+        std::optional<ReplayFormat::Step> step = ReplayFormat::parseStep(line, why);
+        if (!check(step.has_value())) {
+            return false;
+        }
+        if (step->tick < lastTick) {
+            return fail("its tick is earlier than the line's before it");
+        }
+        const bool battlefield = std::holds_alternative<Command::Battlefield>(step->command);
+        if (replay.steps.empty() && !battlefield) {
+            return fail("a replay starts with a battlefield");
+        }
+        shotsOnBattlefield = battlefield ? 0 : shotsOnBattlefield;
+        shotsOnBattlefield += std::holds_alternative<Command::Cast>(step->command) ? 1 : 0;
+        lastTick = step->tick;
+        replay.steps.push_back(ReplayStep{lineNumber, step->tick, std::move(step->command), std::nullopt, 0});
+        return true;
+    }
+
+    const std::string& name;
+    std::string& problem; // not owned: the caller's
+    Replay replay;
+    std::string why; // what the format says is wrong with the current line
+    int lineNumber = 0;
+    long lastTick = 0;
+    int shotsOnBattlefield = 0;
+};
+
 } // namespace
 
 namespace ReplayReader {
@@ -107,95 +226,15 @@ std::optional<Replay> parse(std::string_view text, const std::string& name, std:
         problem = name + ": larger than a replay can be";
         return std::nullopt;
     }
-    Replay replay;
-    replay.name = name;
-    int lineNumber = 0;
-    long lastTick = 0;
-    int shotsOnBattlefield = 0;
+    ReplayParser parser(name, problem);
     std::size_t start = 0;
     while (start < text.size()) {
-        ++lineNumber;
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            problem = at(name, lineNumber, "the line is cut short (the file ends before its end)");
+        std::string_view line;
+        if (!parser.takeLine(text, start, line) || !parser.readLine(line)) {
             return std::nullopt;
         }
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.size() > MAX_REPLAY_LINE) {
-            problem = at(name, lineNumber, "longer than a replay's lines can be");
-            return std::nullopt;
-        }
-        if (firstBadByte(line) != std::string_view::npos) {
-            problem = at(name, lineNumber, "holds a byte that is not printable text");
-            return std::nullopt;
-        }
-        std::string why;
-        if (lineNumber == 1) {
-            if (!ReplayFormat::parseHeader(line, why)) {
-                problem = at(name, lineNumber, why);
-                return std::nullopt;
-            }
-            continue;
-        }
-        if (lineNumber == 2) {
-            const std::optional<std::string> version = ReplayFormat::parseGameVersion(line, why);
-            if (!version) {
-                problem = at(name, lineNumber, why);
-                return std::nullopt;
-            }
-            replay.gameVersion = *version;
-            continue;
-        }
-        if (ReplayFormat::isDigestLine(line)) {
-            const std::optional<ReplayFormat::Digest> digest = ReplayFormat::parseDigest(line, why);
-            if (!digest) {
-                problem = at(name, lineNumber, why);
-                return std::nullopt;
-            }
-            ReplayStep* cast = replay.steps.empty() ? nullptr : &replay.steps.back();
-            if (cast == nullptr || !std::holds_alternative<Command::Cast>(cast->command) || cast->digest) {
-                problem = at(name, lineNumber, "a digest comes right after its cast");
-                return std::nullopt;
-            }
-            if (digest->shot != shotsOnBattlefield) {
-                problem = at(name, lineNumber,
-                             "the digest is of shot " + std::to_string(digest->shot) + ", the cast before it was shot "
-                                 + std::to_string(shotsOnBattlefield));
-                return std::nullopt;
-            }
-            cast->digest = digest->value;
-            cast->digestLine = lineNumber;
-            continue;
-        }
-        std::optional<ReplayFormat::Step> step = ReplayFormat::parseStep(line, why);
-        if (!step) {
-            problem = at(name, lineNumber, why);
-            return std::nullopt;
-        }
-        if (step->tick < lastTick) {
-            problem = at(name, lineNumber, "its tick is earlier than the line's before it");
-            return std::nullopt;
-        }
-        const bool battlefield = std::holds_alternative<Command::Battlefield>(step->command);
-        if (replay.steps.empty() && !battlefield) {
-            problem = at(name, lineNumber, "a replay starts with a battlefield");
-            return std::nullopt;
-        }
-        shotsOnBattlefield = battlefield ? 0 : shotsOnBattlefield;
-        shotsOnBattlefield += std::holds_alternative<Command::Cast>(step->command) ? 1 : 0;
-        lastTick = step->tick;
-        replay.steps.push_back(ReplayStep{lineNumber, step->tick, std::move(step->command), std::nullopt, 0});
     }
-    if (lineNumber < 2) {
-        problem = name + ": the file ends inside its header";
-        return std::nullopt;
-    }
-    if (replay.steps.empty()) {
-        problem = name + ": holds no battlefield";
-        return std::nullopt;
-    }
-    return replay;
+    return parser.finish();
 }
 
 } // namespace ReplayReader
