@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Parses the command line into the window settings and formats the start-up
-// line and the game-mode string from them.
+// The command line as one table of options (names, value, help, what each
+// sets) read by one small parser and printed as the usage; the set-up the
+// options give, the start-up line and the game-mode string.
 #include "app/CommandLine.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <variant>
 
 #include "model/ArenaModel.h"
 
@@ -104,6 +106,254 @@ bool hasWord(int argc, char** argv, const char* word)
     return false;
 }
 
+// --- What each option reads ---------------------------------------------------
+
+// An option alone; told which of its names was given.
+using Switch = void (*)(CommandLine& options, const std::string& name);
+
+// One word read like atoi into a setting; without it the setting is kept.
+using NumberSetting = int CommandLine::*;
+
+// One word that is not empty: a file or a folder.
+struct PathSetting {
+    std::string CommandLine::*setting;
+    const char* needs;     // "a file"
+    const char* otherwise; // what the game does without it
+};
+
+// Words the option's own reader checks: "" when it took them, else what is
+// wrong with them ("is not ..."), said after the option and its words.
+using CheckedReader = std::string (*)(const std::vector<std::string>& words, CommandLine& options);
+struct CheckedValue {
+    std::size_t count;     // words after the option
+    const char* needs;     // said when they are missing; nullptr: the reader judges
+    const char* otherwise; // what the game does when they are refused
+    CheckedReader read;
+};
+
+using OptionValue = std::variant<Switch, NumberSetting, PathSetting, CheckedValue>;
+
+struct Option {
+    std::vector<std::string> names;
+    const char* value; // what follows the name in the usage; "" for a switch
+    const char* help;  // the usage's lines, separated by '\n'
+    OptionValue reads;
+};
+
+std::string readSeedOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    if (!readSeed(words[0].c_str(), options.seed)) {
+        return "is not a whole number from 0 to " + std::to_string(UINT_MAX);
+    }
+    options.seedGiven = true;
+    return "";
+}
+
+std::string readComputerOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    if (!readComputers(words[0], options)) {
+        return "is not a list of player ids from 0 to " + std::to_string(MAX_PLAYERS - 1)
+               + " separated by commas, nor all";
+    }
+    return "";
+}
+
+std::string readLevelOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    const std::optional<ComputerLevel> level = parseLevel(words[0]);
+    if (!level) {
+        return "is not easy, normal or hard";
+    }
+    options.level = *level;
+    options.levelGiven = true;
+    return "";
+}
+
+std::string readPlayersOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    const std::optional<int> count = words.empty() ? std::nullopt : readCount(words[0].c_str());
+    if (!count || *count < MIN_SETUP_PLAYERS || *count > MAX_SETUP_PLAYERS) {
+        return "is not a number of casters from " + std::to_string(MIN_SETUP_PLAYERS) + " to "
+               + std::to_string(MAX_SETUP_PLAYERS);
+    }
+    options.players = count;
+    return "";
+}
+
+std::string readGridOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    std::array<int, 3> sides{};
+    bool read = words.size() == sides.size();
+    for (std::size_t side = 0; read && side < sides.size(); ++side) {
+        const std::optional<int> value = readCount(words[side].c_str());
+        read = value.has_value();
+        sides[side] = value.value_or(0);
+    }
+    const std::string problem =
+        read ? ArenaModel::gridProblem(sides[0], sides[1], sides[2], MIN_SETUP_PLAYERS, DEFAULT_PLAYER_WIDTH)
+             : "it needs a width, a depth and a height in cells";
+    if (!problem.empty()) {
+        return "refused: " + problem;
+    }
+    options.grid = sides;
+    return "";
+}
+
+// --help and --version are answered before the options are read.
+void answeredFirst(CommandLine&, const std::string&) {}
+
+// Every option in the order the usage lists them.
+const std::vector<Option>& optionTable()
+{
+    static const std::vector<Option> table = {
+        {{"-f"}, "", "full screen (game mode) instead of a window",
+         Switch{[](CommandLine& options, const std::string&) { options.fullscreen = true; }}},
+        {{"-w"}, "N", "width in pixels (default 800)", &CommandLine::width},
+        {{"-h"}, "N", "height in pixels (default 600)", &CommandLine::height},
+        {{"-d"}, "N", "colour depth in bits per pixel, full screen only (default 16)", &CommandLine::depth},
+        {{"-x"}, "N", "window position x in screen pixels (default 400)", &CommandLine::x},
+        {{"-y"}, "N", "window position y in screen pixels (default 100)", &CommandLine::y},
+        {{"--seed"}, "N", "seed the random generator with N to replay a battlefield",
+         CheckedValue{1, "a value", "seeding from the time of day", readSeedOption}},
+        {{"--computer"}, "LIST", "computer players: their ids (from 0) separated by commas, or all",
+         CheckedValue{1, "a list of player ids or all", "every player is human", readComputerOption}},
+        {{"--level"}, "LEVEL", "how well the computer players play: easy, normal (default) or hard",
+         CheckedValue{1, "easy, normal or hard", "using normal", readLevelOption}},
+        {{"--players"}, "N", "the number of casters, from 2 to 8 (default 4)",
+         CheckedValue{1, nullptr, "it is not used", readPlayersOption}},
+        {{"--grid"}, "W D H",
+         "the battlefield's width, depth and height in cells\n"
+         "(default 15 15 20; at most 256 a side and 4000000 cells)",
+         CheckedValue{3, nullptr, "it is not used", readGridOption}},
+        {{"--wind", "--no-wind"}, "", "whether the wind blows (default: it does not)",
+         Switch{[](CommandLine& options, const std::string& name) { options.wind = name == "--wind"; }}},
+        {{"--no-settings"}, "",
+         "neither read nor write the remembered set-up\n"
+         "($XDG_CONFIG_HOME/kestrune/settings.ini)",
+         Switch{[](CommandLine& options, const std::string&) { options.settings = false; }}},
+        {{"--no-autocamera"}, "", "the camera moves only by hand, from its start place (c toggles)",
+         Switch{[](CommandLine& options, const std::string&) { options.autoCamera = false; }}},
+        {{"--mute"}, "", "start without sound (\"enable sound\" in the console brings it)",
+         Switch{[](CommandLine& options, const std::string&) { options.mute = true; }}},
+        {{"--record"}, "FILE",
+         "record the whole session into FILE (by default each battlefield\n"
+         "goes to its own file in $XDG_STATE_HOME/kestrune/replays)",
+         PathSetting{&CommandLine::recordFile, "a file", "recording as usual"}},
+        {{"--no-record"}, "", "record nothing",
+         Switch{[](CommandLine& options, const std::string&) { options.record = false; }}},
+        {{"--replay"}, "FILE", "play FILE back, then go on playing from where it ends",
+         PathSetting{&CommandLine::replayFile, "a file", "starting a new game"}},
+        {{"--data-dir"}, "DIR", "read the game's data files from DIR (also: $KESTRUNE_DATA)",
+         PathSetting{&CommandLine::dataDir, "a folder", "looking in the usual places"}},
+        {{"--help"}, "", "show this text and exit", Switch{answeredFirst}},
+        {{"--version"}, "", "show the version and exit", Switch{answeredFirst}},
+    };
+    return table;
+}
+
+const Option* findOption(const char* word)
+{
+    for (const Option& option : optionTable()) {
+        for (const std::string& name : option.names) {
+            if (name == word) {
+                return &option;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// "-w N", "--wind, --no-wind"
+std::string usageLabel(const Option& option)
+{
+    std::string label;
+    for (const std::string& name : option.names) {
+        label += (label.empty() ? "" : ", ") + name;
+    }
+    return *option.value == '\0' ? label : label + " " + option.value;
+}
+
+// The column the help texts start at, after two blanks; a longer label has
+// a line of its own.
+constexpr std::size_t USAGE_LABEL_WIDTH = 12;
+
+void printOption(std::ostream& out, const Option& option)
+{
+    const std::string label = usageLabel(option);
+    const std::string indent(USAGE_LABEL_WIDTH + 2, ' ');
+    out << "  " << label;
+    if (label.size() < USAGE_LABEL_WIDTH) {
+        out << std::string(USAGE_LABEL_WIDTH - label.size(), ' ');
+    } else {
+        out << "\n" << indent;
+    }
+    for (const char* c = option.help; *c != '\0'; ++c) {
+        out << *c << (*c == '\n' ? indent : "");
+    }
+    out << "\n";
+}
+
+// One option met among the words: reads what follows it, warning on err
+// about what it cannot use. The words after it are not skipped.
+class OptionReading {
+public:
+    OptionReading(const std::string& name, int following, char** words, CommandLine& options, std::ostream& err)
+        : name(name)
+        , following(following)
+        , words(words)
+        , options(options)
+        , err(err)
+    {
+    }
+
+    void operator()(Switch flip) const { flip(options, name); }
+
+    void operator()(NumberSetting setting) const
+    {
+        if (following < 1) {
+            warn("needs a value; keeping " + std::to_string(options.*setting));
+            return;
+        }
+        options.*setting = readInt(words[0]);
+    }
+
+    void operator()(const PathSetting& path) const
+    {
+        if (following < 1 || words[0][0] == '\0') {
+            warn(std::string("needs ") + path.needs + "; " + path.otherwise);
+            return;
+        }
+        options.*path.setting = words[0];
+    }
+
+    void operator()(const CheckedValue& checked) const
+    {
+        const std::size_t given = std::min(checked.count, static_cast<std::size_t>(following));
+        if (given < checked.count && checked.needs != nullptr) {
+            warn(std::string("needs ") + checked.needs + "; " + checked.otherwise);
+            return;
+        }
+        const std::vector<std::string> values(words, words + given);
+        const std::string complaint = checked.read(values, options);
+        if (!complaint.empty()) {
+            std::string shown;
+            for (const std::string& value : values) {
+                shown += value + " ";
+            }
+            warn(shown + complaint + "; " + checked.otherwise);
+        }
+    }
+
+private:
+    void warn(const std::string& what) const { err << "kestrune: " << name << " " << what << std::endl; }
+
+    const std::string& name;
+    int following;  // words after the option
+    char** words;   // not owned: the program's arguments after the option
+    CommandLine& options;
+    std::ostream& err;
+};
+
 } // namespace
 
 bool wantsHelp(int argc, char** argv)
@@ -130,177 +380,35 @@ void printUsage(std::ostream& out)
 {
     out << "Usage: kestrune [options]\n"
            "A turn-based 3D artillery game for spell-casters sharing one machine.\n"
-           "\n"
-           "  -f          full screen (game mode) instead of a window\n"
-           "  -w N        width in pixels (default 800)\n"
-           "  -h N        height in pixels (default 600)\n"
-           "  -d N        colour depth in bits per pixel, full screen only (default 16)\n"
-           "  -x N        window position x in screen pixels (default 400)\n"
-           "  -y N        window position y in screen pixels (default 100)\n"
-           "  --seed N    seed the random generator with N to replay a battlefield\n"
-           "  --computer LIST\n"
-           "              computer players: their ids (from 0) separated by commas, or all\n"
-           "  --level LEVEL\n"
-           "              how well the computer players play: easy, normal (default) or hard\n"
-           "  --players N  the number of casters, from 2 to 8 (default 4)\n"
-           "  --grid W D H the battlefield's width, depth and height in cells\n"
-           "              (default 15 15 20; at most 256 a side and 4000000 cells)\n"
-           "  --wind, --no-wind\n"
-           "              whether the wind blows (default: it does not)\n"
-           "  --no-settings\n"
-           "              neither read nor write the remembered set-up\n"
-           "              ($XDG_CONFIG_HOME/kestrune/settings.ini)\n"
-           "  --no-autocamera\n"
-           "              the camera moves only by hand, from its start place (c toggles)\n"
-           "  --mute      start without sound (\"enable sound\" in the console brings it)\n"
-           "  --record FILE\n"
-           "              record the whole session into FILE (by default each battlefield\n"
-           "              goes to its own file in $XDG_STATE_HOME/kestrune/replays)\n"
-           "  --no-record record nothing\n"
-           "  --replay FILE\n"
-           "              play FILE back, then go on playing from where it ends\n"
-           "  --data-dir DIR\n"
-           "              read the game's data files from DIR (also: $KESTRUNE_DATA)\n"
-           "  --help      show this text and exit\n"
-           "  --version   show the version and exit\n"
-           "\n"
+           "\n";
+    for (const Option& option : optionTable()) {
+        printOption(out, option);
+    }
+    out << "\n"
            "F2 opens the new-game screen; command-line options win over the\n"
            "remembered set-up. Escape quits."
         << std::endl;
+}
+
+std::vector<std::string> commandLineOptionNames()
+{
+    std::vector<std::string> names;
+    for (const Option& option : optionTable()) {
+        names.insert(names.end(), option.names.begin(), option.names.end());
+    }
+    return names;
 }
 
 CommandLine parseCommandLine(int argc, char** argv, std::ostream& err)
 {
     const CommandLine defaults;
     CommandLine options;
+    // argv[0] too, and every value: the next pass compares it as a word.
     for (int i = 0; i < argc; ++i) {
-        const char* word = argv[i];
-        if (std::strcmp(word, "-f") == 0) {
-            options.fullscreen = true;
-            continue;
+        if (const Option* option = findOption(argv[i])) {
+            const std::string name = argv[i];
+            std::visit(OptionReading(name, argc - i - 1, argv + i + 1, options, err), option->reads);
         }
-        if (std::strcmp(word, "--no-autocamera") == 0) {
-            options.autoCamera = false;
-            continue;
-        }
-        if (std::strcmp(word, "--wind") == 0 || std::strcmp(word, "--no-wind") == 0) {
-            options.wind = std::strcmp(word, "--wind") == 0;
-            continue;
-        }
-        if (std::strcmp(word, "--no-settings") == 0) {
-            options.settings = false;
-            continue;
-        }
-        if (std::strcmp(word, "--mute") == 0) {
-            options.mute = true;
-            continue;
-        }
-        if (std::strcmp(word, "--no-record") == 0) {
-            options.record = false;
-            continue;
-        }
-        if (std::strcmp(word, "--record") == 0 || std::strcmp(word, "--replay") == 0) {
-            const bool recording = std::strcmp(word, "--record") == 0;
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                err << "kestrune: " << word << " needs a file; "
-                    << (recording ? "recording as usual" : "starting a new game") << std::endl;
-            } else {
-                (recording ? options.recordFile : options.replayFile) = argv[i + 1];
-            }
-            continue;
-        }
-        if (std::strcmp(word, "--players") == 0) {
-            const std::optional<int> count = i + 1 < argc ? readCount(argv[i + 1]) : std::nullopt;
-            if (count && *count >= MIN_SETUP_PLAYERS && *count <= MAX_SETUP_PLAYERS) {
-                options.players = count;
-            } else {
-                err << "kestrune: --players" << (i + 1 < argc ? std::string(" ") + argv[i + 1] : std::string())
-                    << " is not a number of casters from " << MIN_SETUP_PLAYERS << " to " << MAX_SETUP_PLAYERS
-                    << "; it is not used" << std::endl;
-            }
-            continue;
-        }
-        if (std::strcmp(word, "--grid") == 0) {
-            std::array<int, 3> sides{};
-            bool read = i + 3 < argc;
-            for (int side = 0; read && side < 3; ++side) {
-                const std::optional<int> value = readCount(argv[i + 1 + side]);
-                read = value.has_value();
-                sides[static_cast<std::size_t>(side)] = value.value_or(0);
-            }
-            const std::string problem =
-                read ? ArenaModel::gridProblem(sides[0], sides[1], sides[2], MIN_SETUP_PLAYERS, DEFAULT_PLAYER_WIDTH)
-                     : "it needs a width, a depth and a height in cells";
-            if (problem.empty()) {
-                options.grid = sides;
-            } else {
-                err << "kestrune: --grid";
-                for (int side = 1; side <= 3 && i + side < argc; ++side) {
-                    err << " " << argv[i + side];
-                }
-                err << " refused: " << problem << "; it is not used" << std::endl;
-            }
-            continue;
-        }
-        int* setting = nullptr;
-        if (std::strcmp(word, "-w") == 0) {
-            setting = &options.width;
-        } else if (std::strcmp(word, "-h") == 0) {
-            setting = &options.height;
-        } else if (std::strcmp(word, "-d") == 0) {
-            setting = &options.depth;
-        } else if (std::strcmp(word, "-x") == 0) {
-            setting = &options.x;
-        } else if (std::strcmp(word, "-y") == 0) {
-            setting = &options.y;
-        } else if (std::strcmp(word, "--data-dir") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                err << "kestrune: --data-dir needs a folder; looking in the usual places" << std::endl;
-            } else {
-                options.dataDir = argv[i + 1];
-            }
-            continue;
-        } else if (std::strcmp(word, "--computer") == 0) {
-            if (i + 1 >= argc) {
-                err << "kestrune: --computer needs a list of player ids or all; every player is human"
-                    << std::endl;
-            } else if (!readComputers(argv[i + 1], options)) {
-                err << "kestrune: --computer " << argv[i + 1] << " is not a list of player ids from 0 to "
-                    << MAX_PLAYERS - 1 << " separated by commas, nor all; every player is human"
-                    << std::endl;
-            }
-            continue;
-        } else if (std::strcmp(word, "--level") == 0) {
-            if (i + 1 >= argc) {
-                err << "kestrune: --level needs easy, normal or hard; using normal" << std::endl;
-            } else if (const std::optional<ComputerLevel> level = parseLevel(argv[i + 1])) {
-                options.level = *level;
-                options.levelGiven = true;
-            } else {
-                err << "kestrune: --level " << argv[i + 1] << " is not easy, normal or hard; using normal"
-                    << std::endl;
-            }
-            continue;
-        } else if (std::strcmp(word, "--seed") == 0) {
-            if (i + 1 >= argc) {
-                err << "kestrune: --seed needs a value; seeding from the time of day" << std::endl;
-            } else if (readSeed(argv[i + 1], options.seed)) {
-                options.seedGiven = true;
-            } else {
-                err << "kestrune: --seed " << argv[i + 1]
-                    << " is not a whole number from 0 to " << UINT_MAX
-                    << "; seeding from the time of day" << std::endl;
-            }
-            continue;
-        } else {
-            continue;
-        }
-        // The value is not skipped: the next pass compares it as a word too.
-        if (i + 1 >= argc) {
-            err << "kestrune: " << word << " needs a value; keeping " << *setting << std::endl;
-            continue;
-        }
-        *setting = readInt(argv[i + 1]);
     }
     keepPositiveSide("-w", options.width, defaults.width, err);
     keepPositiveSide("-h", options.height, defaults.height, err);

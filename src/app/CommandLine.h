@@ -49,7 +49,12 @@ constexpr int MAX_WINDOW_SIDE = 16384;
 // is touched, so that the usage text works without a display.
 bool wantsHelp(int argc, char** argv);
 
+// The usage: every option with its help, in the order of the option table.
 void printUsage(std::ostream& out);
+
+// Every option's names ("-f", ..., "--wind", "--no-wind", ...) in the order
+// the usage lists them.
+std::vector<std::string> commandLineOptionNames();
 
 // True when "--version" is among the arguments; answered before the window
 // system too, with versionLine: "kestrune 0.2.0".
