@@ -247,39 +247,34 @@ void leave()
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// --help and --version, answered before glutInit, which needs a display.
+bool answeredWithoutWindow(int argc, char** argv)
 {
-    // Before glutInit, which needs a display.
     if (wantsHelp(argc, argv)) {
         printUsage(std::cout);
-        return 0;
+        return true;
     }
     if (wantsVersion(argc, argv)) {
         std::cout << versionLine() << std::endl;
-        return 0;
+        return true;
     }
-    glutInit(&argc, argv);
-    CommandLine options = parseCommandLine(argc, argv, std::cerr);
-    Main::fullscreen = options.fullscreen;
-    // The remembered set-up, then the options over it.
+    return false;
+}
+
+// The remembered set-up, then the options over it.
+GameSetup readSetup(const CommandLine& options, const SettingsFile& settings)
+{
     GameSetup setup;
-    const SettingsFile settings(SettingsFile::defaultPath());
     if (options.settings) {
         settings.read(setup, std::cerr);
     }
     applyCommandLine(options, setup, std::cerr);
+    return setup;
+}
 
-    static Program theProgram(setup);
-    program = &theProgram;
-    Main::attachGameRandom(&program->model.getRandom());
-    // The first battlefield's seed; the effects' and the computer players'
-    // streams start from it too.
-    const std::uint32_t seed = options.seedGiven ? options.seed : RandomStream::timeOfDaySeed();
-    Main::seedRandom(seed);
-    std::unique_ptr<ReplayPlayback> replay = options.replayFile.empty() ? nullptr : loadReplay(options.replayFile);
-    std::cout << startupLine(options) << std::endl;
+// The data folder of --data-dir when given, and the sounds beside the data.
+void loadData(const CommandLine& options)
+{
     if (!options.dataDir.empty()) {
         program->view.loadResources(dataFolderCandidates(options.dataDir));
     }
@@ -288,15 +283,12 @@ int main(int argc, char** argv)
     program->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr,
                                                          !options.mute);
     program->view.setSoundPlayer(program->sound.get());
+}
 
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    openWindow(options);
-    registerCallbacks();
-#ifdef KESTRUNE_SANITIZE
-    keepGraphicsLibrariesLoaded();
-#endif
-    // Ids past the set-up's seats, for a console that adds players later; the
-    // seats' own kinds come with the first battlefield.
+// Ids past the set-up's seats, for a console that adds players later; the
+// seats' own kinds come with the first battlefield.
+void addComputersPastTheSeats(const CommandLine& options)
+{
     std::vector<int> computers = options.computerIds;
     if (options.allComputers) {
         computers.resize(MAX_PLAYERS);
@@ -307,6 +299,39 @@ int main(int argc, char** argv)
             program->game.apply(Command::Kind{id, options.level});
         }
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (answeredWithoutWindow(argc, argv)) {
+        return 0;
+    }
+    glutInit(&argc, argv);
+    CommandLine options = parseCommandLine(argc, argv, std::cerr);
+    Main::fullscreen = options.fullscreen;
+    const SettingsFile settings(SettingsFile::defaultPath());
+    const GameSetup setup = readSetup(options, settings);
+
+    static Program theProgram(setup);
+    program = &theProgram;
+    Main::attachGameRandom(&program->model.getRandom());
+    // The first battlefield's seed; the effects' and the computer players'
+    // streams start from it too.
+    const std::uint32_t seed = options.seedGiven ? options.seed : RandomStream::timeOfDaySeed();
+    Main::seedRandom(seed);
+    std::unique_ptr<ReplayPlayback> replay = options.replayFile.empty() ? nullptr : loadReplay(options.replayFile);
+    std::cout << startupLine(options) << std::endl;
+    loadData(options);
+
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    openWindow(options);
+    registerCallbacks();
+#ifdef KESTRUNE_SANITIZE
+    keepGraphicsLibrariesLoaded();
+#endif
+    addComputersPastTheSeats(options);
     program->controller.setSetup(setup);
     if (options.settings && !settings.getPath().empty()) {
         program->controller.setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
