@@ -131,6 +131,7 @@ struct CheckedValue {
     CheckedReader read;
 };
 
+// An option's kind of value, and what it sets.
 using OptionValue = std::variant<Switch, NumberSetting, PathSetting, CheckedValue>;
 
 struct Option {
