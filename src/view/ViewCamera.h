@@ -4,6 +4,8 @@
 // the turns and the shots.
 #pragma once
 
+#include <vector>
+
 #include "math/Vector.h"
 #include "view/CameraDirector.h"
 #include "view/CameraPose.h"
