@@ -65,7 +65,7 @@ void ViewFrame(benchmark::State& state)
     BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     GraphicNode::useDisplayList = state.range(2) != 0;
     game.frames(state);
-    state.counters["surface_blocks"] = static_cast<double>(game.view.getSurfaceBlocks().size());
+    state.counters["surface_blocks"] = static_cast<double>(game.view.getTerrain().getSurfaceBlocks().size());
     GraphicNode::useDisplayList = true;
 }
 BENCHMARK(ViewFrame)
@@ -85,7 +85,7 @@ void ChunkedFrame(benchmark::State& state)
         return;
     }
     BenchGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    game.view.setChunksEnabled(state.range(2) != 0);
+    game.view.getTerrain().setChunksEnabled(state.range(2) != 0);
     const bool unlit = state.range(3) != 0;
     if (unlit) {
         glDisable(GL_LIGHTING);
@@ -200,7 +200,7 @@ void ViewFrameDuringShot(benchmark::State& state)
     // Straight down onto the shooter's own column: a short flight.
     game.model.throwProjectile(0, spell.get(), 0, -90, 1);
     double length = 0;
-    const std::list<Vector>& path = game.view.getTrajectory();
+    const std::list<Vector>& path = game.view.getShots().getTrajectory();
     for (auto a = path.begin(), b = std::next(path.begin()); b != path.end(); ++a, ++b) {
         length += (*b - *a).getLength();
     }

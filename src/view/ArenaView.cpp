@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The view's core: its resources, the fixed OpenGL state, the projection, the
-// order in which one frame is drawn, and the free-flying camera.
+// The view's core: its parts, the fixed OpenGL state, the projection, the
+// order in which one frame is drawn, and the model's events handed on.
 #include "view/ArenaView.h"
 
 #include <GL/freeglut.h>
@@ -8,167 +8,33 @@
 
 #include <iostream>
 
-#include "animation/Animation.h"
-#include "animation/PathAnimation.h"
 #include "animation/WindAnimation.h"
+#include "audio/Sound.h"
 #include "model/Player.h"
 #include "platform/ResourcePath.h"
-#include "scene/TransformNode.h"
 #include "scene/graphicnode.h"
-#include "scene/timesensor.h"
-#include "scene/wrlanimationloader.h"
-#include "scene/wrlsceneloader.h"
-
-namespace {
-
-// Ticks of the view clock.
-constexpr long ARROW_PERIOD = 500;
-constexpr long WIND_PERIOD = 1000;
-
-constexpr int FRAME_RATE_SAMPLES = 10;
-
-struct Resource {
-    const char* file;
-    const char* key;
-    bool keyFrames;
-};
-
-// Loaded in this order.
-const Resource RESOURCES[] = {
-    {"res/arrow.wrl", "arrow", false},
-    {"res/grassCube.wrl", "grass", false},
-    {"res/dirtCube.wrl", "dirt", false},
-    {"res/fireball.wrl", "fireball", false},
-    {"res/wizard.wrl", "wizard", false},
-    {"res/sorcerer.wrl", "sorcerer", false},
-    {"res/wizard_kill.wrl", "wizard_die", true},
-    {"res/wizard_spell.wrl", "wizard_cast", true},
-    {"res/wizard_hit.wrl", "wizard_hurt", true},
-    {"res/wizard_idle.wrl", "wizard_idle", true},
-    {"res/sorcerer_kill.wrl", "sorcerer_die", true},
-    {"res/sorcerer_spell.wrl", "sorcerer_cast", true},
-    {"res/sorcerer_hit.wrl", "sorcerer_hurt", true},
-    {"res/sorcerer_idle.wrl", "sorcerer_idle", true},
-};
-
-// "res/wizard.wrl" -> "wizard.wrl": the file's name within the data folder.
-std::string resourceName(const std::string& file)
-{
-    const std::size_t slash = file.find_last_of("/\\");
-    return slash == std::string::npos ? file : file.substr(slash + 1);
-}
-
-} // namespace
 
 ArenaView::ArenaView(TimeSystem& timeSystem)
     : timeSystem(timeSystem),
-      width(0),
-      height(0),
-      depth(0),
-      sceneNode(nullptr),
-      avatarPosition(START_EYE),
-      avatarTarget(START_TARGET),
-      avatarUp(0, 1, 0),
-      autoCamera(timeSystem),
-      showingFPS(false),
-      windowWidth(0),
-      windowHeight(0),
-      frameRate(FRAME_RATE_SAMPLES),
-      frameCount(0),
-      lastFrameTick(0),
-      consoleVisible(false),
-      arrowAnimation(nullptr),
-      windAnimation(nullptr),
       debug(false),
-      terrainBlockCount(0),
-      pendingBlocksTick(0),
-      currentPlayer(0),
-      showingWinner(false),
-      winner(-1),
-      winnerCountdown(false),
-      setupChosenRow(0),
-      aidsShown(true),
-      chunksEnabled(true),
-      chimedTurn(-1)
+      resources(dataFolderCandidates("")),
+      animations(timeSystem, resources.getModel("arrow")),
+      terrain(resources),
+      characters(timeSystem, resources, *animations.getArrowAnimation()),
+      camera(timeSystem, characters, terrain),
+      sounds(timeSystem),
+      overlay(timeSystem, characters),
+      aids(timeSystem, characters, animations, setupPanel, overlay),
+      shots({timeSystem, resources, animations, characters, terrain, sounds, aids, camera})
 {
-    loadResources(dataFolderCandidates(""));
-    sceneNode = new GraphicNode();
-    // The arrow gets its path when a player's turn comes.
-    arrowAnimation = new PathAnimation(ARROW_PERIOD, timeSystem, true, {}, new TransformNode(models["arrow"]), false);
-    animations.push_back(arrowAnimation);
-    windAnimation = new WindAnimation(WIND_PERIOD, timeSystem);
-    animations.push_back(windAnimation);
 }
 
 ArenaView::~ArenaView()
 {
+    // The parts go in the reverse order of their building; the shots'
+    // animations must go first, while the scene their characters return to
+    // is still there.
     cleanup();
-    // What cleanup keeps: the looping arrow and wind.
-    for (Animation* animation : animations) {
-        delete animation;
-    }
-    animations.clear();
-    delete sceneNode;
-    for (auto& [key, model] : models) {
-        delete model;
-    }
-    for (auto& [key, keyFrames] : modelAnimations) {
-        delete keyFrames;
-    }
-}
-
-void ArenaView::loadResources(const std::vector<std::string>& folders)
-{
-    std::vector<std::string> files;
-    for (const Resource& resource : RESOURCES) {
-        files.push_back(resourceName(resource.file));
-    }
-    dataFolderSearch = folders;
-    dataFolder = findDataFolder(folders, files);
-    for (const Resource& resource : RESOURCES) {
-        if (resource.keyFrames) {
-            loadModelAnimation(resource.key, resource.file);
-        } else {
-            loadModel(resource.key, resource.file);
-        }
-    }
-}
-
-void ArenaView::loadModel(std::string key, std::string file)
-{
-    // A mesh loaded again is refilled in place: nodes may wrap it already.
-    GraphicNode*& node = models[key];
-    if (node == nullptr) {
-        node = new GraphicNode();
-    } else {
-        node->clearChildren();
-    }
-    // Without a data folder the mesh stays empty and draws nothing.
-    if (!dataFolder.empty()) {
-        WRLSceneLoader::load((dataFolder + "/" + resourceName(file)).c_str(), *node);
-    }
-    node->computeNormal();
-}
-
-void ArenaView::loadModelAnimation(std::string key, std::string file)
-{
-    auto* sensor = new TimeSensor();
-    if (!dataFolder.empty()) {
-        WRLAnimationLoader::load((dataFolder + "/" + resourceName(file)).c_str(), *sensor);
-    }
-    TimeSensor*& slot = modelAnimations[key];
-    delete slot;
-    slot = sensor;
-}
-
-const std::string& ArenaView::getDataFolder() const
-{
-    return dataFolder;
-}
-
-const std::vector<std::string>& ArenaView::getDataFolderSearch() const
-{
-    return dataFolderSearch;
 }
 
 void ArenaView::cleanup()
@@ -176,29 +42,12 @@ void ArenaView::cleanup()
     // The shot animations go first: a falling character hands its node back
     // to the scene when its animation is deleted, and must be cleared with
     // the others rather than survive into the next map.
-    for (auto animation = animations.begin(); animation != animations.end();) {
-        if (!(*animation)->isLooping()) {
-            delete *animation;
-            animation = animations.erase(animation);
-        } else {
-            ++animation;
-        }
-    }
-    sceneNode->clearChildren();
-    nodeModels.clear();
-    pendingBlocks.clear();
-    autoCamera.reset();
-    surfaceBlocks.clear();
-    terrainBlockCount = 0;
-    playerNodes.clear();
-    players.clear();
-    cannons.clear();
-    showingWinner = false;
+    animations.clearShots();
+    characters.clear();
+    terrain.clear();
+    camera.reset();
+    aids.clear();
     sounds.clear();
-    chimedTurn = -1;
-    damageNumbers.clear();
-    placedDamageNumbers.clear();
-    sight.clear();
 }
 
 void ArenaView::initialize()
@@ -225,8 +74,7 @@ void ArenaView::initialize()
 
 void ArenaView::reshape(int w, int h)
 {
-    windowWidth = w;
-    windowHeight = h;
+    overlay.reshape(w, h);
     std::cout << "Reshape " << w << " " << h << std::endl;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -243,9 +91,8 @@ void ArenaView::renderScene()
     GraphicNode::resetTriangleCount();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    directCamera();
-    gluLookAt(avatarPosition.x, avatarPosition.y, avatarPosition.z, avatarTarget.x, avatarTarget.y,
-              avatarTarget.z, avatarUp.x, avatarUp.y, avatarUp.z);
+    camera.directCamera();
+    camera.look();
     playSounds();
     renderBounds();
     renderSceneNode();
@@ -253,8 +100,8 @@ void ArenaView::renderScene()
     renderPlayer();
     renderTrajectory();
     renderAnimations();
-    renderSight();
-    placeDamageNumbers();
+    aids.renderSight();
+    aids.placeDamageNumbers();
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     if (lighting) {
         glDisable(GL_LIGHTING);
@@ -262,18 +109,7 @@ void ArenaView::renderScene()
     setOrthographicProjection();
     glPushMatrix();
     glLoadIdentity();
-    // The damage numbers first: the overlay's lines stay readable over them.
-    displayDamageNumbers();
-    displayFramePerSecond();
-    displayPlayerInfo();
-    displayConsole();
-    displayCredits();
-    displayReplayLine();
-    if (setupRows.empty()) {
-        displayTurnLine();
-        displayWinner();
-    }
-    displaySetupScreen();
+    displayOverlays();
     glPopMatrix();
     resetPerspectiveProjection();
     if (lighting) {
@@ -284,150 +120,92 @@ void ArenaView::renderScene()
     updateFrameCount();
 }
 
+void ArenaView::displayOverlays()
+{
+    // The damage numbers first: the overlay's lines stay readable over them.
+    aids.displayDamageNumbers();
+    displayFramePerSecond();
+    displayPlayerInfo();
+    displayConsole();
+    displayCredits();
+    overlay.displayReplayLine();
+    if (!setupPanel.isShowing()) {
+        aids.displayTurnLine();
+        aids.displayWinner();
+    }
+    setupPanel.display(overlay.getWindowWidth());
+}
+
 void ArenaView::renderSceneNode()
 {
-    sceneNode->draw();
+    characters.getSceneNode()->draw();
+}
+
+void ArenaView::playSounds()
+{
+    const bool waiting = aids.isTurnWaiting();
+    sounds.play(camera.getAvatarPosition(), camera.getAvatarTarget(), camera.getAvatarUp(),
+                waiting ? characters.getCurrentPlayer() : -1);
+}
+
+// --- The model's and the controller's events -----------------------------
+
+void ArenaView::onNewMap(int w, int d, int h, bool*** grid, const Vector& wind)
+{
+    animations.getWindAnimation()->setDirection(wind);
+    std::cout << "New Map: " << w << " " << d << " " << h << std::endl;
+    cleanup();
+    terrain.reset(w, d, h, grid);
+}
+
+void ArenaView::onPlayer(int id, Player& player)
+{
+    std::cout << "On player " << id << ": " << player << std::endl;
+    characters.onPlayer(id, player);
+}
+
+void ArenaView::onCurrentPlayer(int id)
+{
+    // No such player on this map: the arrow stays where it is.
+    if (characters.onCurrentPlayer(id)) {
+        camera.onTurn(id);
+    }
+}
+
+void ArenaView::onLastManStanding(int id)
+{
+    std::cout << "Last man standing " << id << std::endl;
+}
+
+void ArenaView::onWeapon(std::string& name)
+{
+    characters.setWeapon(name);
+}
+
+void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vector>& trajectory,
+                             std::set<Vector>& removedBlocks, std::map<Vector, int>& fallingBlocks,
+                             std::map<int, int>& playerFalls, std::map<int, double>& damages,
+                             std::set<int>& killedPlayers)
+{
+    shots.present(playerId, projectile, trajectory,
+                  {removedBlocks, fallingBlocks, playerFalls, damages, killedPlayers});
 }
 
 void ArenaView::updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power)
 {
-    ViewCannon& cannon = cannons[id];
-    cannon.position = player.getCannonPosition(yaw);
-    cannon.length = player.getCannonLength();
-    cannon.yaw = yaw;
-    cannon.pitch = pitch;
-    cannon.power = power;
-    auto node = playerNodes.find(id);
-    if (node != playerNodes.end()) {
-        node->second->setRotation(0.0f, 1.0f, 0.0f, static_cast<float>(90.0 - yaw));
+    characters.updateDirection(id, player, yaw, pitch, power);
+}
+
+void ArenaView::showWinner(int id, bool demonstration)
+{
+    if (aids.showWinner(id, demonstration)) {
+        sounds.playNear(Sound::fanfare);
     }
 }
 
-const Vector& ArenaView::getAvatarPosition() const
+void ArenaView::showSetupScreen(const std::vector<std::string>& rows, int chosen)
 {
-    return avatarPosition;
-}
-
-const Vector& ArenaView::getAvatarTarget() const
-{
-    return avatarTarget;
-}
-
-const std::map<int, ViewCannon>& ArenaView::getCannons() const
-{
-    return cannons;
-}
-
-const std::vector<Vector>& ArenaView::getSurfaceBlocks() const
-{
-    return surfaceBlocks;
-}
-
-const std::list<PendingBlock>& ArenaView::getPendingBlocks() const
-{
-    return pendingBlocks;
-}
-
-long ArenaView::getPendingBlocksTick() const
-{
-    return pendingBlocksTick;
-}
-
-GraphicNode* ArenaView::getSceneNode() const
-{
-    return sceneNode;
-}
-
-GraphicNode* ArenaView::getPlayerNode(int id) const
-{
-    auto node = playerNodes.find(id);
-    return node == playerNodes.end() ? nullptr : node->second;
-}
-
-std::string ArenaView::getNodeModel(GraphicNode* node) const
-{
-    auto model = nodeModels.find(node);
-    return model == nodeModels.end() ? "" : model->second;
-}
-
-const SpellEffects& ArenaView::getSpellEffects() const
-{
-    return effects;
-}
-
-TimeSystem& ArenaView::getTimeSystem() const
-{
-    return timeSystem;
-}
-
-const std::list<Animation*>& ArenaView::getAnimations() const
-{
-    return animations;
-}
-
-PathAnimation* ArenaView::getArrowAnimation() const
-{
-    return arrowAnimation;
-}
-
-WindAnimation* ArenaView::getWindAnimation() const
-{
-    return windAnimation;
-}
-
-GraphicNode* ArenaView::getModel(const std::string& key) const
-{
-    auto model = models.find(key);
-    return model == models.end() ? nullptr : model->second;
-}
-
-TimeSensor* ArenaView::getKeyFrames(const std::string& key) const
-{
-    auto keyFrames = modelAnimations.find(key);
-    return keyFrames == modelAnimations.end() ? nullptr : keyFrames->second;
-}
-
-int ArenaView::getCurrentPlayer() const
-{
-    return currentPlayer;
-}
-
-const std::string& ArenaView::getWeapon() const
-{
-    return weapon;
-}
-
-const std::string& ArenaView::getConsoleCommand() const
-{
-    return consoleCommand;
-}
-
-bool ArenaView::isConsoleVisible() const
-{
-    return consoleVisible;
-}
-
-bool ArenaView::isDebug() const
-{
-    return debug;
-}
-
-const std::list<Vector>& ArenaView::getTrajectory() const
-{
-    return trajectory;
-}
-
-int ArenaView::getWindowWidth() const
-{
-    return windowWidth;
-}
-
-int ArenaView::getWindowHeight() const
-{
-    return windowHeight;
-}
-
-const MovingAverage& ArenaView::getFrameRate() const
-{
-    return frameRate;
+    if (setupPanel.show(rows, chosen)) {
+        sounds.playNear(Sound::keyClick);
+    }
 }

@@ -24,9 +24,9 @@ std::vector<std::string> setupRows(GameProcess& game)
     if (!image) {
         return rows;
     }
-    const int left = ArenaView::setupLineLeft(image->width);
-    for (int baseline = ArenaView::SETUP_FIRST_BASELINE; baseline < image->height;
-         baseline += ArenaView::SETUP_LINE_SPACING) {
+    const int left = SetupPanel::lineLeft(image->width);
+    for (int baseline = SetupPanel::FIRST_BASELINE; baseline < image->height;
+         baseline += SetupPanel::LINE_SPACING) {
         std::string row = readHudText(*image, left, baseline);
         if (row.empty()) {
             break;

@@ -162,7 +162,7 @@ TEST_F(ViewConsole, AnimateTakesAnIdANameAndALength)
     Player player("Torva Murk", Vector(1, 0, 1), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15);
     ScriptedRandom script({0.7});
     printed([&] { view->onPlayer(0, player); });
-    auto* node = static_cast<TransformNode*>(view->getPlayerNode(0));
+    auto* node = static_cast<TransformNode*>(view->getCharacters().getPlayerNode(0));
     EXPECT_EQ(command("animate 0 cast 1500"), Lines{"View: animate 0 cast 1500"});
     EXPECT_TRUE(node->hasModelAnimation());
     Lines refused = command("animate 3 cast 1500");

@@ -16,20 +16,20 @@ using Lines = std::vector<std::string>;
 TEST_F(ViewTest, ConstructionLoadsEveryResourceAndStartsTheArrowAndWind)
 {
     for (const char* key : {"arrow", "grass", "dirt", "fireball", "wizard", "sorcerer"}) {
-        ASSERT_NE(view->getModel(key), nullptr) << key;
-        EXPECT_FALSE(view->getModel(key)->getChildren().empty()) << key;
+        ASSERT_NE(view->getResources().getModel(key), nullptr) << key;
+        EXPECT_FALSE(view->getResources().getModel(key)->getChildren().empty()) << key;
     }
     for (const char* model : {"wizard", "sorcerer"}) {
         for (const char* animation : {"_die", "_cast", "_hurt", "_idle"}) {
             std::string key = std::string(model) + animation;
-            ASSERT_NE(view->getKeyFrames(key), nullptr) << key;
-            EXPECT_FALSE(view->getKeyFrames(key)->getChilds().empty()) << key;
+            ASSERT_NE(view->getResources().getKeyFrames(key), nullptr) << key;
+            EXPECT_FALSE(view->getResources().getKeyFrames(key)->getChilds().empty()) << key;
         }
     }
-    ASSERT_EQ(view->getAnimations().size(), 2u);
-    EXPECT_EQ(view->getAnimations().front(), view->getArrowAnimation());
-    EXPECT_EQ(view->getAnimations().back(), view->getWindAnimation());
-    EXPECT_TRUE(view->getArrowAnimation()->isLooping());
+    ASSERT_EQ(view->getRunningAnimations().getAnimations().size(), 2u);
+    EXPECT_EQ(view->getRunningAnimations().getAnimations().front(), view->getRunningAnimations().getArrowAnimation());
+    EXPECT_EQ(view->getRunningAnimations().getAnimations().back(), view->getRunningAnimations().getWindAnimation());
+    EXPECT_TRUE(view->getRunningAnimations().getArrowAnimation()->isLooping());
     EXPECT_FALSE(view->isAnimating());
     EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
     EXPECT_EQ(view->getAvatarTarget(), Vector(0, 0, 0));
@@ -190,9 +190,9 @@ TEST(ViewStartUp, PrintsTheMapAndThePlayersInOrder)
               "On player 1: Osri Murk 100 at (4, 8, 4)\n"
               "On player 2: Osri Murk 100 at (7, 8, 7)\n"
               "On player 3: Osri Murk 100 at (10, 8, 10)\n");
-    EXPECT_EQ(view.getNodeModel(view.getPlayerNode(0)), "wizard");
-    EXPECT_EQ(view.getNodeModel(view.getPlayerNode(1)), "sorcerer");
-    EXPECT_EQ(view.getNodeModel(view.getPlayerNode(2)), "wizard");
-    EXPECT_EQ(view.getNodeModel(view.getPlayerNode(3)), "sorcerer");
+    EXPECT_EQ(view.getCharacters().getNodeModel(view.getCharacters().getPlayerNode(0)), "wizard");
+    EXPECT_EQ(view.getCharacters().getNodeModel(view.getCharacters().getPlayerNode(1)), "sorcerer");
+    EXPECT_EQ(view.getCharacters().getNodeModel(view.getCharacters().getPlayerNode(2)), "wizard");
+    EXPECT_EQ(view.getCharacters().getNodeModel(view.getCharacters().getPlayerNode(3)), "sorcerer");
     EXPECT_EQ(script.drawn(), draws.size());
 }

@@ -43,9 +43,9 @@ protected:
         view->displayPlayerInfo();
         view->displayConsole();
         view->displayCredits();
-        view->displayTurnLine();
-        view->displayDamageNumbers();
-        view->displayWinner();
+        view->getAids().displayTurnLine();
+        view->getAids().displayDamageNumbers();
+        view->getAids().displayWinner();
         glPopMatrix();
         view->resetPerspectiveProjection();
         EXPECT_EQ(stackDepth(GL_PROJECTION_STACK_DEPTH), 1);
@@ -84,11 +84,11 @@ const std::array<int, 3> GOLD = {191, 191, 0};
 TEST_F(HudTest, PlayerLinesListNameHitPointsAimAndPlace)
 {
     view->updatePlayerDirection(0, people[0], 30, 15, 4.5);
-    EXPECT_EQ(view->playerLine(0, people[0]), "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)");
+    EXPECT_EQ(view->getOverlay().playerLine(0, people[0]), "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)");
     // No aim sent yet: zeros.
-    EXPECT_EQ(view->playerLine(1, people[1]), "Player: Osri Quay(100) 0 0 0 (1, 2, 3)");
+    EXPECT_EQ(view->getOverlay().playerLine(1, people[1]), "Player: Osri Quay(100) 0 0 0 (1, 2, 3)");
     people[1].damage(120);
-    EXPECT_EQ(view->playerLine(1, people[1]), "Player: Osri Quay(-20) 0 0 0 (1, 2, 3)");
+    EXPECT_EQ(view->getOverlay().playerLine(1, people[1]), "Player: Osri Quay(-20) 0 0 0 (1, 2, 3)");
 }
 
 TEST_F(HudTest, TheCurrentPlayersLineIsGoldTheOthersWhiteThenTheSpell)
@@ -126,19 +126,19 @@ TEST_F(HudTest, FrameRateAndConsoleLinesShowWhenAsked)
 TEST_F(HudTest, TheFrameRateStartsAtZeroAndCountsFramesPerClockSecond)
 {
     GraphicNode::resetTriangleCount();
-    EXPECT_EQ(view->frameRateLine(), "FPS: 0 (0) TriangleCount: 0");
+    EXPECT_EQ(view->getOverlay().frameRateLine(), "FPS: 0 (0) TriangleCount: 0");
     for (int frame = 0; frame < 30; ++frame) {
         clocks.clock.advance(40);
         view->updateFrameCount();
     }
     // The frame at tick 1040 closes the first period with 26 frames; four
     // more are pending at 1200.
-    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{26}));
+    EXPECT_EQ(view->getOverlay().getFrameRate().getValues(), (std::list<double>{26}));
     // A long frame spanning two periods: the first gets the count.
     clocks.clock.advance(2500);
     view->updateFrameCount();
-    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{26, 5, 0}));
-    EXPECT_EQ(view->frameRateLine(), "FPS: 10.3333 (0) TriangleCount: 0");
+    EXPECT_EQ(view->getOverlay().getFrameRate().getValues(), (std::list<double>{26, 5, 0}));
+    EXPECT_EQ(view->getOverlay().frameRateLine(), "FPS: 10.3333 (0) TriangleCount: 0");
 }
 
 TEST_F(HudTest, AtHalfSpeedTheFrameRateReadsDouble)
@@ -149,7 +149,7 @@ TEST_F(HudTest, AtHalfSpeedTheFrameRateReadsDouble)
         clocks.clock.advance(20);
         view->updateFrameCount();
     }
-    EXPECT_EQ(view->getFrameRate().getValues(), (std::list<double>{101}));
+    EXPECT_EQ(view->getOverlay().getFrameRate().getValues(), (std::list<double>{101}));
 }
 
 TEST_F(HudTest, AbsLeavesNaNAndNegativeZeroAlone)
@@ -168,7 +168,7 @@ TEST_F(HudTest, AComputerPlayersNoteFollowsItsLineInItsOwnColour)
     EXPECT_EQ(coloursOnLine(pixels, 90), (Colours{WHITE, NOTE}));
     EXPECT_EQ(coloursOnLine(pixels, 110), Colours{WHITE});
     // Two glyphs after the line's text: the line itself is unchanged.
-    const int noteLeft = 5 + 8 * static_cast<int>(view->playerLine(1, people[1]).size() + 2);
+    const int noteLeft = 5 + 8 * static_cast<int>(view->getOverlay().playerLine(1, people[1]).size() + 2);
     for (int top = 81; top <= 90; ++top) {
         for (int x = 0; x < WIDTH; ++x) {
             const unsigned char* p = &pixels[(static_cast<std::size_t>(HEIGHT - 1 - top) * WIDTH + x) * 3];
@@ -234,7 +234,7 @@ TEST_F(HudTest, TheTurnLineNamesTheCasterAndTheSpellWhileTheTurnWaits)
     std::string cyclone = "cyclone";
     view->onWeapon(cyclone);
     view->onCurrentPlayer(2);
-    EXPECT_EQ(view->turnLine(), "Brum Oak \u2014 cyclone");
+    EXPECT_EQ(view->getAids().turnLine(), "Brum Oak \u2014 cyclone");
     // Gold, centred, near the top.
     const auto pixels = overlay();
     int left = WIDTH;
@@ -253,7 +253,7 @@ TEST_F(HudTest, TheTurnLineNamesTheCasterAndTheSpellWhileTheTurnWaits)
     EXPECT_GT(right - left, 100);
 
     view->showWinner(2, false);
-    EXPECT_EQ(view->turnLine(), "");
+    EXPECT_EQ(view->getAids().turnLine(), "");
 }
 
 TEST_F(HudTest, WithTheAidsOffTheOverlayIsTheOneWithoutThem)
@@ -261,14 +261,14 @@ TEST_F(HudTest, WithTheAidsOffTheOverlayIsTheOneWithoutThem)
     std::string fireball = "fireball";
     view->onWeapon(fireball);
     view->onCurrentPlayer(2);
-    view->addDamageNumbers({{2, 20.0}}, {}, {}, 0);
+    view->getAids().addDamageNumbers({{2, 20.0}}, {}, {}, 0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(7.5, 9, 4, 7.5, 4, -4.5, 0, 1, 0);
-    view->placeDamageNumbers();
+    view->getAids().placeDamageNumbers();
     const auto with = overlay();
-    view->setAidsShown(false);
-    EXPECT_EQ(view->turnLine(), "");
+    view->getAids().setAidsShown(false);
+    EXPECT_EQ(view->getAids().turnLine(), "");
     const auto without = overlay();
     EXPECT_NE(with, without);
     // Only the player lines, the spell and the credits are left: no pixel
@@ -286,12 +286,12 @@ TEST_F(HudTest, WithTheAidsOffTheOverlayIsTheOneWithoutThem)
 
 TEST_F(HudTest, DamageNumbersRiseAndFadeFromTheMomentTheHurtIsShown)
 {
-    view->addDamageNumbers({{2, 20.0}, {3, 104.56}}, {3}, {{2, 2}}, 1000);
-    ASSERT_EQ(view->getDamageNumbers().size(), 2u);
-    EXPECT_EQ(view->getDamageNumbers()[0].text, "-20");
-    EXPECT_EQ(view->getDamageNumbers()[1].text, "-104.6 KO");
+    view->getAids().addDamageNumbers({{2, 20.0}, {3, 104.56}}, {3}, {{2, 2}}, 1000);
+    ASSERT_EQ(view->getAids().getDamageNumbers().size(), 2u);
+    EXPECT_EQ(view->getAids().getDamageNumbers()[0].text, "-20");
+    EXPECT_EQ(view->getAids().getDamageNumbers()[1].text, "-104.6 KO");
     // Above the head of the caster where it stood before its fall.
-    EXPECT_NEAR(view->getDamageNumbers()[0].position.y, 1 + 2 + 1.8 + 0.4, 1e-9);
+    EXPECT_NEAR(view->getAids().getDamageNumbers()[0].position.y, 1 + 2 + 1.8 + 0.4, 1e-9);
 
     // Looking at the two casters from above their heads.
     auto placedAt = [&](long tick) {
@@ -299,7 +299,7 @@ TEST_F(HudTest, DamageNumbersRiseAndFadeFromTheMomentTheHurtIsShown)
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         gluLookAt(7.5, 9, 4, 7.5, 4, -4.5, 0, 1, 0);
-        view->placeDamageNumbers();
+        view->getAids().placeDamageNumbers();
         return redPixels(overlay());
     };
     EXPECT_EQ(placedAt(999), 0);
@@ -308,5 +308,5 @@ TEST_F(HudTest, DamageNumbersRiseAndFadeFromTheMomentTheHurtIsShown)
     // Fading: fewer full reds late in its life; gone at 1.5 s.
     EXPECT_LT(placedAt(2300), fresh);
     EXPECT_EQ(placedAt(2500), 0);
-    EXPECT_TRUE(view->getDamageNumbers().empty());
+    EXPECT_TRUE(view->getAids().getDamageNumbers().empty());
 }

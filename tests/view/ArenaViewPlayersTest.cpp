@@ -41,21 +41,21 @@ TEST_F(PlayersTest, ACharacterIsScaledTurnedAndPlacedOnItsBox)
     first.setLook(0.5);
     lines = printed([&] { view->onPlayer(0, first); });
     EXPECT_EQ(lines, std::vector<std::string>{"On player 0: Torva Murk 100 at (3, 2, 4)"});
-    GraphicNode* node = view->getPlayerNode(0);
+    GraphicNode* node = view->getCharacters().getPlayerNode(0);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->getScale(), Vector(1, 1, 1));
     EXPECT_EQ(node->getRotationAxis(), Vector(0, 1, 0));
     EXPECT_EQ(node->getRotationAngle(), 90.0f);
     EXPECT_EQ(node->getTranslation(), Vector(3.5, 2, -4.5));
-    EXPECT_EQ(view->getNodeModel(node), "wizard");
-    EXPECT_EQ(node->getChildren().front(), view->getModel("wizard"));
+    EXPECT_EQ(view->getCharacters().getNodeModel(node), "wizard");
+    EXPECT_EQ(node->getChildren().front(), view->getResources().getModel("wizard"));
 
     announce(1, small, 0.4999);
-    GraphicNode* smallNode = view->getPlayerNode(1);
-    EXPECT_EQ(view->getNodeModel(smallNode), "sorcerer");
+    GraphicNode* smallNode = view->getCharacters().getPlayerNode(1);
+    EXPECT_EQ(view->getCharacters().getNodeModel(smallNode), "sorcerer");
     EXPECT_EQ(smallNode->getScale(), Vector(0.5, 0.5, 0.5));
     EXPECT_EQ(smallNode->getTranslation(), Vector(2.25, 1, -6.25));
-    EXPECT_EQ(view->getSceneNode()->getChildren().size(), 2u);
+    EXPECT_EQ(view->getCharacters().getSceneNode()->getChildren().size(), 2u);
 }
 
 TEST_F(PlayersTest, TheCannonRecordStartsAtTheBoxCentreWithNoAim)
@@ -76,7 +76,7 @@ TEST_F(PlayersTest, AimingTurnsTheCharacter)
     EXPECT_EQ(cannon.yaw, 30.0);
     EXPECT_EQ(cannon.pitch, 45.0);
     EXPECT_EQ(cannon.power, 50.0);
-    EXPECT_EQ(view->getPlayerNode(0)->getRotationAngle(), 60.0f);
+    EXPECT_EQ(view->getCharacters().getPlayerNode(0)->getRotationAngle(), 60.0f);
     // An aim for a player without a character only records the aim.
     view->updatePlayerDirection(7, second, 10, 0, 4);
     EXPECT_EQ(view->getCannons().at(7).yaw, 10.0);
@@ -88,7 +88,7 @@ TEST_F(PlayersTest, TheArrowBobsAboveTheCurrentPlayer)
     announce(1, second, 0.7);
     view->onCurrentPlayer(0);
     EXPECT_EQ(view->getCurrentPlayer(), 0);
-    PathAnimation* arrow = view->getArrowAnimation();
+    PathAnimation* arrow = view->getRunningAnimations().getArrowAnimation();
     // A quarter into its loop the arrow is half way up.
     clocks.clock.set(125);
     arrow->render();
@@ -112,10 +112,10 @@ TEST_F(PlayersTest, LastManStandingIsOneLine)
 
 TEST_F(PlayersTest, AnimationNamesMapToTheModelsKeyFrames)
 {
-    EXPECT_EQ(view->getModelAnimation("wizard", "death"), view->getKeyFrames("wizard_die"));
-    EXPECT_EQ(view->getModelAnimation("wizard", "cast"), view->getKeyFrames("wizard_cast"));
-    EXPECT_EQ(view->getModelAnimation("sorcerer", "hurt"), view->getKeyFrames("sorcerer_hurt"));
-    EXPECT_EQ(view->getModelAnimation("sorcerer", "idle"), view->getKeyFrames("sorcerer_idle"));
+    EXPECT_EQ(view->getModelAnimation("wizard", "death"), view->getResources().getKeyFrames("wizard_die"));
+    EXPECT_EQ(view->getModelAnimation("wizard", "cast"), view->getResources().getKeyFrames("wizard_cast"));
+    EXPECT_EQ(view->getModelAnimation("sorcerer", "hurt"), view->getResources().getKeyFrames("sorcerer_hurt"));
+    EXPECT_EQ(view->getModelAnimation("sorcerer", "idle"), view->getResources().getKeyFrames("sorcerer_idle"));
     EXPECT_EQ(view->getModelAnimation("wizard", "dance"), nullptr);
     EXPECT_EQ(view->getModelAnimation("wizard", "Death"), nullptr);
     EXPECT_EQ(view->getModelAnimation("knight", "death"), nullptr);
@@ -124,7 +124,7 @@ TEST_F(PlayersTest, AnimationNamesMapToTheModelsKeyFrames)
 TEST_F(PlayersTest, OneShotAnimationsPlayAndUnknownOnesChangeNothing)
 {
     announce(0, first, 0.7);
-    auto* node = static_cast<TransformNode*>(view->getPlayerNode(0));
+    auto* node = static_cast<TransformNode*>(view->getCharacters().getPlayerNode(0));
     view->animate(0, "dance", 1000, 0, false);
     view->animate(5, "cast", 1000, 0, false);
     EXPECT_FALSE(node->hasModelAnimation());

@@ -59,7 +59,7 @@ protected:
 
     bool inScene(GraphicNode* node) const
     {
-        const auto& children = view->getSceneNode()->getChildren();
+        const auto& children = view->getCharacters().getSceneNode()->getChildren();
         return std::find(children.begin(), children.end(), node) != children.end();
     }
 
@@ -83,7 +83,7 @@ TEST_F(ShotTest, AShortShotLastsDelayFlightAndEffect)
     EXPECT_TRUE(view->isAnimating());
     frameAt(2450);
     EXPECT_FALSE(view->isAnimating());
-    EXPECT_EQ(view->getAnimations().size(), 2u);
+    EXPECT_EQ(view->getRunningAnimations().getAnimations().size(), 2u);
 }
 
 TEST_F(ShotTest, AShotWhosePointsCoincideFliesForNoTime)
@@ -109,38 +109,38 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     shot.damages = {{0, 20.0}, {1, 2.0}};
     target.setPosition(Vector(5, 3, 5));
     RadiusBomb bomb(1.0);
-    ASSERT_EQ(view->getTerrainBlock(Vector(5, 3, 5)), TerrainChunks::GRASS);
-    const int blocks = view->getTerrainBlockCount();
-    GraphicNode* character = view->getPlayerNode(1);
+    ASSERT_EQ(view->getTerrain().getBlock(Vector(5, 3, 5)), TerrainChunks::GRASS);
+    const int blocks = view->getTerrain().getBlockCount();
+    GraphicNode* character = view->getCharacters().getPlayerNode(1);
     fire(shot, &bomb);
 
     // At once: the destroyed block leaves the terrain, the fallen one is
     // booked at its new cell but not yet drawn there, the character leaves
     // the scene, its aim record drops.
-    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
-    EXPECT_EQ(view->getTerrainBlock(Vector(5, 3, 5)), TerrainChunks::EMPTY);
-    EXPECT_EQ(view->getTerrainBlockCount(), blocks - 2);
-    ASSERT_EQ(view->getPendingBlocks().size(), 1u);
-    EXPECT_EQ(view->getPendingBlocks().front().cell, Vector(5, 0, 5));
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 3, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), blocks - 2);
+    ASSERT_EQ(view->getTerrain().getPendingBlocks().size(), 1u);
+    EXPECT_EQ(view->getTerrain().getPendingBlocks().front().cell, Vector(5, 0, 5));
     // They join the terrain as their fall ends: after the 700 ms start,
     // the flight, the effect and the debris, three cells of 100 ms each.
-    EXPECT_EQ(view->getPendingBlocksTick(), 3600);
+    EXPECT_EQ(view->getTerrain().getPendingBlocksTick(), 3600);
     EXPECT_FALSE(inScene(character));
     // The damage numbers wait for the hurt, which starts as the effect
     // plays.
-    ASSERT_EQ(view->getDamageNumbers().size(), 2u);
-    EXPECT_EQ(view->getDamageNumbers()[0].start, 1600);
-    EXPECT_EQ(view->getDamageNumbers()[1].text, "-2");
+    ASSERT_EQ(view->getAids().getDamageNumbers().size(), 2u);
+    EXPECT_EQ(view->getAids().getDamageNumbers()[0].start, 1600);
+    EXPECT_EQ(view->getAids().getDamageNumbers()[1].text, "-2");
     // The aim record was made at the old height (4.9 at the box centre).
     EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
 
     frameAt(3600);
-    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
     frameAt(3601);
     // A grass block stays grass wherever it lands.
-    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::GRASS);
-    EXPECT_EQ(view->getTerrainBlockCount(), blocks - 1);
-    EXPECT_TRUE(view->getPendingBlocks().empty());
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 0, 5)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), blocks - 1);
+    EXPECT_TRUE(view->getTerrain().getPendingBlocks().empty());
 
     frameAt(3799);
     EXPECT_TRUE(view->isAnimating());
@@ -162,8 +162,8 @@ TEST_F(ShotTest, TheDeadArePrintedAndOnlyDieTheHurtFlinch)
     RadiusBomb bomb(1.0);
     EXPECT_EQ(fire(shot, &bomb),
               (std::vector<std::string>{"Dead Players: 1", "1", "Displaying the 103 blocks out of 103"}));
-    auto* killedNode = static_cast<TransformNode*>(view->getPlayerNode(1));
-    auto* shooterNode = static_cast<TransformNode*>(view->getPlayerNode(0));
+    auto* killedNode = static_cast<TransformNode*>(view->getCharacters().getPlayerNode(1));
+    auto* shooterNode = static_cast<TransformNode*>(view->getCharacters().getPlayerNode(0));
     EXPECT_TRUE(killedNode->hasModelAnimation());
     EXPECT_EQ(killedNode->queuedAnimationCount(), 0u);
     // The shooter casts first, then flinches.
@@ -178,8 +178,8 @@ TEST_F(ShotTest, TheAlreadyDeadReactToNothing)
     target.damage(200);
     RadiusBomb bomb(1.0);
     fire(shot, &bomb);
-    EXPECT_FALSE(static_cast<TransformNode*>(view->getPlayerNode(1))->hasModelAnimation());
-    EXPECT_TRUE(view->getDamageNumbers().empty());
+    EXPECT_FALSE(static_cast<TransformNode*>(view->getCharacters().getPlayerNode(1))->hasModelAnimation());
+    EXPECT_TRUE(view->getAids().getDamageNumbers().empty());
 }
 
 TEST_F(ShotTest, ExplosionPathsRiseAndFallAlongOneDirection)
@@ -220,7 +220,7 @@ TEST_F(ShotTest, TheTrajectoryIsKeptForDebugDrawingAcrossMaps)
     Shot shot;
     RadiusBomb bomb(1.0);
     fire(shot, &bomb);
-    EXPECT_EQ(view->getTrajectory(), shot.path);
+    EXPECT_EQ(view->getShots().getTrajectory(), shot.path);
     EXPECT_EQ(countTriangles([&] { view->renderTrajectory(); }), 0);
     printed([&] { view->handleConsoleCommand("enable debug"); });
     glMatrixMode(GL_PROJECTION);
@@ -228,7 +228,7 @@ TEST_F(ShotTest, TheTrajectoryIsKeptForDebugDrawingAcrossMaps)
     glMatrixMode(GL_MODELVIEW);
     EXPECT_GT(countTriangles([&] { view->renderTrajectory(); }), 0);
     newMap(grid, 10, 10, 10);
-    EXPECT_EQ(view->getTrajectory(), shot.path);
+    EXPECT_EQ(view->getShots().getTrajectory(), shot.path);
 }
 
 TEST_F(ShotTest, ANewMapInTheMiddleOfAShotLeavesNothingBehind)
@@ -245,19 +245,19 @@ TEST_F(ShotTest, ANewMapInTheMiddleOfAShotLeavesNothingBehind)
     frameAt(1500);
     TestGrid floor(4, 4, 3, [](int, int y, int) { return y == 0; });
     newMap(floor, 4, 4, 3);
-    EXPECT_TRUE(view->getPendingBlocks().empty());
-    EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
+    EXPECT_TRUE(view->getTerrain().getPendingBlocks().empty());
+    EXPECT_TRUE(view->getCharacters().getSceneNode()->getChildren().empty());
     EXPECT_FALSE(view->isAnimating());
-    EXPECT_EQ(view->getAnimations().size(), 2u);
-    EXPECT_EQ(view->getTerrainBlockCount(), 16);
+    EXPECT_EQ(view->getRunningAnimations().getAnimations().size(), 2u);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), 16);
     for (long tick : {2000, 4000, 9000}) {
         frameAt(tick);
     }
-    EXPECT_EQ(view->getTerrainBlockCount(), 16);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), 16);
     // Nothing of the old shot lands on the new battlefield.
-    EXPECT_EQ(view->getTerrainBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
-    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
-    EXPECT_TRUE(view->getSceneNode()->getChildren().empty());
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
+    EXPECT_TRUE(view->getCharacters().getSceneNode()->getChildren().empty());
 }
 
 TEST_F(ShotTest, AShotAndItsFramesDrawNothingFromTheGameStream)
@@ -293,10 +293,10 @@ TEST_F(ShotTest, TheAutomaticCameraShowsTheTurnThenFollowsTheShotToTheNextCaster
 {
     // The fixture's turn started at tick 0: glide there.
     clocks.clock.set(0);
-    view->directCamera();
+    view->getCamera().directCamera();
     clocks.clock.set(800);
-    view->directCamera();
-    expectAt(*view, view->turnCameraPose(0));
+    view->getCamera().directCamera();
+    expectAt(*view, view->getCamera().turnCameraPose(0));
 
     Shot shot;
     shot.path = {Vector(1, 3, 1), Vector(5, 6, 1), Vector(9, 3, 1)};
@@ -306,20 +306,20 @@ TEST_F(ShotTest, TheAutomaticCameraShowsTheTurnThenFollowsTheShotToTheNextCaster
     // Cast at 800, the flight from 1500 to 3000: the camera looks at the
     // projectile, then holds on the impact.
     clocks.clock.set(2300);
-    view->directCamera();
+    view->getCamera().directCamera();
     const Vector looked = view->getAvatarTarget();
     EXPECT_GT(looked.x, 4.0);
     EXPECT_LT(looked.x, 9.0);
     EXPECT_NEAR(looked.z, -1.0, 1e-9);
     clocks.clock.set(3500);
-    view->directCamera();
+    view->getCamera().directCamera();
     EXPECT_NEAR((view->getAvatarTarget() - Vector(9, 3, -1)).getLength(), 0.0, 1e-9);
     // Once everything has played, to the next caster.
     for (long t = 3500; t <= 9000; t += 100) {
         clocks.clock.set(t);
-        view->directCamera();
+        view->getCamera().directCamera();
     }
-    expectAt(*view, view->turnCameraPose(1));
+    expectAt(*view, view->getCamera().turnCameraPose(1));
 }
 
 TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
@@ -328,7 +328,7 @@ TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
     view->onCurrentPlayer(1);
     for (long t : {0L, 400L, 800L, 2000L}) {
         clocks.clock.set(t);
-        view->directCamera();
+        view->getCamera().directCamera();
         expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
     }
     // On again: a hand move holds it until the next turn, "v" too.
@@ -337,12 +337,12 @@ TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
     view->moveAvatar(1.0, 0.0);
     const Vector eye = view->getAvatarPosition();
     clocks.clock.set(3000);
-    view->directCamera();
+    view->getCamera().directCamera();
     EXPECT_EQ(view->getAvatarPosition(), eye);
     view->onCurrentPlayer(1);
     view->resetAvatar();
     clocks.clock.set(4000);
-    view->directCamera();
+    view->getCamera().directCamera();
     expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
 }
 
@@ -355,11 +355,11 @@ TEST_F(ShotTest, SwitchedOnLaterTheCameraGlidesFromWhereItIsToTheTurnAsItStandsN
     const Vector eye = view->getAvatarPosition();
     clocks.clock.set(5000);
     view->setAutoCameraEnabled(true);
-    view->directCamera();
+    view->getCamera().directCamera();
     EXPECT_EQ(view->getAvatarPosition(), eye);
     clocks.clock.set(5000 + CameraDirector::GLIDE_LENGTH);
-    view->directCamera();
-    expectAt(*view, view->turnCameraPose(0));
+    view->getCamera().directCamera();
+    expectAt(*view, view->getCamera().turnCameraPose(0));
 }
 
 TEST_F(ShotTest, TheTurnCameraRisesAboveTheTerrainBehindTheCaster)
@@ -369,7 +369,7 @@ TEST_F(ShotTest, TheTurnCameraRisesAboveTheTerrainBehindTheCaster)
     newMap(walled, 12, 12, 10);
     Player caster{"Osri Quay", Vector(5, 1, 5), 1, 1.8, Vector(0.5, 0.9, 0.5), 1.15};
     printed([&] { view->onPlayer(1, caster); });
-    const CameraPose pose = view->turnCameraPose(1);
+    const CameraPose pose = view->getCamera().turnCameraPose(1);
     const Vector cannon = caster.getCannonPosition(0);
     // The line from the cannon to the eye passes over the wall's top (x 1
     // to 2, y 7).
@@ -442,7 +442,7 @@ TEST_F(ShotSounds, EachSoundComesAsItsEventIsShownAndFromWhereItIs)
     EXPECT_EQ(soundsAt(2600), Calls{"play block_land 5.5 0.5 -5.5"});
     // Then the shooter drops a cell in 200 ms, and lands on the floor.
     EXPECT_EQ(soundsAt(2800), Calls{"play block_land 1.5 0 -1.5"});
-    EXPECT_EQ(view->getSoundCues().getPendingCount(), 0u);
+    EXPECT_EQ(view->getSounds().getSoundCues().getPendingCount(), 0u);
     // The next turn is chimed once the shot has been seen.
     frameAt(2799);
     EXPECT_TRUE(soundsAt(2799).empty());

@@ -10,15 +10,15 @@ TEST_F(ViewTest, AFullThreeCubedGridShowsAllButTheCentre)
     EXPECT_EQ(newMap(grid, 3, 3, 3), (Lines{"set wind direction(0, 0, 0) 0 0", "New Map: 3 3 3",
                                             "There is 27 block on this terrain",
                                             "Displaying the 26 blocks out of 27"}));
-    EXPECT_EQ(view->getSurfaceBlocks().size(), 26u);
-    for (const Vector& cell : view->getSurfaceBlocks()) {
+    EXPECT_EQ(view->getTerrain().getSurfaceBlocks().size(), 26u);
+    for (const Vector& cell : view->getTerrain().getSurfaceBlocks()) {
         EXPECT_NE(cell, Vector(1, 1, 1));
     }
     // The top layer is grass, the rest dirt.
     for (int x = 0; x < 3; ++x) {
         for (int y = 0; y < 3; ++y) {
             for (int z = 0; z < 3; ++z) {
-                EXPECT_EQ(view->getTerrainBlock(Vector(x, y, z)), y == 2 ? TerrainChunks::GRASS : TerrainChunks::DIRT);
+                EXPECT_EQ(view->getTerrain().getBlock(Vector(x, y, z)), y == 2 ? TerrainChunks::GRASS : TerrainChunks::DIRT);
             }
         }
     }
@@ -30,8 +30,8 @@ TEST_F(ViewTest, AOneCellGridHoldsOneGrassBlockAtTheCellsBottomCentre)
     EXPECT_EQ(newMap(grid, 1, 1, 1), (Lines{"set wind direction(0, 0, 0) 0 0", "New Map: 1 1 1",
                                             "There is 1 block on this terrain",
                                             "Displaying the 1 blocks out of 1"}));
-    EXPECT_EQ(view->getTerrainBlock(Vector(0, 0, 0)), TerrainChunks::GRASS);
-    EXPECT_EQ(view->getTerrainBlockCount(), 1);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(0, 0, 0)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), 1);
 }
 
 TEST_F(ViewTest, BlocksAreDrawnInTheirCellsWithZMirrored)
@@ -51,7 +51,7 @@ TEST_F(ViewTest, BlocksAreDrawnInTheirCellsWithZMirrored)
     for (bool chunked : {false, true}) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        view->setChunksEnabled(chunked);
+        view->getTerrain().setChunksEnabled(chunked);
         view->renderTerrain();
         const auto inside = pixelAt(3.5, 4.5);
         EXPECT_GT(inside[0] + inside[1] + inside[2], 0) << chunked;
@@ -66,9 +66,9 @@ TEST_F(ViewTest, AColumnOfTwoIsDirtUnderGrassBothShown)
 {
     TestGrid grid(1, 1, 3, [](int, int y, int) { return y < 2; });
     newMap(grid, 1, 1, 3);
-    EXPECT_EQ(view->getTerrainBlock(Vector(0, 0, 0)), TerrainChunks::DIRT);
-    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::GRASS);
-    EXPECT_EQ(view->getSurfaceBlocks().size(), 2u);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(0, 0, 0)), TerrainChunks::DIRT);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(0, 1, 0)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrain().getSurfaceBlocks().size(), 2u);
 }
 
 TEST_F(ViewTest, AnEmptyGridHasNoBlocks)
@@ -86,9 +86,9 @@ TEST_F(ViewTest, ANewMapReplacesTheOldOne)
     newMap(full, 3, 3, 3);
     Lines lines = newMap(floor, 4, 4, 2, Vector(0, 0, 0.5));
     EXPECT_EQ(lines.front(), "set wind direction(0, 0, 0.5) 89.9998 0.5");
-    EXPECT_EQ(view->getTerrainBlockCount(), 16);
-    EXPECT_EQ(view->getSurfaceBlocks().size(), 16u);
-    EXPECT_EQ(view->getTerrainBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getBlockCount(), 16);
+    EXPECT_EQ(view->getTerrain().getSurfaceBlocks().size(), 16u);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(0, 1, 0)), TerrainChunks::EMPTY);
 }
 
 TEST_F(ViewTest, InsideGridIsHalfOpen)
@@ -106,15 +106,15 @@ TEST_F(ViewTest, TheTerrainDrawsOnlyItsSurfaceBlocks)
 {
     TestGrid grid(3, 3, 3, [](int, int, int) { return true; });
     newMap(grid, 3, 3, 3);
-    view->setChunksEnabled(false);
+    view->getTerrain().setChunksEnabled(false);
     GraphicNode::resetTriangleCount();
     view->renderTerrain();
     int perGrass = 0;
     int perDirt = 0;
-    for (GraphicNode* part : view->getModel("grass")->getChildren()) {
+    for (GraphicNode* part : view->getResources().getModel("grass")->getChildren()) {
         perGrass += static_cast<int>(part->getFaces().size() / 3);
     }
-    for (GraphicNode* part : view->getModel("dirt")->getChildren()) {
+    for (GraphicNode* part : view->getResources().getModel("dirt")->getChildren()) {
         perDirt += static_cast<int>(part->getFaces().size() / 3);
     }
     // Nine grass blocks on top, seventeen dirt blocks around the hidden centre.
@@ -122,10 +122,10 @@ TEST_F(ViewTest, TheTerrainDrawsOnlyItsSurfaceBlocks)
     EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
 
     // In chunks, the faces the blocks press against each other go too.
-    view->setChunksEnabled(true);
+    view->getTerrain().setChunksEnabled(true);
     GraphicNode::resetTriangleCount();
     view->renderTerrain();
-    EXPECT_EQ(GraphicNode::getTriangleCount(), view->getChunks().getTriangleCount());
+    EXPECT_EQ(GraphicNode::getTriangleCount(), view->getTerrain().getChunks().getTriangleCount());
     EXPECT_LT(GraphicNode::getTriangleCount(), (9 * perGrass + 17 * perDirt) / 2);
     EXPECT_EQ(stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));

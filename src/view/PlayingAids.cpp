@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What helps a player follow the game beyond the overlay's lines: whose turn
-// it is at the top, damage numbers over the casters, the aiming sight and the
-// winner in the middle of the window.
+// The playing aids: whose turn it is at the top, damage numbers over the
+// casters, the aiming sight and the winner in the middle of the window.
+#include "view/PlayingAids.h"
+
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
@@ -9,8 +10,13 @@
 #include <cmath>
 #include <sstream>
 
+#include "math/TimeSystem.h"
 #include "model/Player.h"
-#include "view/ArenaView.h"
+#include "view/BitmapText.h"
+#include "view/SetupPanel.h"
+#include "view/ViewAnimations.h"
+#include "view/ViewCharacters.h"
+#include "view/ViewOverlay.h"
 
 namespace {
 
@@ -31,31 +37,69 @@ void* const MEDIUM_FONT = GLUT_BITMAP_HELVETICA_18;
 // Of the medium font: the long dash is drawn as a line of this width.
 constexpr int DASH_WIDTH = 18;
 
-int textWidth(void* font, const std::string& text)
+// The text of a caster's damage number: the hit points lost, "KO" for a death.
+std::string damageText(double damage, bool killed)
 {
-    return glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text.c_str()));
+    std::ostringstream text;
+    text << "-" << std::round(damage * 10.0) / 10.0;
+    if (killed) {
+        text << " KO";
+    }
+    return text.str();
 }
 
 } // namespace
 
-// --- Turn line ----------------------------------------------------------
-
-bool ArenaView::isTurnWaiting() const
+PlayingAids::PlayingAids(TimeSystem& clock, const ViewCharacters& characters, const ViewAnimations& animations,
+                         const SetupPanel& setup, const ViewOverlay& overlay)
+    : clock(clock),
+      characters(characters),
+      animations(animations),
+      setup(setup),
+      overlay(overlay),
+      aidsShown(true),
+      showingWinner(false),
+      winner(-1),
+      winnerCountdown(false)
 {
-    const auto player = players.find(currentPlayer);
-    return player != players.end() && !player->second->isDead() && !showingWinner && setupRows.empty()
-        && !isAnimating();
 }
 
-std::string ArenaView::turnLine() const
+void PlayingAids::setAidsShown(bool shown)
+{
+    aidsShown = shown;
+}
+
+bool PlayingAids::areAidsShown() const
+{
+    return aidsShown;
+}
+
+void PlayingAids::clear()
+{
+    showingWinner = false;
+    damageNumbers.clear();
+    placedDamageNumbers.clear();
+    sight.clear();
+}
+
+// --- Turn line ----------------------------------------------------------
+
+bool PlayingAids::isTurnWaiting() const
+{
+    const Player* player = characters.findPlayer(characters.getCurrentPlayer());
+    return player != nullptr && !player->isDead() && !showingWinner && !setup.isShowing()
+        && !animations.isAnimating();
+}
+
+std::string PlayingAids::turnLine() const
 {
     if (!aidsShown || !isTurnWaiting()) {
         return "";
     }
-    return players.at(currentPlayer)->getName() + " \u2014 " + weapon;
+    return characters.findPlayer(characters.getCurrentPlayer())->getName() + " \u2014 " + characters.getWeapon();
 }
 
-void ArenaView::displayTurnLine()
+void PlayingAids::displayTurnLine() const
 {
     const std::string line = turnLine();
     if (line.empty()) {
@@ -66,25 +110,25 @@ void ArenaView::displayTurnLine()
     const std::size_t at = line.find(dash);
     const std::string name = line.substr(0, at);
     const std::string spell = line.substr(at + dash.size());
-    const int gap = textWidth(MEDIUM_FONT, " ");
-    const int width = textWidth(MEDIUM_FONT, name) + 2 * gap + DASH_WIDTH + textWidth(MEDIUM_FONT, spell);
-    const int left = std::max((windowWidth - width) / 2, 0);
+    const int gap = BitmapText::width(MEDIUM_FONT, " ");
+    const int width = BitmapText::width(MEDIUM_FONT, name) + 2 * gap + DASH_WIDTH + BitmapText::width(MEDIUM_FONT, spell);
+    const int left = std::max((overlay.getWindowWidth() - width) / 2, 0);
     glColor3f(1.0f, 0.85f, 0.2f);
-    renderBitmapString(static_cast<float>(left), TURN_LINE, 0, MEDIUM_FONT, name.c_str());
-    const int dashLeft = left + textWidth(MEDIUM_FONT, name) + gap;
+    BitmapText::draw(static_cast<float>(left), TURN_LINE, 0, MEDIUM_FONT, name.c_str());
+    const int dashLeft = left + BitmapText::width(MEDIUM_FONT, name) + gap;
     glBegin(GL_QUADS);
     glVertex2i(dashLeft, TURN_LINE - 7);
     glVertex2i(dashLeft + DASH_WIDTH, TURN_LINE - 7);
     glVertex2i(dashLeft + DASH_WIDTH, TURN_LINE - 5);
     glVertex2i(dashLeft, TURN_LINE - 5);
     glEnd();
-    renderBitmapString(static_cast<float>(dashLeft + DASH_WIDTH + gap), TURN_LINE, 0, MEDIUM_FONT, spell.c_str());
+    BitmapText::draw(static_cast<float>(dashLeft + DASH_WIDTH + gap), TURN_LINE, 0, MEDIUM_FONT, spell.c_str());
 }
 
 // --- Damage numbers -----------------------------------------------------
 
-void ArenaView::addDamageNumbers(const std::map<int, double>& damages, const std::set<int>& killed,
-                                 const std::map<int, int>& falls, long start)
+void PlayingAids::addDamageNumbers(const std::map<int, double>& damages, const std::set<int>& killed,
+                                   const std::map<int, int>& falls, long start)
 {
     // Over the head of the caster where it stood before any fall.
     auto overHead = [&falls](int id, const Player& hurt) {
@@ -94,29 +138,24 @@ void ArenaView::addDamageNumbers(const std::map<int, double>& damages, const std
              + Vector(0, fall != falls.end() ? fall->second : 0, 0);
     };
     for (const auto& [id, damage] : damages) {
-        const auto player = players.find(id);
+        const Player* player = characters.findPlayer(id);
         // The dead lose nothing more.
-        if (player == players.end() || (player->second->isDead() && killed.count(id) == 0)) {
+        if (player == nullptr || (player->isDead() && killed.count(id) == 0)) {
             continue;
         }
-        std::ostringstream text;
-        text << "-" << std::round(damage * 10.0) / 10.0;
-        if (killed.count(id) != 0) {
-            text << " KO";
-        }
-        damageNumbers.push_back({overHead(id, *player->second), text.str(), start});
+        damageNumbers.push_back({overHead(id, *player), damageText(damage, killed.count(id) != 0), start});
     }
     for (int id : killed) {
-        const auto player = players.find(id);
-        if (damages.count(id) == 0 && player != players.end()) {
-            damageNumbers.push_back({overHead(id, *player->second), "KO", start});
+        const Player* player = characters.findPlayer(id);
+        if (damages.count(id) == 0 && player != nullptr) {
+            damageNumbers.push_back({overHead(id, *player), "KO", start});
         }
     }
 }
 
-void ArenaView::placeDamageNumbers()
+void PlayingAids::placeDamageNumbers()
 {
-    const long now = timeSystem.getTick();
+    const long now = clock.getTick();
     damageNumbers.erase(std::remove_if(damageNumbers.begin(), damageNumbers.end(),
                                        [now](const DamageNumber& number) {
                                            return now >= number.start + DAMAGE_NUMBER_LENGTH;
@@ -145,58 +184,48 @@ void ArenaView::placeDamageNumbers()
         // The scene mirrors the model's z; nothing behind the eye is shown.
         if (gluProject(at.x, at.y, -at.z, modelview, projection, viewport, &x, &y, &z) == GL_TRUE && z > 0.0
             && z < 1.0) {
-            placedDamageNumbers.push_back({Vector(x, windowHeight - y, 0), number.text, number.start});
+            placedDamageNumbers.push_back({Vector(x, overlay.getWindowHeight() - y, 0), number.text, number.start});
         }
     }
 }
 
-void ArenaView::displayDamageNumbers()
+void PlayingAids::displayDamageNumbers() const
 {
     if (!aidsShown) {
         return;
     }
-    const long now = timeSystem.getTick();
+    const long now = clock.getTick();
     for (const DamageNumber& placed : placedDamageNumbers) {
         const double age = static_cast<double>(now - placed.start) / DAMAGE_NUMBER_LENGTH;
         const float alpha = static_cast<float>(std::clamp(1.0 - age * age, 0.0, 1.0));
         glColor4f(1.0f, 0.15f, 0.1f, alpha);
-        const int left = static_cast<int>(placed.position.x) - textWidth(LARGE_FONT, placed.text) / 2;
-        renderBitmapString(static_cast<float>(left), static_cast<float>(placed.position.y), 0, LARGE_FONT,
-                           placed.text.c_str());
+        const int left = static_cast<int>(placed.position.x) - BitmapText::width(LARGE_FONT, placed.text) / 2;
+        BitmapText::draw(static_cast<float>(left), static_cast<float>(placed.position.y), 0, LARGE_FONT,
+                         placed.text.c_str());
     }
 }
 
-const std::vector<DamageNumber>& ArenaView::getDamageNumbers() const
+const std::vector<DamageNumber>& PlayingAids::getDamageNumbers() const
 {
     return damageNumbers;
 }
 
-void ArenaView::setAidsShown(bool shown)
-{
-    aidsShown = shown;
-}
-
-bool ArenaView::areAidsShown() const
-{
-    return aidsShown;
-}
-
 // --- Sight --------------------------------------------------------------
 
-void ArenaView::setSight(const std::vector<Vector>& path)
+void PlayingAids::setSight(const std::vector<Vector>& path)
 {
     sight = path;
 }
 
-const std::vector<Vector>& ArenaView::getSight() const
+const std::vector<Vector>& PlayingAids::getSight() const
 {
     return sight;
 }
 
-void ArenaView::renderSight()
+void PlayingAids::renderSight() const
 {
     // The next caster's sight waits until the shot has been shown.
-    if (sight.size() < 2 || isAnimating()) {
+    if (sight.size() < 2 || animations.isAnimating()) {
         return;
     }
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
@@ -226,38 +255,36 @@ void ArenaView::renderSight()
 
 // --- Winner -------------------------------------------------------------
 
-void ArenaView::showWinner(int id, bool demonstration)
+bool PlayingAids::showWinner(int id, bool demonstration)
 {
-    if (!showingWinner && players.count(id) > 0) {
-        sounds.playNear(Sound::fanfare);
-    }
+    const bool newWin = !showingWinner && characters.findPlayer(id) != nullptr;
     showingWinner = true;
     winner = id;
     winnerCountdown = demonstration;
+    return newWin;
 }
 
-std::vector<std::string> ArenaView::winnerLines() const
+std::vector<std::string> PlayingAids::winnerLines() const
 {
     if (!showingWinner) {
         return {};
     }
-    const auto found = players.find(winner);
-    const std::string first =
-        found != players.end() ? found->second->getName() + " wins" : std::string("Nobody is left standing");
+    const Player* found = characters.findPlayer(winner);
+    const std::string first = found != nullptr ? found->getName() + " wins" : std::string("Nobody is left standing");
     return {first, winnerCountdown ? "A new battlefield in 5 seconds" : "r: new battlefield"};
 }
 
-void ArenaView::displayWinner()
+void PlayingAids::displayWinner() const
 {
     const std::vector<std::string> lines = winnerLines();
     glColor3f(1.0f, 0.85f, 0.2f);
-    int baseline = windowHeight / 2;
+    const int windowWidth = overlay.getWindowWidth();
+    int baseline = overlay.getWindowHeight() / 2;
     bool first = true;
     for (const std::string& line : lines) {
         void* font = first ? LARGE_FONT : GLUT_BITMAP_8_BY_13;
-        const int left = (windowWidth - textWidth(font, line)) / 2;
-        renderBitmapString(static_cast<float>(std::max(left, 0)), static_cast<float>(baseline), 0, font,
-                           line.c_str());
+        const int left = (windowWidth - BitmapText::width(font, line)) / 2;
+        BitmapText::draw(static_cast<float>(std::max(left, 0)), static_cast<float>(baseline), 0, font, line.c_str());
         baseline += WINNER_LINE_SPACING;
         first = false;
     }

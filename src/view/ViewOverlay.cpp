@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The text overlay drawn over each frame in window pixels: frame rate, one line
+// per player, the spell, the console line and the credits.
+#include "view/ViewOverlay.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <sstream>
+
+#include "math/TimeSystem.h"
+#include "model/Player.h"
+#include "scene/graphicnode.h"
+#include "view/BitmapText.h"
+#include "view/ViewCharacters.h"
+
+namespace {
+
+const char* const CREDITS =
+    "Kestrune 2006-04-07 - an artillery duel of spell-casters, by the Kestrune developers";
+
+constexpr int FRAME_RATE_SAMPLES = 10;
+// Pixels, from the top-left corner of the window.
+constexpr int LINE_LEFT = 5;
+constexpr int CONSOLE_LINE = 10;
+constexpr int FRAME_RATE_LINE = 30;
+constexpr int FIRST_PLAYER_LINE = 70;
+constexpr int LINE_SPACING = 20;
+// Of the 8 x 13 font.
+constexpr int GLYPH_WIDTH = 8;
+
+} // namespace
+
+ViewOverlay::ViewOverlay(TimeSystem& clock, const ViewCharacters& characters)
+    : clock(clock),
+      characters(characters),
+      windowWidth(0),
+      windowHeight(0),
+      showingFPS(false),
+      frameRate(FRAME_RATE_SAMPLES),
+      frameCount(0),
+      lastFrameTick(0),
+      consoleVisible(false)
+{
+}
+
+void ViewOverlay::reshape(int width, int height)
+{
+    windowWidth = width;
+    windowHeight = height;
+}
+
+int ViewOverlay::getWindowWidth() const
+{
+    return windowWidth;
+}
+
+int ViewOverlay::getWindowHeight() const
+{
+    return windowHeight;
+}
+
+void ViewOverlay::setOrthographicProjection() const
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, 0, windowHeight);
+    // y runs down the window from its top edge.
+    glScalef(1.0f, -1.0f, 1.0f);
+    glTranslatef(0.0f, static_cast<float>(-windowHeight), 0.0f);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void ViewOverlay::resetPerspectiveProjection() const
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void ViewOverlay::showFPS()
+{
+    showingFPS = true;
+}
+
+void ViewOverlay::hideFPS()
+{
+    showingFPS = false;
+}
+
+bool ViewOverlay::isShowingFPS() const
+{
+    return showingFPS;
+}
+
+void ViewOverlay::updateFrameCount()
+{
+    ++frameCount;
+    while (clock.getTick() > lastFrameTick + 1000) {
+        frameRate.add(frameCount);
+        frameCount = 0;
+        lastFrameTick += 1000;
+    }
+}
+
+const MovingAverage& ViewOverlay::getFrameRate() const
+{
+    return frameRate;
+}
+
+std::string ViewOverlay::frameRateLine() const
+{
+    const double newest = frameRate.getValues().empty() ? 0.0 : frameRate.getValues().back();
+    std::ostringstream line;
+    line << "FPS: " << frameRate.getAverage() << " (" << newest << ") "
+         << "TriangleCount: " << GraphicNode::getTriangleCount();
+    return line.str();
+}
+
+std::string ViewOverlay::playerLine(int id, const Player& player) const
+{
+    // A player whose aim has not come yet shows zeros.
+    const ViewCannon cannon = characters.getCannon(id);
+    std::ostringstream line;
+    line << "Player: " << player.getName() << "(" << player.getHp() << ") " << cannon.yaw << " " << cannon.pitch
+         << " " << cannon.power << " " << player.getPosition();
+    return line.str();
+}
+
+bool ViewOverlay::editConsoleLine(const std::string& line)
+{
+    const bool changed = !consoleVisible || consoleCommand != ">" + line;
+    consoleCommand = ">" + line;
+    consoleVisible = true;
+    return changed;
+}
+
+void ViewOverlay::closeConsoleLine()
+{
+    consoleVisible = false;
+}
+
+const std::string& ViewOverlay::getConsoleCommand() const
+{
+    return consoleCommand;
+}
+
+bool ViewOverlay::isConsoleVisible() const
+{
+    return consoleVisible;
+}
+
+void ViewOverlay::setReplayLine(const std::string& line)
+{
+    replayLine = line;
+}
+
+const std::string& ViewOverlay::getReplayLine() const
+{
+    return replayLine;
+}
+
+void ViewOverlay::displayFramePerSecond() const
+{
+    if (!showingFPS) {
+        return;
+    }
+    glColor3f(1.0f, 0.0f, 0.0f);
+    BitmapText::draw(LINE_LEFT, FRAME_RATE_LINE, 0, GLUT_BITMAP_8_BY_13, frameRateLine().c_str());
+}
+
+void ViewOverlay::displayPlayerInfo() const
+{
+    int row = 0;
+    const std::map<int, std::string>& notes = characters.getPlayerNotes();
+    for (const auto& [id, player] : characters.getPlayers()) {
+        if (id == characters.getCurrentPlayer()) {
+            glColor3f(0.75f, 0.75f, 0.0f);
+        } else {
+            glColor3f(1.0f, 1.0f, 1.0f);
+        }
+        const std::string line = playerLine(id, *player);
+        const float baseline = static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row);
+        BitmapText::draw(LINE_LEFT, baseline, 0, GLUT_BITMAP_8_BY_13, line.c_str());
+        const auto note = notes.find(id);
+        if (note != notes.end() && !note->second.empty()) {
+            glColor3f(0.4f, 0.8f, 1.0f);
+            const std::string marked = "[" + note->second + "]";
+            BitmapText::draw(static_cast<float>(LINE_LEFT + GLYPH_WIDTH * (line.size() + 2)), baseline, 0,
+                             GLUT_BITMAP_8_BY_13, marked.c_str());
+        }
+        ++row;
+    }
+    glColor3f(1.0f, 1.0f, 1.0f);
+    const std::string line = "Weapon: " + characters.getWeapon();
+    BitmapText::draw(LINE_LEFT, static_cast<float>(FIRST_PLAYER_LINE + LINE_SPACING * row), 0, GLUT_BITMAP_8_BY_13,
+                     line.c_str());
+}
+
+void ViewOverlay::displayConsole() const
+{
+    if (!consoleVisible) {
+        return;
+    }
+    glColor3f(0.5f, 1.0f, 1.0f);
+    BitmapText::draw(LINE_LEFT, CONSOLE_LINE, 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
+}
+
+void ViewOverlay::displayCredits() const
+{
+    glColor3f(1.0f, 1.0f, 1.0f);
+    BitmapText::draw(0, static_cast<float>(windowHeight - 2), 0, GLUT_BITMAP_8_BY_13, CREDITS);
+}
+
+void ViewOverlay::displayReplayLine() const
+{
+    if (replayLine.empty()) {
+        return;
+    }
+    glColor3f(1.0f, 0.6f, 0.2f);
+    BitmapText::draw(LINE_LEFT, static_cast<float>(windowHeight - 2 - LINE_SPACING), 0, GLUT_BITMAP_8_BY_13,
+                     replayLine.c_str());
+}

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The text overlay drawn over each frame in window pixels: the frame rate, one
+// line per player and the spell, the console line being typed, the replay
+// line and the credits; and the window's size, which every overlay lays out by.
+#pragma once
+
+#include <string>
+
+#include "math/MovingAverage.h"
+
+class Player;
+class TimeSystem;
+class ViewCharacters;
+
+class ViewOverlay {
+public:
+    // clock: not owned; the view clock. characters: not owned; whose lines
+    // are drawn. Both outlive the overlay.
+    ViewOverlay(TimeSystem& clock, const ViewCharacters& characters);
+
+    // The window's new size, in pixels.
+    void reshape(int width, int height);
+    int getWindowWidth() const;
+    int getWindowHeight() const;
+    // Switches to window pixels, y running down from the top edge, and back.
+    void setOrthographicProjection() const;
+    void resetPerspectiveProjection() const;
+
+    void showFPS();
+    void hideFPS();
+    bool isShowingFPS() const;
+    // Counts the frame and samples the frame rate once per clock second.
+    void updateFrameCount();
+    const MovingAverage& getFrameRate() const;
+    // "FPS: 59.9 (60) TriangleCount: 5124".
+    std::string frameRateLine() const;
+    // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
+    std::string playerLine(int id, const Player& player) const;
+
+    // The console line as typed; true when that changed what is shown.
+    bool editConsoleLine(const std::string& line);
+    // A line sent closes the line being typed.
+    void closeConsoleLine();
+    const std::string& getConsoleCommand() const;
+    bool isConsoleVisible() const;
+
+    // A line above the credits saying a replay plays and how far it has got;
+    // "" hides it.
+    void setReplayLine(const std::string& line);
+    const std::string& getReplayLine() const;
+
+    void displayFramePerSecond() const;
+    void displayPlayerInfo() const;
+    void displayConsole() const;
+    void displayCredits() const;
+    void displayReplayLine() const;
+
+private:
+    TimeSystem& clock;                // not owned
+    const ViewCharacters& characters; // not owned
+    int windowWidth;
+    int windowHeight;
+    bool showingFPS;
+    MovingAverage frameRate;
+    int frameCount;
+    long lastFrameTick; // ticks of the view clock
+    std::string consoleCommand;
+    bool consoleVisible;
+    std::string replayLine;
+};
