@@ -5,7 +5,7 @@
 #include "ai/ShotChooser.h"
 
 #include <algorithm>
-#include <array>
+#include <memory>
 #include <cmath>
 #include <list>
 #include <map>
@@ -13,9 +13,7 @@
 #include <vector>
 
 #include "model/ArenaModel.h"
-#include "model/HorizontalNova.h"
-#include "model/RadiusBomb.h"
-#include "model/VerticalStrike.h"
+#include "model/SpellTable.h"
 
 namespace {
 
@@ -37,8 +35,14 @@ constexpr int MAX_ARC_STEPS = 60;
 // Rounds of aiming at a point: the cannon's nose moves with the aim.
 constexpr int AIM_ROUNDS = 4;
 
-enum Spell { FIREBALL, CYCLONE, NOVA, SPELL_COUNT };
-const char* const SPELL_NAMES[SPELL_COUNT] = {"fireball", "cyclone", "nova"};
+// Spells are counted by their row in the spell table; the first, the
+// fireball, wins ties.
+constexpr int FIREBALL = 0;
+
+int spellCount()
+{
+    return static_cast<int>(SpellTable::all().size());
+}
 
 struct Aim {
     double yaw = 0.0;
@@ -52,6 +56,13 @@ struct Aim {
 
 // One aim with one spell, and how good it is: score first, then how close the
 // impact comes to an opponent (the negated distance), for shots that hit no one.
+// A trial shot's start and the path it flies whole.
+struct Flight {
+    Vector nose;
+    Vector velocity;
+    std::list<Vector> trajectory;
+};
+
 struct Candidate {
     Aim aim;
     int spell = FIREBALL;
@@ -94,7 +105,9 @@ public:
           shooterId(playerId),
           shooter(battlefield.getPlayer(playerId)),
           acceleration(battlefield.getGravity() + battlefield.getWind()),
-          radiusBombSize(radiusBombSize)
+          radiusBombSize(radiusBombSize),
+          best(static_cast<std::size_t>(spellCount())),
+          scoreCaches(static_cast<std::size_t>(spellCount()))
     {
         for (int id = 0; id < battlefield.getNumberOfPlayers(); ++id) {
             if (id != playerId && !battlefield.getPlayer(id).isDead()) {
@@ -121,7 +134,7 @@ public:
     const Candidate& overall() const
     {
         const Candidate* winner = &best[FIREBALL];
-        for (int spell = CYCLONE; spell < SPELL_COUNT; ++spell) {
+        for (int spell = FIREBALL + 1; spell < spellCount(); ++spell) {
             const Candidate& other = best[static_cast<std::size_t>(spell)];
             if (other.found && (!winner->found || other.score > winner->score + SCORE_EPSILON)) {
                 winner = &other;
@@ -226,15 +239,13 @@ private:
     {
         const Vector nose = shooter.getCannonNose(aim.yaw, aim.pitch);
         const Vector velocity = battlefield.getShotVelocity(shooterId, aim.yaw, aim.pitch, aim.power);
-        std::list<Vector> trajectory = battlefield.createTrajectory(nose, velocity, acceleration);
-        const Vector impact = trajectory.back();
-        const double closeness = -distanceToOpponents(impact);
-        const std::array<double, SPELL_COUNT> scores = scoreImpact(trajectory);
-        for (int spell = FIREBALL; spell < SPELL_COUNT; ++spell) {
+        const Flight flight{nose, velocity, battlefield.createTrajectory(nose, velocity, acceleration)};
+        const double closeness = -distanceToOpponents(flight.trajectory.back());
+        for (int spell = FIREBALL; spell < spellCount(); ++spell) {
             Candidate candidate;
             candidate.aim = aim;
             candidate.spell = spell;
-            candidate.score = scores[static_cast<std::size_t>(spell)];
+            candidate.score = score(spell, flight);
             candidate.closeness = closeness;
             candidate.found = true;
             Candidate& bestOfSpell = best[static_cast<std::size_t>(spell)];
@@ -256,40 +267,46 @@ private:
         return nearest;
     }
 
-    // The fireball's outcome depends on the exact impact; the cyclone's only
-    // on its column and the nova's only on its layer, so those are kept.
-    std::array<double, SPELL_COUNT> scoreImpact(const std::list<Vector>& trajectory)
+    // The score of one spell on one flight. Trials that agree on what the
+    // spell's outcome depends on (its row's scoring) share one simulation.
+    double score(int spell, const Flight& flight)
     {
-        const Vector cell = trajectory.back().toInt();
-        std::array<double, SPELL_COUNT> scores{};
-        auto fireball = fireballScores.find(trajectory.back());
-        if (fireball == fireballScores.end()) {
-            RadiusBomb bomb(radiusBombSize);
-            fireball = fireballScores.emplace(trajectory.back(), simulate(bomb, trajectory)).first;
+        const SpellTable::Entry& entry = SpellTable::all()[static_cast<std::size_t>(spell)];
+        const Vector impact = flight.trajectory.back();
+        const Vector cell = impact.toInt();
+        Vector key;
+        switch (entry.scoring) {
+        case SpellTable::Scoring::impactPoint:
+            key = impact;
+            break;
+        case SpellTable::Scoring::impactColumn:
+            key = Vector(cell.x, 0.0, cell.z);
+            break;
+        case SpellTable::Scoring::impactLayer:
+            key = Vector(0.0, cell.y, 0.0);
+            break;
+        case SpellTable::Scoring::wholeFlight:
+            return simulate(entry, flight);
         }
-        scores[FIREBALL] = fireball->second;
-        const std::pair<double, double> column(cell.x, cell.z);
-        auto cyclone = cycloneScores.find(column);
-        if (cyclone == cycloneScores.end()) {
-            VerticalStrike strike;
-            cyclone = cycloneScores.emplace(column, simulate(strike, trajectory)).first;
+        std::map<Vector, double>& cache = scoreCaches[static_cast<std::size_t>(spell)];
+        auto known = cache.find(key);
+        if (known == cache.end()) {
+            known = cache.emplace(key, simulate(entry, flight)).first;
         }
-        scores[CYCLONE] = cyclone->second;
-        auto nova = novaScores.find(cell.y);
-        if (nova == novaScores.end()) {
-            HorizontalNova ring;
-            nova = novaScores.emplace(cell.y, simulate(ring, trajectory)).first;
-        }
-        scores[NOVA] = nova->second;
-        return scores;
+        return known->second;
     }
 
-    double simulate(Projectile& spell, const std::list<Vector>& trajectory) const
+    // The shot with the spell on a copy of the battlefield: a spell that
+    // changes in flight flies again, the others land where the flight ends.
+    double simulate(const SpellTable::Entry& entry, const Flight& flight) const
     {
         ArenaModel copy(battlefield);
         // The score reads damages only.
         copy.setBlockFallsReported(false);
-        const ShotOutcome outcome = copy.resolveImpact(&spell, trajectory);
+        const std::unique_ptr<Projectile> spell = entry.create(radiusBombSize);
+        const ShotOutcome outcome = entry.scoring == SpellTable::Scoring::wholeFlight
+                                        ? copy.resolveFlight(spell.get(), flight.nose, flight.velocity)
+                                        : copy.resolveImpact(spell.get(), flight.trajectory);
         double score = 0.0;
         for (const auto& [id, damage] : outcome.damages) {
             const Player& before = battlefield.getPlayer(id);
@@ -313,10 +330,8 @@ private:
     Vector acceleration;
     double radiusBombSize;
     std::vector<int> opponents;
-    std::array<Candidate, SPELL_COUNT> best;
-    std::map<Vector, double> fireballScores;
-    std::map<std::pair<double, double>, double> cycloneScores;
-    std::map<double, double> novaScores;
+    std::vector<Candidate> best;                       // per spell
+    std::vector<std::map<Vector, double>> scoreCaches; // per spell: key -> score
 };
 
 ShotChoice toChoice(const Candidate& candidate, const Aim& aim, double bestScore)
@@ -325,7 +340,7 @@ ShotChoice toChoice(const Candidate& candidate, const Aim& aim, double bestScore
     choice.yaw = aim.yaw;
     choice.pitch = aim.pitch;
     choice.power = std::clamp(aim.power, 0.0, MAX_SHOT_POWER);
-    choice.spell = SPELL_NAMES[candidate.spell];
+    choice.spell = SpellTable::all()[static_cast<std::size_t>(candidate.spell)].name;
     choice.score = candidate.score;
     choice.bestScore = bestScore;
     return choice;
@@ -343,11 +358,11 @@ Aim missBy(const Aim& aim, std::mt19937& stream, double yawError, double pitchEr
     return off;
 }
 
-// The best shot of another spell than the best one: the better of the other two.
+// The best shot of another spell than the best one: the better of the others.
 const Candidate& weakerSpell(const Search& search, const Candidate& strongest)
 {
     const Candidate* weaker = nullptr;
-    for (int spell = FIREBALL; spell < SPELL_COUNT; ++spell) {
+    for (int spell = FIREBALL; spell < spellCount(); ++spell) {
         const Candidate& other = search.bestOf(spell);
         if (spell != strongest.spell && other.found && (weaker == nullptr || better(other, *weaker))) {
             weaker = &other;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The names of the game's sound files, and which of them a spell's cast and
+// effect are heard with.
 #include "audio/Sound.h"
 
-#include <cstring>
+#include <string>
+
+#include "model/SpellTable.h"
 
 const char* soundName(Sound sound)
 {
@@ -34,28 +38,38 @@ const char* soundName(Sound sound)
         return "fanfare";
     case Sound::keyClick:
         return "key_click";
+    case Sound::castMeteor:
+        return "cast_meteor";
+    case Sound::splitMeteor:
+        return "split_meteor";
     }
     return "";
 }
 
+namespace {
+
+// The sound whose file is named so, or fallback.
+Sound soundNamed(const std::string& name, Sound fallback)
+{
+    for (int i = 0; i < SOUND_COUNT; ++i) {
+        const Sound sound = static_cast<Sound>(i);
+        if (name == soundName(sound)) {
+            return sound;
+        }
+    }
+    return fallback;
+}
+
+} // namespace
+
 Sound castSound(const char* spell)
 {
-    if (std::strcmp(spell, "cyclone") == 0) {
-        return Sound::castCyclone;
-    }
-    if (std::strcmp(spell, "nova") == 0) {
-        return Sound::castNova;
-    }
-    return Sound::castFireball;
+    const SpellTable::Entry* entry = SpellTable::byName(spell);
+    return entry != nullptr ? soundNamed(entry->castSound, Sound::castFireball) : Sound::castFireball;
 }
 
 Sound effectSound(const char* spell)
 {
-    if (std::strcmp(spell, "cyclone") == 0) {
-        return Sound::roarCyclone;
-    }
-    if (std::strcmp(spell, "nova") == 0) {
-        return Sound::ringNova;
-    }
-    return Sound::blastFireball;
+    const SpellTable::Entry* entry = SpellTable::byName(spell);
+    return entry != nullptr ? soundNamed(entry->effectSound, Sound::blastFireball) : Sound::blastFireball;
 }

@@ -17,14 +17,17 @@ enum class Sound {
     turnChime,
     fanfare,
     keyClick,
+    castMeteor,
+    splitMeteor, // where a meteor breaks in three
 };
 
-constexpr int SOUND_COUNT = static_cast<int>(Sound::keyClick) + 1;
+constexpr int SOUND_COUNT = static_cast<int>(Sound::splitMeteor) + 1;
 
 // The file's name without its folder and ".wav": "cast_fireball".
 const char* soundName(Sound sound);
 
-// The cast and the effect of a spell by its name; a fireball's for any name
-// but "cyclone" and "nova", as with the spells themselves.
+// The cast and the effect of a spell by its name, as the spell table names
+// their files; a fireball's for a name that is no spell's (the game refuses
+// those before anything is cast or heard).
 Sound castSound(const char* spell);
 Sound effectSound(const char* spell);

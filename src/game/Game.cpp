@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <sstream>
 #include <type_traits>
 
 #include "game/GameListener.h"
 #include "model/ArenaModel.h"
 #include "model/SpellByName.h"
+#include "model/SpellTable.h"
 
 namespace {
 
@@ -125,8 +127,8 @@ std::string Game::checkSetup(const BattlefieldSetup& setup) const
     if (!std::isfinite(setup.radius) || setup.radius < 0.0) {
         return "radius refused: it must be a number of 0 or more";
     }
-    if (!isSpellName(setup.spell)) {
-        return "spell " + setup.spell + " refused: fireball, cyclone or nova";
+    if (SpellTable::byName(setup.spell) == nullptr) {
+        return "spell " + setup.spell + " refused: " + SpellTable::describeNames();
     }
     if (setup.names.size() > static_cast<std::size_t>(setup.players)) {
         return "names refused: more names than players";
@@ -175,47 +177,54 @@ BattlefieldSetup Game::setupFromScreen(const GameSetup& screen) const
     return setup;
 }
 
+std::string Game::screenProblem(const GameSetup& screen) const
+{
+    for (int id = 0; id < screen.players && id < MAX_SETUP_PLAYERS; ++id) {
+        const std::string& name = screen.seats[static_cast<std::size_t>(id)].name;
+        if (const std::string problem = name.empty() ? "" : nameProblem(name); !problem.empty()) {
+            return "name refused: " + problem;
+        }
+    }
+    if (screen.players > MAX_SETUP_PLAYERS) {
+        return std::string("players refused: the new-game screen seats at most ")
+               + std::to_string(MAX_SETUP_PLAYERS);
+    }
+    return checkSetup(setupFromScreen(screen));
+}
+
+std::string Game::aimProblem(const Command::Aim& aim) const
+{
+    if (std::string problem = turnProblem("aim", aim.player); !problem.empty()) {
+        return problem;
+    }
+    if (!std::isfinite(aim.yaw) || !std::isfinite(aim.pitch) || std::fabs(aim.yaw) > MAX_AIM_ANGLE
+        || std::fabs(aim.pitch) > MAX_AIM_ANGLE) {
+        return "aim refused: the angles must be finite numbers of degrees";
+    }
+    if (!(aim.power >= 0.0 && aim.power <= MAX_SHOT_POWER)) {
+        return "aim refused: the power runs from 0 to 100";
+    }
+    return "";
+}
+
 std::string Game::check(const GameCommand& command) const
 {
     return std::visit(
         Visitor{
             [&](const Command::Battlefield& start) { return checkSetup(start.setup); },
             [&](const Command::NewBattlefield&) { return std::string(); },
-            [&](const Command::StartSetup& start) {
-                for (int id = 0; id < start.setup.players && id < MAX_SETUP_PLAYERS; ++id) {
-                    const std::string& name = start.setup.seats[static_cast<std::size_t>(id)].name;
-                    if (const std::string problem = name.empty() ? "" : nameProblem(name); !problem.empty()) {
-                        return "name refused: " + problem;
-                    }
-                }
-                if (start.setup.players > MAX_SETUP_PLAYERS) {
-                    return std::string("players refused: the new-game screen seats at most ")
-                           + std::to_string(MAX_SETUP_PLAYERS);
-                }
-                return checkSetup(setupFromScreen(start.setup));
-            },
+            [&](const Command::StartSetup& start) { return screenProblem(start.setup); },
             [&](const Command::Players& players) {
                 return model.playersProblem(players.count, players.width, players.height, players.cannonOffset,
                                             players.cannonLength);
             },
             [&](const Command::Grid& grid) { return model.gridSizeProblem(grid.width, grid.depth, grid.height); },
             [&](const Command::WindEnabled&) { return std::string(); },
-            [&](const Command::Aim& aim) {
-                if (std::string problem = turnProblem("aim", aim.player); !problem.empty()) {
-                    return problem;
-                }
-                if (!std::isfinite(aim.yaw) || !std::isfinite(aim.pitch) || std::fabs(aim.yaw) > MAX_AIM_ANGLE
-                    || std::fabs(aim.pitch) > MAX_AIM_ANGLE) {
-                    return std::string("aim refused: the angles must be finite numbers of degrees");
-                }
-                if (!(aim.power >= 0.0 && aim.power <= MAX_SHOT_POWER)) {
-                    return std::string("aim refused: the power runs from 0 to 100");
-                }
-                return std::string();
-            },
+            [&](const Command::Aim& aim) { return aimProblem(aim); },
             [&](const Command::Spell& spell) {
-                return isSpellName(spell.name) ? std::string()
-                                               : "spell " + spell.name + " refused: fireball, cyclone or nova";
+                return SpellTable::byName(spell.name) != nullptr
+                           ? std::string()
+                           : "spell " + spell.name + " refused: " + SpellTable::describeNames();
             },
             [&](const Command::Cast& cast) {
                 if (std::string problem = turnProblem("cast", cast.player); !problem.empty()) {
@@ -266,75 +275,9 @@ std::string Game::apply(const GameCommand& command)
     }
     GameCommand applied = command;
     if (startsBattlefield(command)) {
-        BattlefieldSetup setup = getSetup();
-        std::optional<std::uint32_t> seed;
-        std::visit(Visitor{
-                       [&](const Command::Battlefield& start) {
-                           setup = start.setup;
-                           seed = start.seed;
-                       },
-                       [&](const Command::NewBattlefield& start) { seed = start.seed; },
-                       [&](const Command::StartSetup& start) {
-                           setup = setupFromScreen(start.setup);
-                           seed = start.seed;
-                       },
-                       [&](const Command::Players& players) {
-                           setup.players = static_cast<int>(players.count);
-                           setup.playerWidth = players.width;
-                           setup.playerHeight = players.height;
-                           setup.cannonOffset = players.cannonOffset;
-                           setup.cannonLength = players.cannonLength;
-                           // New casters, new names.
-                           setup.names.assign(static_cast<std::size_t>(setup.players), "");
-                           seed = players.seed;
-                       },
-                       [&](const Command::Grid& grid) {
-                           setup.width = static_cast<int>(grid.width);
-                           setup.depth = static_cast<int>(grid.depth);
-                           setup.height = static_cast<int>(grid.height);
-                           seed = grid.seed;
-                       },
-                       [&](const Command::WindEnabled& wind) {
-                           setup.windEnabled = wind.enabled;
-                           seed = wind.seed;
-                       },
-                       [&](const auto&) {},
-                   },
-                   command);
-        // The seed of a battlefield asked for here continues the last one's
-        // stream, so that a seeded game gives the same battlefields in turn.
-        const std::uint32_t chosen = seed ? *seed : model.getRandom().nextSeed();
-        startBattlefield(setup, chosen);
-        applied = Command::Battlefield{setup, chosen};
+        applied = applyBattlefield(command);
     } else {
-        std::visit(Visitor{
-                       [&](const Command::Aim& aim) {
-                           const std::size_t id = static_cast<std::size_t>(aim.player);
-                           yaws[id] = aim.yaw;
-                           pitches[id] = aim.pitch;
-                           powers[id] = aim.power;
-                           tell([&](GameListener& listener) {
-                               listener.onAim(aim.player, aim.yaw, aim.pitch, aim.power);
-                           });
-                       },
-                       [&](const Command::Spell& spell) { setWeapon(spell.name); },
-                       [&](const Command::Cast&) { cast(); },
-                       [&](const Command::Pass&) { nextPlayer(); },
-                       [&](const Command::Gravity& gravity) { model.setGravity(gravity.value); },
-                       [&](const Command::Wind& wind) { model.setWind(wind.value); },
-                       [&](const Command::Radius& radius) { radiusBombSize = radius.value; },
-                       [&](const Command::Name& name) { model.renamePlayer(name.player, name.name); },
-                       [&](const Command::Kind& kind) {
-                           const int first = kind.player.value_or(0);
-                           const int last = kind.player.value_or(MAX_PLAYERS - 1);
-                           for (int id = first; id <= last; ++id) {
-                               computerLevels[static_cast<std::size_t>(id)] = kind.level;
-                           }
-                           tell([](GameListener& listener) { listener.onKinds(); });
-                       },
-                       [&](const auto&) {},
-                   },
-                   command);
+        applyPlay(command);
     }
     tell([&](GameListener& listener) { listener.onCommand(applied); });
     if (std::holds_alternative<Command::Cast>(command)) {
@@ -342,6 +285,82 @@ std::string Game::apply(const GameCommand& command)
         tell([&](GameListener& listener) { listener.onShot(shotCount, digest); });
     }
     return "";
+}
+
+GameCommand Game::applyBattlefield(const GameCommand& command)
+{
+    BattlefieldSetup setup = getSetup();
+    std::optional<std::uint32_t> seed;
+    std::visit(Visitor{
+                   [&](const Command::Battlefield& start) {
+                       setup = start.setup;
+                       seed = start.seed;
+                   },
+                   [&](const Command::NewBattlefield& start) { seed = start.seed; },
+                   [&](const Command::StartSetup& start) {
+                       setup = setupFromScreen(start.setup);
+                       seed = start.seed;
+                   },
+                   [&](const Command::Players& players) {
+                       setup.players = static_cast<int>(players.count);
+                       setup.playerWidth = players.width;
+                       setup.playerHeight = players.height;
+                       setup.cannonOffset = players.cannonOffset;
+                       setup.cannonLength = players.cannonLength;
+                       // New casters, new names.
+                       setup.names.assign(static_cast<std::size_t>(setup.players), "");
+                       seed = players.seed;
+                   },
+                   [&](const Command::Grid& grid) {
+                       setup.width = static_cast<int>(grid.width);
+                       setup.depth = static_cast<int>(grid.depth);
+                       setup.height = static_cast<int>(grid.height);
+                       seed = grid.seed;
+                   },
+                   [&](const Command::WindEnabled& wind) {
+                       setup.windEnabled = wind.enabled;
+                       seed = wind.seed;
+                   },
+                   [&](const auto&) {},
+               },
+               command);
+    // The seed of a battlefield asked for here continues the last one's
+    // stream, so that a seeded game gives the same battlefields in turn.
+    const std::uint32_t chosen = seed ? *seed : model.getRandom().nextSeed();
+    startBattlefield(setup, chosen);
+    return Command::Battlefield{setup, chosen};
+}
+
+void Game::applyPlay(const GameCommand& command)
+{
+    std::visit(Visitor{
+                   [&](const Command::Aim& aim) {
+                       const std::size_t id = static_cast<std::size_t>(aim.player);
+                       yaws[id] = aim.yaw;
+                       pitches[id] = aim.pitch;
+                       powers[id] = aim.power;
+                       tell([&](GameListener& listener) {
+                           listener.onAim(aim.player, aim.yaw, aim.pitch, aim.power);
+                       });
+                   },
+                   [&](const Command::Spell& spell) { setWeapon(spell.name); },
+                   [&](const Command::Cast&) { cast(); },
+                   [&](const Command::Pass&) { nextPlayer(); },
+                   [&](const Command::Gravity& gravity) { model.setGravity(gravity.value); },
+                   [&](const Command::Wind& wind) { model.setWind(wind.value); },
+                   [&](const Command::Radius& radius) { radiusBombSize = radius.value; },
+                   [&](const Command::Name& name) { model.renamePlayer(name.player, name.name); },
+                   [&](const Command::Kind& kind) {
+                       const int first = kind.player.value_or(0);
+                       const int last = kind.player.value_or(MAX_PLAYERS - 1);
+                       for (int id = first; id <= last; ++id) {
+                           computerLevels[static_cast<std::size_t>(id)] = kind.level;
+                       }
+                       tell([](GameListener& listener) { listener.onKinds(); });
+                   },
+                   [&](const auto&) {},
+               },
+               command);
 }
 
 void Game::startBattlefield(const BattlefieldSetup& setup, std::uint32_t seed)
@@ -373,6 +392,11 @@ void Game::startBattlefield(const BattlefieldSetup& setup, std::uint32_t seed)
 void Game::cast()
 {
     std::unique_ptr<Projectile> spell = createSpell(weapon, radiusBombSize);
+    if (!spell) {
+        // Every way to choose a spell checks its name; this only guards.
+        std::cerr << "cast refused: no spell is named " << weapon << std::endl;
+        return;
+    }
     const std::size_t id = static_cast<std::size_t>(currentPlayer);
     model.throwProjectile(currentPlayer, spell.get(), yaws[id], pitches[id], powers[id]);
     spell.reset();

@@ -88,6 +88,14 @@ public:
 
 private:
     std::string checkSetup(const BattlefieldSetup& setup) const;
+    // Why the new-game screen's set-up or an aim is refused, or empty.
+    std::string screenProblem(const GameSetup& screen) const;
+    std::string aimProblem(const Command::Aim& aim) const;
+    // A checked command that starts a battlefield, applied; what is told to
+    // the listeners for it: the battlefield with its seed.
+    GameCommand applyBattlefield(const GameCommand& command);
+    // A checked command of play or of the settings, applied.
+    void applyPlay(const GameCommand& command);
     // Why player may not act now (what: "aim", "cast" or "pass"), or empty.
     std::string turnProblem(const char* what, int player) const;
     // The battlefield the new-game screen's set-up asks for, the rest as now.

@@ -121,6 +121,13 @@ public:
     // player or the grid's edge.
     std::list<Vector> createTrajectory(const Vector& start, const Vector& velocity,
                                        const Vector& acceleration) const;
+    // The same path, ended at the top of its arc when it gets there first:
+    // at the start of the first step that falls (the start itself when the
+    // first step already falls). reachedTop says whether it did; speedAtTop
+    // is then the velocity there, which the next step would have gone on with.
+    std::list<Vector> createTrajectoryToTop(const Vector& start, const Vector& velocity,
+                                            const Vector& acceleration, Vector& speedAtTop,
+                                            bool& reachedTop) const;
     // The start velocity of a shot of player playerId aimed by yaw and pitch
     // (degrees) with the given power: along the cannon, power units per step.
     Vector getShotVelocity(int playerId, double yaw, double pitch, double power) const;
@@ -137,6 +144,10 @@ public:
     // listener is told and nothing is written. What it did is returned.
     ShotOutcome resolveShot(int playerId, Projectile* projectile, double yaw, double pitch,
                             double power);
+    // A shot from start with the given velocity, flown by the spell (which
+    // may change in flight) through this battlefield's gravity and wind, then
+    // resolved as resolveImpact does; applied without a word to anyone.
+    ShotOutcome resolveFlight(Projectile* projectile, const Vector& start, const Vector& velocity);
     // The part of a shot after its flight: the spell's impact at the last
     // point of trajectory and everything that follows from it, applied to this
     // model without a word to anyone. trajectory: not empty.
@@ -219,6 +230,14 @@ public:
     const std::vector<std::string>& getLastNames() const;
 
 private:
+    // The console's rows act through the private requests below.
+    friend struct ArenaModelConsoleRows;
+
+    // createTrajectory's path; with stopAtTop it ends at the top of the arc
+    // as createTrajectoryToTop says.
+    std::list<Vector> flightPath(const Vector& start, const Vector& velocity, const Vector& acceleration,
+                                 bool stopAtTop, Vector& speedAtTop, bool& reachedTop) const;
+
     // A block of cell (x, y, z) falling cells; ordered as the grid's cells are.
     struct BlockFall {
         int x;

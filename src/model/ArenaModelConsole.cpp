@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include <boost/regex.hpp>
@@ -212,76 +214,101 @@ void ArenaModel::request(const GameCommand& command)
     }
 }
 
+// The rows of the model's console table, in the order they are tried. A
+// friend of the model: the actions reach its requests and refusals.
+struct ArenaModelConsoleRows {
+    using Groups = boost::smatch;
+    using Rows = std::vector<ConsoleTable<ArenaModel>::Row>;
+
+    // The players: their number and sizes, and their names.
+    static Rows players()
+    {
+        return {
+            {"set players (\\d+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)",
+             {"set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length",
+              "  set players 4 1 1 .5 1 0 1"},
+             [](ArenaModel& model, const Groups& g) {
+                 model.request(Command::Players{readWhole(g[1]), readReal(g[2]), readReal(g[3]),
+                                                Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])),
+                                                readReal(g[7]), {}});
+             }},
+            {"set players (\\d+)",
+             {},
+             [](ArenaModel& model, const Groups& g) {
+                 model.request(Command::Players{readWhole(g[1]), model.playerWidth, model.playerHeight,
+                                                model.cannonOffset, model.cannonLength, {}});
+             }},
+            {"set players (\\d+) (\\S+)",
+             {"set players numberOfPlayers scale"},
+             [](ArenaModel& model, const Groups& g) {
+                 double scale = readReal(g[2]);
+                 model.request(Command::Players{readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
+                                                scale, {}});
+             }},
+            {"set player (\\d+) (.+)",
+             {"set player id name"},
+             [](ArenaModel& model, const Groups& g) { model.request(Command::Name{readWhole(g[1]), g[2]}); }},
+        };
+    }
+
+    // The grid, gravity and wind.
+    static Rows battlefield()
+    {
+        return {
+            {"set grid (\\d+) (\\d+) (\\d+)",
+             {"set grid width depth height"},
+             [](ArenaModel& model, const Groups& g) {
+                 model.request(Command::Grid{readWhole(g[1]), readWhole(g[2]), readWhole(g[3]), {}});
+             }},
+            {"set gravity (\\S+) (\\S+) (\\S+)",
+             {"set gravity x y z", "  set gravity  0 0.98 0"},
+             [](ArenaModel& model, const Groups& g) {
+                 Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
+                 if (!finite(value)) {
+                     model.refuse("gravity refused: x, y and z must be finite numbers");
+                     return;
+                 }
+                 model.request(Command::Gravity{value});
+             }},
+            {"set wind (\\S+) (\\S+) (\\S+)",
+             {"set wind x y z"},
+             [](ArenaModel& model, const Groups& g) {
+                 Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
+                 if (!finite(value)) {
+                     model.refuse("wind refused: x, y and z must be finite numbers");
+                     return;
+                 }
+                 model.request(Command::Wind{value});
+             }},
+            {"enable (\\w+)",
+             {"enable/disable wind"},
+             [](ArenaModel& model, const Groups& g) {
+                 if (g[1] == "wind") {
+                     model.request(Command::WindEnabled{true, {}});
+                 }
+             }},
+            {"disable (\\w+)",
+             {},
+             [](ArenaModel& model, const Groups& g) {
+                 if (g[1] == "wind") {
+                     model.request(Command::WindEnabled{false, {}});
+                 }
+             }},
+        };
+    }
+};
+
 void ArenaModel::handleConsoleCommand(std::string line)
 {
-    using Groups = boost::smatch;
     // Tried in order; the first whole-line match acts. Built once and shared
     // by every model: a row acts on the model it is handed, so a copy of a
     // model acts on the copy.
-    static const ConsoleTable<ArenaModel> commands(MODEL_PREFIX, {
-        {"set players (\\d+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+) (\\S+)",
-         {"set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length",
-          "  set players 4 1 1 .5 1 0 1"},
-         [](ArenaModel& model, const Groups& g) {
-             model.request(Command::Players{readWhole(g[1]), readReal(g[2]), readReal(g[3]),
-                                            Vector(readReal(g[4]), readReal(g[5]), readReal(g[6])),
-                                            readReal(g[7]), {}});
-         }},
-        {"set players (\\d+)",
-         {},
-         [](ArenaModel& model, const Groups& g) {
-             model.request(Command::Players{readWhole(g[1]), model.playerWidth, model.playerHeight,
-                                            model.cannonOffset, model.cannonLength, {}});
-         }},
-        {"set players (\\d+) (\\S+)",
-         {"set players numberOfPlayers scale"},
-         [](ArenaModel& model, const Groups& g) {
-             double scale = readReal(g[2]);
-             model.request(Command::Players{readWhole(g[1]), scale, scale * 1.8, Vector(scale * 0.5, scale, 0),
-                                            scale, {}});
-         }},
-        {"set player (\\d+) (.+)",
-         {"set player id name"},
-         [](ArenaModel& model, const Groups& g) { model.request(Command::Name{readWhole(g[1]), g[2]}); }},
-        {"set grid (\\d+) (\\d+) (\\d+)",
-         {"set grid width depth height"},
-         [](ArenaModel& model, const Groups& g) {
-             model.request(Command::Grid{readWhole(g[1]), readWhole(g[2]), readWhole(g[3]), {}});
-         }},
-        {"set gravity (\\S+) (\\S+) (\\S+)",
-         {"set gravity x y z", "  set gravity  0 0.98 0"},
-         [](ArenaModel& model, const Groups& g) {
-             Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
-             if (!finite(value)) {
-                 model.refuse("gravity refused: x, y and z must be finite numbers");
-                 return;
-             }
-             model.request(Command::Gravity{value});
-         }},
-        {"set wind (\\S+) (\\S+) (\\S+)",
-         {"set wind x y z"},
-         [](ArenaModel& model, const Groups& g) {
-             Vector value(readReal(g[1]), readReal(g[2]), readReal(g[3]));
-             if (!finite(value)) {
-                 model.refuse("wind refused: x, y and z must be finite numbers");
-                 return;
-             }
-             model.request(Command::Wind{value});
-         }},
-        {"enable (\\w+)",
-         {"enable/disable wind"},
-         [](ArenaModel& model, const Groups& g) {
-             if (g[1] == "wind") {
-                 model.request(Command::WindEnabled{true, {}});
-             }
-         }},
-        {"disable (\\w+)",
-         {},
-         [](ArenaModel& model, const Groups& g) {
-             if (g[1] == "wind") {
-                 model.request(Command::WindEnabled{false, {}});
-             }
-         }},
-    });
+    static const ConsoleTable<ArenaModel> commands(MODEL_PREFIX, [] {
+        ArenaModelConsoleRows::Rows rows = ArenaModelConsoleRows::players();
+        for (ConsoleTable<ArenaModel>::Row& row : ArenaModelConsoleRows::battlefield()) {
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }());
     commands.handle(*this, line, *output);
 }

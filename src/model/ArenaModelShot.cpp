@@ -27,11 +27,33 @@ constexpr double MAX_SAMPLES_PER_STEP = 1.0e8;
 std::list<Vector> ArenaModel::createTrajectory(const Vector& start, const Vector& velocity,
                                                const Vector& acceleration) const
 {
+    Vector speedAtTop;
+    bool reachedTop = false;
+    return flightPath(start, velocity, acceleration, false, speedAtTop, reachedTop);
+}
+
+std::list<Vector> ArenaModel::createTrajectoryToTop(const Vector& start, const Vector& velocity,
+                                                    const Vector& acceleration, Vector& speedAtTop,
+                                                    bool& reachedTop) const
+{
+    return flightPath(start, velocity, acceleration, true, speedAtTop, reachedTop);
+}
+
+std::list<Vector> ArenaModel::flightPath(const Vector& start, const Vector& velocity, const Vector& acceleration,
+                                         bool stopAtTop, Vector& speedAtTop, bool& reachedTop) const
+{
     std::list<Vector> points;
     Vector position = start;
     Vector speed = velocity;
+    reachedTop = false;
     for (int step = 0; step < MAX_TRAJECTORY_STEPS; ++step) {
         points.push_back(position);
+        if (stopAtTop && speed.y + acceleration.y < 0.0) {
+            // This step would be the first to fall.
+            speedAtTop = speed;
+            reachedTop = true;
+            return points;
+        }
         // This step's acceleration already counts in its displacement.
         const Vector next = position + speed + acceleration;
         speed = speed + acceleration;
@@ -85,7 +107,13 @@ void ArenaModel::throwProjectile(int playerId, Projectile* projectile, double ya
 ShotOutcome ArenaModel::resolveShot(int playerId, Projectile* projectile, double yaw, double pitch,
                                     double power)
 {
-    return resolveImpact(projectile, getShotTrajectory(playerId, yaw, pitch, power));
+    const Vector nose = getPlayer(playerId).getCannonNose(yaw, pitch);
+    return resolveFlight(projectile, nose, getShotVelocity(playerId, yaw, pitch, power));
+}
+
+ShotOutcome ArenaModel::resolveFlight(Projectile* projectile, const Vector& start, const Vector& velocity)
+{
+    return resolveImpact(projectile, projectile->fly(*this, start, velocity, gravity + wind));
 }
 
 std::list<Vector> ArenaModel::getShotTrajectory(int playerId, double yaw, double pitch, double power) const

@@ -40,10 +40,14 @@ void RadiusBomb::onImpact(ArenaModel& model, const Vector& impact, std::set<Vect
     if (radius == 0.0) {
         return;
     }
+    hurtPlayers(model, impact, damages);
+    markCells(model, impact, affectedCells);
+}
 
+void RadiusBomb::hurtPlayers(const ArenaModel& model, const Vector& impact, std::map<int, double>& damages) const
+{
     const Vector blastMin = impact - Vector(radius, radius, radius);
     const Vector blastMax = impact + Vector(radius, radius, radius);
-
     for (int id = 0; id < model.getNumberOfPlayers(); ++id) {
         const Player& player = model.getPlayer(id);
         const double w = player.getWidth();
@@ -66,7 +70,12 @@ void RadiusBomb::onImpact(ArenaModel& model, const Vector& impact, std::set<Vect
             damages[id] = (radius + halfDiagonal - distance) / radius * FULL_DAMAGE;
         }
     }
+}
 
+void RadiusBomb::markCells(const ArenaModel& model, const Vector& impact, std::set<Vector>& affectedCells) const
+{
+    const Vector blastMin = impact - Vector(radius, radius, radius);
+    const Vector blastMax = impact + Vector(radius, radius, radius);
     // Only cells that reach into the blast's box can pass the test below.
     if (!std::isfinite(blastMin.x + blastMin.y + blastMin.z + blastMax.x + blastMax.y + blastMax.z)) {
         return;

@@ -17,5 +17,10 @@ public:
     double getRadius() const;
 
 private:
+    // The damage of a blast at impact to every player it reaches.
+    void hurtPlayers(const ArenaModel& model, const Vector& impact, std::map<int, double>& damages) const;
+    // The cells within the blast.
+    void markCells(const ArenaModel& model, const Vector& impact, std::set<Vector>& affectedCells) const;
+
     double radius;
 };

@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One place that turns a spell's name into a new spell for one shot.
+// A spell's name turned into a new spell for one shot, through the table.
 #include "model/SpellByName.h"
 
-#include "model/HorizontalNova.h"
-#include "model/RadiusBomb.h"
-#include "model/VerticalStrike.h"
+#include "model/SpellTable.h"
 
 std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBombSize)
 {
-    if (name == "cyclone") {
-        return std::make_unique<VerticalStrike>();
-    }
-    if (name == "nova") {
-        return std::make_unique<HorizontalNova>();
-    }
-    return std::make_unique<RadiusBomb>(radiusBombSize);
+    const SpellTable::Entry* entry = SpellTable::byName(name);
+    return entry != nullptr ? entry->create(radiusBombSize) : nullptr;
 }
 
 bool isSpellName(const std::string& name)
 {
-    return name == "fireball" || name == "cyclone" || name == "nova";
+    return SpellTable::byName(name) != nullptr;
 }

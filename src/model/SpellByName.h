@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The spell a name stands for, as the keys and the computer players name them.
+// The spell a name stands for, as the keys and the computer players name them:
+// shorthands for the spell table.
 #pragma once
 
 #include <memory>
@@ -7,9 +8,9 @@
 
 #include "model/Projectile.h"
 
-// "cyclone" and "nova" give their spells; "fireball", and any other name, a
-// fireball of the given radius.
+// A new spell of that name for one shot, with the fireball's radius given;
+// null for a name that is no spell's.
 std::unique_ptr<Projectile> createSpell(const std::string& name, double radiusBombSize);
 
-// True for the names of the three spells.
+// True for the names in the spell table.
 bool isSpellName(const std::string& name);

@@ -19,6 +19,8 @@
 namespace {
 
 constexpr double RADIUS = 3.0;
+// Cells between the opponents the meteor is aimed at.
+constexpr int SPREAD = 6;
 
 // Casts a choice on a copy of the battlefield, as the game would cast it.
 ShotOutcome castOnCopy(const ArenaModel& battlefield, int shooter, const ShotChoice& choice)
@@ -217,4 +219,21 @@ TEST(BackgroundChooser, CancelledOrDestroyedMidSearchOnAHugeBattlefieldItReturns
         EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(500)) << destroyed;
         EXPECT_TRUE(endedByCancel) << destroyed;
     }
+}
+
+// Three weakened opponents side by side across the shot's way, farther apart
+// than one fireball reaches: only a meteor's three fragments take them all.
+TEST(ShotChooserSpells, TheMeteorIsCastWhereItsFragmentsReachTheMost)
+{
+    Battlefield field(4, 30, 30, 20);
+    field.model.setWind(Vector());
+    field.stand(0, 2, 15);
+    for (int id = 1; id <= 3; ++id) {
+        field.stand(id, 26, 15 + (id - 2) * SPREAD);
+        field.player(id).damage(85.0);
+    }
+    const ShotChoice choice = choose(field.model, 0);
+    EXPECT_EQ(choice.spell, "meteor");
+    const ShotOutcome outcome = castOnCopy(field.model, 0, choice);
+    EXPECT_GE(outcome.killedPlayers.size(), 2u);
 }

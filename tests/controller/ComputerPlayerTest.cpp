@@ -120,7 +120,7 @@ protected:
 
 TEST_F(ComputerPlayers, AComputerPlayerTurnsItsCannonInViewPicksItsSpellAndCasts)
 {
-    build(3, 31);
+    build(3, 32);
     controller->setComputer(0, ComputerLevel::hard);
     frame(10);
     controller->waitForComputer();

@@ -24,7 +24,7 @@
 
 namespace {
 
-const std::vector<std::string> MESHES = {"arrow", "grassCube", "dirtCube", "fireball", "wizard", "sorcerer"};
+const std::vector<std::string> MESHES = {"arrow", "grassCube", "dirtCube", "fireball", "meteor", "wizard", "sorcerer"};
 const std::vector<std::string> CHARACTERS = {"wizard", "sorcerer"};
 const std::vector<std::string> ANIMATIONS = {"kill", "spell", "hit", "idle"};
 
@@ -321,6 +321,13 @@ TEST(GameArt, ArrowAndFireballKeepTheirSizes)
     // About 0.4 across, with a tail up +y.
     EXPECT_NEAR(fireball.high.x - fireball.low.x, 0.45, 0.1);
     EXPECT_GT(fireball.high.y, fireball.high.x + 0.15);
+
+    // The meteor flies in the fireball's place: about as wide, a rock with
+    // only a short trail of embers.
+    Box meteor = boundsOf(*loadMesh("meteor"));
+    EXPECT_NEAR(meteor.high.x - meteor.low.x, 0.45, 0.15);
+    EXPECT_NEAR(meteor.high.z - meteor.low.z, 0.45, 0.15);
+    EXPECT_LT(meteor.high.y, fireball.high.y);
 }
 
 TEST(GameArt, CharactersStayInsideThePlayersBoxInEveryPose)

@@ -247,9 +247,10 @@ TEST(SoundFiles, TheFlightLoopsWithoutAClick)
     EXPECT_GT(rms(samples, samples.size() - tenth, samples.size()), 0.5 * whole);
 }
 
-TEST(SoundFiles, TheThreeCastsSoundClearlyApart)
+TEST(SoundFiles, TheCastsSoundClearlyApart)
 {
-    const std::vector<std::string> casts = {"cast_fireball.wav", "cast_cyclone.wav", "cast_nova.wav"};
+    const std::vector<std::string> casts = {"cast_fireball.wav", "cast_cyclone.wav", "cast_nova.wav",
+                                            "cast_meteor.wav"};
     std::vector<double> frequencies;
     std::vector<double> crossings;
     for (const std::string& name : casts) {

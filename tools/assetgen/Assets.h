@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The game's art, as code: the two blocks, the arrow, the fireball, and the
-// wizard and the sorcerer with their idle, cast, hurt and death animations.
+// The game's art, as code: the two blocks, the arrow, the fireball, the
+// meteor, and the wizard and the sorcerer with their idle, cast, hurt and
+// death animations.
 #pragma once
 
 #include <vector>
@@ -21,6 +22,7 @@ Model grassBlock();
 Model dirtBlock();
 Model arrow();
 Model fireball();
+Model meteor();
 Character wizard();
 Character sorcerer();
 

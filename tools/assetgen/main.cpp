@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kestrune_assetgen: writes the game's fourteen .wrl files (meshes and
+// kestrune_assetgen: writes the game's fifteen .wrl files (meshes and
 // character animations) into a folder, after checking that every model fits
 // the space the game gives it in every pose.
 //
@@ -146,6 +146,7 @@ int main(int argc, char** argv)
     const Model dirt = dirtBlock();
     const Model pointer = arrow();
     const Model shot = fireball();
+    const Model rock = meteor();
     const Character wizardCharacter = wizard();
     const Character sorcererCharacter = sorcerer();
 
@@ -155,13 +156,14 @@ int main(int argc, char** argv)
     ok = checkPose(dirt, nullptr, 0, cell) && ok;
     ok = checkPose(pointer, nullptr, 0, Limits{{-0.25, 0, -0.25}, {0.25, 0.55, 0.25}}) && ok;
     ok = checkPose(shot, nullptr, 0, Limits{{-0.5, -0.5, -0.5}, {0.5, 0.5, 0.5}}) && ok;
+    ok = checkPose(rock, nullptr, 0, Limits{{-0.5, -0.5, -0.5}, {0.5, 0.5, 0.5}}) && ok;
     ok = checkCharacter(wizardCharacter) && ok;
     ok = checkCharacter(sorcererCharacter) && ok;
     if (!ok) {
         return 1;
     }
 
-    for (const Model* model : {&grass, &dirt, &pointer, &shot, &wizardCharacter.model, &sorcererCharacter.model}) {
+    for (const Model* model : {&grass, &dirt, &pointer, &shot, &rock, &wizardCharacter.model, &sorcererCharacter.model}) {
         report(*model);
     }
 
@@ -174,6 +176,7 @@ int main(int argc, char** argv)
         {"grassCube.wrl", meshFile(grass, "grass block")},
         {"dirtCube.wrl", meshFile(dirt, "dirt block")},
         {"fireball.wrl", meshFile(shot, "fireball in flight")},
+        {"meteor.wrl", meshFile(rock, "meteor in flight")},
         {"wizard.wrl", meshFile(wizardCharacter.model, "the wizard")},
         {"sorcerer.wrl", meshFile(sorcererCharacter.model, "the sorcerer")},
     };

@@ -214,6 +214,7 @@ std::vector<SoundFile> allSounds()
         {"block_land.wav", blockLand()},       {"hurt.wav", hurt()},
         {"death.wav", death()},                {"turn_chime.wav", turnChime()},
         {"fanfare.wav", fanfare()},            {"key_click.wav", keyClick()},
+        {"cast_meteor.wav", castMeteor()},     {"split_meteor.wav", splitMeteor()},
     };
     for (SoundFile& sound : sounds) {
         if (sound.name == "flight.wav") {

@@ -19,6 +19,10 @@ Samples blastFireball();
 Samples roarCyclone();
 Samples ringNova();
 
+// The meteor (Meteor.cpp).
+Samples castMeteor();
+Samples splitMeteor(); // where it breaks in three
+
 // Everything else that happens in a game (Play.cpp).
 Samples blockFall();
 Samples blockLand();

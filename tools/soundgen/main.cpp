@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// kestrune_soundgen: synthesises the game's fourteen sounds and writes them as
+// kestrune_soundgen: synthesises the game's sixteen sounds and writes them as
 // WAV files (16-bit, mono, 22050 Hz) into a folder that must exist.
 //
 //     kestrune_soundgen [folder]      (default: res/sounds)
