@@ -56,6 +56,11 @@ void Animation::setStart(long tick)
     start = tick;
 }
 
+long Animation::getStart() const
+{
+    return start;
+}
+
 void Animation::setDelay(long ticks)
 {
     delay = ticks;

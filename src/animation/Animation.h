@@ -22,6 +22,7 @@ public:
 
     // Composites move their children with this, so it is virtual.
     virtual void setStart(long tick);
+    long getStart() const;
     void setDelay(long ticks);
 
     // Draws the state at the current progress; a plain timer draws nothing.

@@ -73,3 +73,9 @@ Sound effectSound(const char* spell)
     const SpellTable::Entry* entry = SpellTable::byName(spell);
     return entry != nullptr ? soundNamed(entry->effectSound, Sound::blastFireball) : Sound::blastFireball;
 }
+
+Sound splitSound(const char* spell)
+{
+    const SpellTable::Entry* entry = SpellTable::byName(spell);
+    return entry != nullptr ? soundNamed(entry->splitSound, Sound::blastFireball) : Sound::blastFireball;
+}

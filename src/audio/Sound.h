@@ -31,3 +31,5 @@ const char* soundName(Sound sound);
 // those before anything is cast or heard).
 Sound castSound(const char* spell);
 Sound effectSound(const char* spell);
+// Where a spell breaks apart: the meteor's split.
+Sound splitSound(const char* spell);

@@ -34,13 +34,13 @@ std::unique_ptr<Projectile> makeMeteor(double radiusBombSize)
 const std::vector<SpellTable::Entry>& SpellTable::all()
 {
     static const std::vector<Entry> spells = {
-        {SpellId::fireball, '1', "fireball", makeFireball, "fireball", "cast_fireball", "blast_fireball",
+        {SpellId::fireball, '1', "fireball", makeFireball, "fireball", "cast_fireball", "blast_fireball", "",
          Scoring::impactPoint},
-        {SpellId::cyclone, '2', "cyclone", makeCyclone, "fireball", "cast_cyclone", "roar_cyclone",
+        {SpellId::cyclone, '2', "cyclone", makeCyclone, "fireball", "cast_cyclone", "roar_cyclone", "",
          Scoring::impactColumn},
-        {SpellId::nova, '3', "nova", makeNova, "fireball", "cast_nova", "ring_nova", Scoring::impactLayer},
-        {SpellId::meteor, '4', "meteor", makeMeteor, "meteor", "cast_meteor", "split_meteor",
-         Scoring::wholeFlight},
+        {SpellId::nova, '3', "nova", makeNova, "fireball", "cast_nova", "ring_nova", "", Scoring::impactLayer},
+        {SpellId::meteor, '4', "meteor", makeMeteor, "meteor", "cast_meteor", "blast_fireball",
+         "split_meteor", Scoring::wholeFlight},
     };
     return spells;
 }
@@ -72,7 +72,15 @@ const SpellTable::Entry& SpellTable::byId(SpellId id)
 
 const std::string& SpellTable::describeNames()
 {
-    // The first three have always been named together; later ones follow.
-    static const std::string names = "fireball, cyclone or nova, or meteor";
+    // "fireball, cyclone, nova or meteor", from the table itself.
+    static const std::string names = [] {
+        std::string list;
+        const std::vector<Entry>& entries = all();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            list += i == 0 ? "" : i + 1 == entries.size() ? " or " : ", ";
+            list += entries[i].name;
+        }
+        return list;
+    }();
     return names;
 }

@@ -32,7 +32,8 @@ public:
         std::unique_ptr<Projectile> (*create)(double radiusBombSize);
         const char* flightMesh;  // the mesh key that flies: "fireball" or "meteor"
         const char* castSound;   // sound file name without ".wav"
-        const char* effectSound; // heard where the shot ends its flight
+        const char* effectSound; // heard where the shot (or each of its fragments) lands
+        const char* splitSound;  // heard where it breaks apart; "" for a spell that stays whole
         Scoring scoring;
     };
 
@@ -42,6 +43,6 @@ public:
     static const Entry* byName(const std::string& name);
     static const Entry* byKey(char key);
     static const Entry& byId(SpellId id);
-    // The names for a refusal: "fireball, cyclone or nova, or meteor".
+    // The names for a refusal: "fireball, cyclone, nova or meteor".
     static const std::string& describeNames();
 };

@@ -16,6 +16,8 @@
 #include "math/TimeSystem.h"
 #include "model/Player.h"
 #include "model/Projectile.h"
+#include "model/SpellFragment.h"
+#include "model/SpellTable.h"
 #include "scene/TransformNode.h"
 #include "view/PlayingAids.h"
 #include "view/ViewAnimations.h"
@@ -96,8 +98,16 @@ void ShotPresentation::present(int casterId, Projectile* projectile, const std::
     sequence.setDelay(SHOT_START_DELAY);
 
     const long flightStart = now + SHOT_START_DELAY;
-    const long flightTime = addFlight(sequence, path, makeFlyingNode());
-    if (projectile != nullptr) {
+    const SpellTable::Entry* spell = SpellTable::byName(stage.characters.getWeapon());
+    long flightTime = addFlight(sequence, path, makeFlyingNode(spell != nullptr ? spell->flightMesh : "fireball"));
+    std::list<Vector> followed = path;
+    if (projectile != nullptr && !projectile->getFragments().empty()) {
+        // The camera follows the middle fragment on from the split.
+        const std::vector<SpellFragment>& fragments = projectile->getFragments();
+        const std::list<Vector>& middle = fragments[fragments.size() / 2].path;
+        followed.insert(followed.end(), std::next(middle.begin()), middle.end());
+        flightTime += addFragments(sequence, *projectile, flightStart + flightTime);
+    } else if (projectile != nullptr) {
         addEffect(sequence, *projectile, path.empty() ? Vector() : path.back(), flightStart + flightTime);
     }
     // Hit and killed characters react as the effect plays.
@@ -110,18 +120,17 @@ void ShotPresentation::present(int casterId, Projectile* projectile, const std::
     const long landed = flightStart + sequence.getLength();
     stage.terrain.setPendingBlocksTick(landed);
     addPlayerFalls(sequence, aftermath.playerFalls, landed);
-    followWithCamera(path, flightStart, flightStart + flightTime,
+    followWithCamera(followed, flightStart, flightStart + flightTime,
                      std::max(flightStart + sequence.getLength(), now + reaction + DAMAGE_NUMBERS_SEEN));
     stage.terrain.calculateSurfaceBlocks();
 }
 
-std::unique_ptr<GraphicNode> ShotPresentation::makeFlyingNode() const
+std::unique_ptr<GraphicNode> ShotPresentation::makeFlyingNode(const std::string& mesh) const
 {
-    // The fireball, turned so that its tail trails behind the flight.
     auto node = std::make_unique<GraphicNode>();
-    auto* fireball = new TransformNode(stage.resources.getModel("fireball"));
-    fireball->setRotation(0.0f, 0.0f, 1.0f, 90.0f);
-    node->addGraphicNode(fireball);
+    auto* body = new TransformNode(stage.resources.getModel(mesh));
+    body->setRotation(0.0f, 0.0f, 1.0f, 90.0f);
+    node->addGraphicNode(body);
     return node;
 }
 
@@ -151,6 +160,31 @@ void ShotPresentation::addEffect(AnimationManager& sequence, Projectile& project
     // The spell makes its effect with the view's animations.
     projectile.setEffects(&effects);
     sequence.addAnimation(projectile.getAnimation(EFFECT_LENGTH, stage.clock, impact), false, false);
+}
+
+long ShotPresentation::addFragments(AnimationManager& sequence, Projectile& projectile, long start)
+{
+    const std::vector<SpellFragment>& fragments = projectile.getFragments();
+    const Vector split = fragments.front().path.front();
+    auto* parts = new ParralelAnimation(stage.clock);
+    const std::string& weapon = stage.characters.getWeapon();
+    SoundCues& cues = stage.sounds.getSoundCues();
+    cues.add(start, splitSound(weapon.c_str()), scenePlace(split));
+    projectile.setEffects(&effects);
+    parts->addAnimation(projectile.getAnimation(EFFECT_LENGTH, stage.clock, split));
+    long longest = 0;
+    for (const SpellFragment& fragment : fragments) {
+        // Each fragment's own sequence: its flight, then its blast.
+        auto* own = new AnimationManager(stage.clock);
+        const long flight = addFlight(*own, fragment.path, makeFlyingNode("fireball"));
+        cues.add(start + flight, effectSound(weapon.c_str()), scenePlace(fragment.path.back()));
+        own->addAnimation(fragment.projectile->getAnimation(EFFECT_LENGTH, stage.clock, fragment.path.back()), false,
+                          false);
+        parts->addAnimation(own);
+        longest = std::max(longest, flight);
+    }
+    sequence.addAnimation(parts, false, false);
+    return longest;
 }
 
 void ShotPresentation::addReactions(const ShotAftermath& aftermath, long now, long delay)

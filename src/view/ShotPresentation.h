@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 
 #include "animation/EffectAnimations.h"
 #include "math/Vector.h"
@@ -57,12 +58,17 @@ public:
     const SpellEffects& getSpellEffects() const;
 
 private:
-    // The node that flies along a shot's path.
-    std::unique_ptr<GraphicNode> makeFlyingNode() const;
+    // The node that flies along a shot's path: the mesh of that key, turned
+    // so that its tail trails behind the flight.
+    std::unique_ptr<GraphicNode> makeFlyingNode(const std::string& mesh) const;
     // The steps, each adding its phase to sequence; the ticks are the view
     // clock's. A flight along path; returns its length.
     long addFlight(AnimationManager& sequence, const std::list<Vector>& path, std::unique_ptr<GraphicNode> node);
     void addEffect(AnimationManager& sequence, Projectile& projectile, const Vector& impact, long start);
+    // A spell that broke apart at the end of its flight: its burst there, then
+    // each fragment's flight and its blast where it lands, side by side.
+    // Returns the end of the last fragment's flight, ticks after start.
+    long addFragments(AnimationManager& sequence, Projectile& projectile, long start);
     void addCast(int casterId, const std::map<int, int>& falls, long now);
     // The characters hit react delay ticks after now.
     void addReactions(const ShotAftermath& aftermath, long now, long delay);

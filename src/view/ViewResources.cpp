@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Loading the view's resources: the fourteen files of the data folder, meshes
+// Loading the view's resources: the fifteen files of the data folder, meshes
 // and the characters' key frames, found in the first folder that holds them all.
 #include "view/ViewResources.h"
 
@@ -23,6 +23,7 @@ const Resource RESOURCES[] = {
     {"res/grassCube.wrl", "grass", false},
     {"res/dirtCube.wrl", "dirt", false},
     {"res/fireball.wrl", "fireball", false},
+    {"res/meteor.wrl", "meteor", false},
     {"res/wizard.wrl", "wizard", false},
     {"res/sorcerer.wrl", "sorcerer", false},
     {"res/wizard_kill.wrl", "wizard_die", true},

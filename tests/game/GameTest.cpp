@@ -110,7 +110,7 @@ TEST(GameCommands, RefusedCommandsChangeNothing)
         {Command::Aim{0, 0, 0, 101}, "the power runs from 0 to 100"},
         {Command::Aim{2, 0, 0, 4}, "it is player 0's turn"},
         {Command::Pass{3}, "it is player 0's turn"},
-        {Command::Spell{"thunderbolt"}, "fireball, cyclone or nova"},
+        {Command::Spell{"thunderbolt"}, "fireball, cyclone, nova or meteor"},
         {Command::Radius{-1}, "0 or more"},
         {Command::Gravity{Vector(0, std::nan(""), 0)}, "finite"},
         {Command::Name{1, "Nine\x07"}, "name refused"},
