@@ -49,7 +49,8 @@ protected:
         ViewTest::SetUp();
         Main::seedRandom(31);
         model = std::make_unique<ArenaModel>(players(), 15, 15, 20, RandomStream(31));
-        controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
+        game = std::make_unique<Game>(*model);
+        controller = std::make_unique<ArenaController>(*game, *view, clocks.time);
         model->addListener(view.get());
         model->addListener(controller.get());
         model->addListener(&shots);
@@ -64,6 +65,7 @@ protected:
     {
         controller.reset();
         ViewTest::TearDown();
+        game.reset();
         model.reset();
     }
     virtual int players() const { return 4; }
@@ -98,6 +100,7 @@ protected:
     }
 
     std::unique_ptr<ArenaModel> model;
+    std::unique_ptr<Game> game; // listens to the model before the others
     std::unique_ptr<ArenaController> controller;
     SpellRecorder shots;
 };
@@ -117,27 +120,27 @@ protected:
 TEST_F(ControllerTest, EveryPlayerStartsWithPowerFourAndNoAngles)
 {
     for (int id = 0; id < 4; ++id) {
-        EXPECT_EQ(controller->getYaw(id), 0.0);
-        EXPECT_EQ(controller->getPitch(id), 0.0);
-        EXPECT_EQ(controller->getPower(id), 4.0);
+        EXPECT_EQ(game->getYaw(id), 0.0);
+        EXPECT_EQ(game->getPitch(id), 0.0);
+        EXPECT_EQ(game->getPower(id), 4.0);
     }
-    EXPECT_EQ(controller->getCurrentPlayer(), 0);
-    EXPECT_EQ(controller->getWeapon(), "fireball");
+    EXPECT_EQ(game->getCurrentPlayer(), 0);
+    EXPECT_EQ(game->getWeapon(), "fireball");
     EXPECT_EQ(view->getWeapon(), "fireball");
 }
 
 TEST_F(ControllerTest, ArrowsTurnAndTiltTheCannonWithoutLimits)
 {
     special(GLUT_KEY_RIGHT, 10);
-    EXPECT_EQ(controller->getYaw(0), 100.0);
+    EXPECT_EQ(game->getYaw(0), 100.0);
     special(GLUT_KEY_LEFT, 25);
-    EXPECT_EQ(controller->getYaw(0), -150.0);
+    EXPECT_EQ(game->getYaw(0), -150.0);
     special(GLUT_KEY_UP, 100);
-    EXPECT_EQ(controller->getPitch(0), 100.0);
+    EXPECT_EQ(game->getPitch(0), 100.0);
     special(GLUT_KEY_DOWN);
-    EXPECT_EQ(controller->getPitch(0), 99.0);
+    EXPECT_EQ(game->getPitch(0), 99.0);
     keys("]]]][");
-    EXPECT_EQ(controller->getYaw(0), -147.0);
+    EXPECT_EQ(game->getYaw(0), -147.0);
     // The view gets every change.
     EXPECT_EQ(view->getCannons().at(0).yaw, -147.0);
     EXPECT_EQ(view->getCannons().at(0).pitch, 99.0);
@@ -146,15 +149,15 @@ TEST_F(ControllerTest, ArrowsTurnAndTiltTheCannonWithoutLimits)
 TEST_F(ControllerTest, PowerStaysBetweenZeroAndAHundred)
 {
     special(GLUT_KEY_PAGE_UP, 2000);
-    EXPECT_EQ(controller->getPower(0), 100.0);
+    EXPECT_EQ(game->getPower(0), 100.0);
     special(GLUT_KEY_PAGE_UP);
-    EXPECT_EQ(controller->getPower(0), 100.0);
+    EXPECT_EQ(game->getPower(0), 100.0);
     special(GLUT_KEY_PAGE_DOWN, 999);
-    EXPECT_NEAR(controller->getPower(0), 0.1, 1e-9);
+    EXPECT_NEAR(game->getPower(0), 0.1, 1e-9);
     controller->modifyPower(-0.05);
-    EXPECT_NEAR(controller->getPower(0), 0.05, 1e-9);
+    EXPECT_NEAR(game->getPower(0), 0.05, 1e-9);
     special(GLUT_KEY_PAGE_DOWN);
-    EXPECT_EQ(controller->getPower(0), 0.0);
+    EXPECT_EQ(game->getPower(0), 0.0);
     EXPECT_EQ(view->getCannons().at(0).power, 0.0);
 }
 
@@ -171,7 +174,7 @@ TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
                             [](const std::string& line) { return line.rfind("Dead Players: ", 0) == 0; }),
               1);
     EXPECT_EQ(shots.spells, Lines{"fireball 3.000000"});
-    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
     EXPECT_EQ(view->getCurrentPlayer(), 1);
     ASSERT_TRUE(view->isAnimating());
     // While the shot plays, aiming, firing and new games wait.
@@ -180,8 +183,8 @@ TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
     special(GLUT_KEY_PAGE_UP);
     // Even an unbound special key stays silent while busy.
     EXPECT_EQ(special(GLUT_KEY_F1), Lines{});
-    EXPECT_EQ(controller->getYaw(1), 0.0);
-    EXPECT_EQ(controller->getPower(1), 4.0);
+    EXPECT_EQ(game->getYaw(1), 0.0);
+    EXPECT_EQ(game->getPower(1), 4.0);
     EXPECT_EQ(shots.spells.size(), 1u);
     waitForTheShot();
     const Vector nose = model->getPlayer(1).getCannonNose(0, 0);
@@ -212,26 +215,26 @@ TEST_F(ControllerTest, AReplayHoldsTheGameUntilItHasEnded)
 {
     Replay replay;
     replay.name = "r.replay";
-    replay.steps.push_back({3, 0, Command::Battlefield{controller->getGame().getSetup(), 77}, std::nullopt, 0});
+    replay.steps.push_back({3, 0, Command::Battlefield{game->getSetup(), 77}, std::nullopt, 0});
     replay.steps.push_back({4, 5000, Command::Aim{0, 30, 20, 5}, std::nullopt, 0});
     replay.steps.push_back({5, 6000, Command::Cast{0}, std::nullopt, 0});
-    printed([&] { controller->playReplay(std::make_unique<ReplayPlayback>(replay, std::cerr)); });
-    ASSERT_TRUE(controller->isReplaying());
+    printed([&] { controller->getReplayControl().playReplay(std::make_unique<ReplayPlayback>(replay, std::cerr)); });
+    ASSERT_TRUE(controller->getReplayControl().isReplaying());
     keys("\r[2r");
     special(GLUT_KEY_LEFT);
     EXPECT_EQ(keys("`set grid 20 20 20\r").back(), "Model: a replay is playing; the game is yours again when it ends");
     EXPECT_EQ(model->getWidth(), 15);
-    EXPECT_EQ(controller->getYaw(0), 0.0);
-    EXPECT_EQ(controller->getWeapon(), "fireball");
+    EXPECT_EQ(game->getYaw(0), 0.0);
+    EXPECT_EQ(game->getWeapon(), "fireball");
     EXPECT_TRUE(shots.spells.empty());
     EXPECT_EQ(view->getReplayLine(), "Replay, shot 0 of 1: r.replay");
     clocks.clock.advance(7000);
     printed([&] { controller->idle(); });
-    EXPECT_EQ(controller->getYaw(0), 30.0);
+    EXPECT_EQ(game->getYaw(0), 30.0);
     EXPECT_EQ(shots.spells.size(), 1u);
     waitForTheShot();
     printed([&] { controller->idle(); });
-    EXPECT_FALSE(controller->isReplaying());
+    EXPECT_FALSE(controller->getReplayControl().isReplaying());
     EXPECT_EQ(view->getReplayLine(), "");
     keys("\r");
     EXPECT_EQ(shots.spells.size(), 2u);
@@ -267,12 +270,12 @@ TEST_F(ControllerTest, ANewGameResetsTheAimsAndTheTurn)
     waitForTheShot();
     special(GLUT_KEY_UP, 2);
     keys("r");
-    EXPECT_EQ(controller->getCurrentPlayer(), 0);
+    EXPECT_EQ(game->getCurrentPlayer(), 0);
     EXPECT_EQ(view->getCurrentPlayer(), 0);
     for (int id = 0; id < 4; ++id) {
-        EXPECT_EQ(controller->getYaw(id), 0.0);
-        EXPECT_EQ(controller->getPitch(id), 0.0);
-        EXPECT_EQ(controller->getPower(id), 4.0);
+        EXPECT_EQ(game->getYaw(id), 0.0);
+        EXPECT_EQ(game->getPitch(id), 0.0);
+        EXPECT_EQ(game->getPower(id), 4.0);
     }
 }
 
@@ -319,17 +322,17 @@ TEST_F(ControllerTest, JoystickAxesAndButtonsActInTheirOrder)
     EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
 
     controller->joystick(1u << 9, 0, 0, 0);
-    EXPECT_EQ(controller->getYaw(0), 5.0);
+    EXPECT_EQ(game->getYaw(0), 5.0);
     controller->joystick(1u << 11, 0, 0, 900);
-    EXPECT_EQ(controller->getPitch(0), 1.0);
-    EXPECT_NEAR(controller->getPower(0), 4.1, 1e-9);
+    EXPECT_EQ(game->getPitch(0), 1.0);
+    EXPECT_NEAR(game->getPower(0), 4.1, 1e-9);
     // Start fires; the rest of the same poll already aims for the next player.
     controller->joystick((1u << 7) | (1u << 8), 0, 0, 0);
     EXPECT_EQ(shots.spells.size(), 1u);
-    EXPECT_EQ(controller->getYaw(1), -5.0);
+    EXPECT_EQ(game->getYaw(1), -5.0);
     // Now busy: aiming buttons wait, the camera ones still work.
     controller->joystick((1u << 8) | (1u << 1), 0, 0, 0);
-    EXPECT_EQ(controller->getYaw(1), -5.0);
+    EXPECT_EQ(game->getYaw(1), -5.0);
 }
 
 TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
@@ -343,11 +346,11 @@ TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
     for (const std::string& line : lines) {
         EXPECT_EQ(line.rfind("Last man standing", 0), std::string::npos) << line;
     }
-    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
     waitForTheShot();
     lines = keys("1\r");
     EXPECT_EQ(lines.back(), "Last man standing 1");
-    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
 
     // The game is over: the winner is shown once the shot has been, and
     // nobody casts until "r" asks for a new battlefield.
@@ -372,13 +375,13 @@ TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
 TEST_F(ControllerTest, HomeAndEndStepThePowerByOneWithinItsLimits)
 {
     EXPECT_EQ(special(GLUT_KEY_HOME, 3), Lines{});
-    EXPECT_EQ(controller->getPower(0), 7.0);
+    EXPECT_EQ(game->getPower(0), 7.0);
     special(GLUT_KEY_END, 10);
-    EXPECT_EQ(controller->getPower(0), 0.0);
+    EXPECT_EQ(game->getPower(0), 0.0);
     EXPECT_EQ(special(GLUT_KEY_END), Lines{});
-    EXPECT_EQ(controller->getPower(0), 0.0);
+    EXPECT_EQ(game->getPower(0), 0.0);
     special(GLUT_KEY_HOME, 150);
-    EXPECT_EQ(controller->getPower(0), 100.0);
+    EXPECT_EQ(game->getPower(0), 100.0);
     EXPECT_EQ(view->getCannons().at(0).power, 100.0);
 }
 
@@ -387,8 +390,8 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     EXPECT_TRUE(view->getSight().empty());
     keys("t");
     auto quarterOf = [&](int id) {
-        return ArenaController::firstQuarter(
-            model->getShotTrajectory(id, controller->getYaw(id), controller->getPitch(id), controller->getPower(id)));
+        return TurnAim::firstQuarter(
+            model->getShotTrajectory(id, game->getYaw(id), game->getPitch(id), game->getPower(id)));
     };
     auto length = [](const std::vector<Vector>& path) {
         double total = 0;
@@ -402,7 +405,7 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     ASSERT_GE(view->getSight().size(), 2u);
     EXPECT_EQ(view->getSight(), quarterOf(0));
     const std::list<Vector> whole =
-        model->getShotTrajectory(0, controller->getYaw(0), controller->getPitch(0), controller->getPower(0));
+        model->getShotTrajectory(0, game->getYaw(0), game->getPitch(0), game->getPower(0));
     EXPECT_NEAR(length(view->getSight()), length(std::vector<Vector>(whole.begin(), whole.end())) / 4, 1e-9);
     EXPECT_EQ(view->getSight().front(), model->getPlayer(0).getCannonNose(0, 30));
     // It follows the aim, the wind included.
@@ -411,16 +414,16 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     EXPECT_NE(view->getSight(), before);
     EXPECT_EQ(view->getSight(), quarterOf(0));
     printed([&] { model->handleConsoleCommand("set wind 0.3 0 0"); });
-    controller->updateSight();
+    controller->getTurnAim().updateSight();
     EXPECT_EQ(view->getSight(), quarterOf(0));
 
     // Hidden on a computer player's turn, back on the next human's.
-    controller->setComputer(1, ComputerLevel::easy);
+    controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
     keys("\r");
-    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
     EXPECT_TRUE(view->getSight().empty());
-    controller->setHuman(1);
-    controller->updateSight();
+    controller->getComputerTurns().setHuman(1);
+    controller->getTurnAim().updateSight();
     EXPECT_EQ(view->getSight(), quarterOf(1));
     keys("t");
     EXPECT_TRUE(view->getSight().empty());
@@ -457,7 +460,7 @@ TEST_F(NoPlayers, ABattlefieldWithoutPlayersIgnoresTheTurnKeys)
     controller->nextPlayer();
     controller->joystick(0xFFFFu, 0, 0, 900);
     EXPECT_TRUE(shots.spells.empty());
-    EXPECT_EQ(controller->getCurrentPlayer(), 0);
+    EXPECT_EQ(game->getCurrentPlayer(), 0);
 }
 
 // --- The new-game screen ----------------------------------------------------
@@ -499,7 +502,7 @@ protected:
         RunningSetup now{model->getNumberOfPlayers(), model->getWidth(), model->getDepth(), model->getHeight(),
                          model->isWindEnabled(), {}, {}};
         for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
-            now.kinds.push_back(controller->getComputerLevel(id));
+            now.kinds.push_back(game->getComputerLevel(id));
         }
         for (int id : namedIds) {
             now.names.push_back(model->getPlayer(id).getName());
@@ -529,9 +532,9 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     }
 
     std::vector<GameSetup> started;
-    controller->setSetupListener([&started](const GameSetup& setup) { started.push_back(setup); });
+    controller->getSetupDialog().setSetupListener([&started](const GameSetup& setup) { started.push_back(setup); });
     special(GLUT_KEY_F2);
-    EXPECT_TRUE(controller->isSetupScreenOpen());
+    EXPECT_TRUE(controller->getSetupDialog().isOpen());
     special(GLUT_KEY_LEFT);      // 2 casters
     special(GLUT_KEY_DOWN);
     keys("ada stone"); // the console reads its lines in lower case
@@ -543,7 +546,7 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     special(GLUT_KEY_RIGHT);     // wind
     const Lines said = keys("\r");
 
-    EXPECT_FALSE(controller->isSetupScreenOpen());
+    EXPECT_FALSE(controller->getSetupDialog().isOpen());
     EXPECT_FALSE(view->isShowingSetupScreen());
     EXPECT_EQ(running({0}), byConsole);
     EXPECT_NE(model->getPlayer(1).getName(), "ada stone");
@@ -551,34 +554,34 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].players, 2);
     EXPECT_EQ(started[0].seats[1].computer, ComputerLevel::hard);
-    EXPECT_EQ(controller->getSetup(), started[0]);
+    EXPECT_EQ(controller->getSetupDialog().getSetup(), started[0]);
     // The screen opens again on what was started.
     special(GLUT_KEY_F2);
-    EXPECT_EQ(controller->getLiveSetup(), started[0]);
+    EXPECT_EQ(controller->getSetupDialog().getLiveSetup(), started[0]);
 }
 
 TEST_F(NewGameScreen, WhileItIsOpenNoKeyReachesTheGameAndEscapeOnlyClosesIt)
 {
     special(GLUT_KEY_F2);
     ASSERT_TRUE(view->isShowingSetupScreen());
-    const double yaw = controller->getYaw(0);
+    const double yaw = game->getYaw(0);
     const Lines said = keys("2]t`r");
     special(GLUT_KEY_LEFT);
     special(GLUT_KEY_PAGE_UP);
     EXPECT_TRUE(said.empty()) << ::testing::PrintToString(said);
-    EXPECT_EQ(controller->getYaw(0), yaw);
-    EXPECT_EQ(controller->getPower(0), 4.0);
-    EXPECT_EQ(controller->getWeapon(), "fireball");
-    EXPECT_FALSE(controller->isConsoleActive());
-    EXPECT_FALSE(controller->isSightOn());
-    EXPECT_TRUE(controller->isTyping());
+    EXPECT_EQ(game->getYaw(0), yaw);
+    EXPECT_EQ(game->getPower(0), 4.0);
+    EXPECT_EQ(game->getWeapon(), "fireball");
+    EXPECT_FALSE(controller->getInput().getConsoleLine().isActive());
+    EXPECT_FALSE(controller->getTurnAim().isSightOn());
+    EXPECT_TRUE(controller->getInput().isTyping());
     EXPECT_FALSE(controller->isKeyFastRepeat(GLUT_KEY_LEFT));
 
     // Escape closes the screen, changes nothing and leaves the game running.
     keys("\x1b");
-    EXPECT_FALSE(controller->isSetupScreenOpen());
+    EXPECT_FALSE(controller->getSetupDialog().isOpen());
     EXPECT_FALSE(view->isShowingSetupScreen());
     EXPECT_EQ(model->getNumberOfPlayers(), 4);
     EXPECT_EQ(special(GLUT_KEY_LEFT), Lines{});
-    EXPECT_NE(controller->getYaw(0), yaw);
+    EXPECT_NE(game->getYaw(0), yaw);
 }
