@@ -75,9 +75,9 @@ void ControllerCommands::setKind(const std::string& ids, const std::optional<std
         commands().refuse(why);
         return;
     }
-    std::cout << (id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is"))
-              << (level ? " a computer player (" + std::string(levelName(*level)) + ")" : std::string(" a human player"))
-              << std::endl;
+    const std::string who = id ? "Player " + std::to_string(*id) + " is" : std::string("Every player is");
+    const std::string kind = level ? " a computer player (" + std::string(levelName(*level)) + ")" : " a human player";
+    std::cout << who << kind << std::endl;
 }
 
 std::string ControllerCommands::readPlayerIds(const std::string& word, std::optional<int>& id) const
