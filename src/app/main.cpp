@@ -66,8 +66,8 @@ public:
     void specialKeyboard(int key) override { program->controller.specialKeyboard(key); }
     bool isKeyFastRepeat(unsigned char key) override { return program->controller.isKeyFastRepeat(key); }
     bool isKeyFastRepeat(int key) override { return program->controller.isKeyFastRepeat(key); }
-    bool isTyping() override { return program->controller.isTyping(); }
-    bool opensTyping(unsigned char key) override { return program->controller.opensConsole(key); }
+    bool isTyping() override { return program->controller.getInput().isTyping(); }
+    bool opensTyping(unsigned char key) override { return program->controller.getInput().opensConsole(key); }
 };
 
 ControllerKeys controllerKeys;
@@ -332,9 +332,9 @@ int main(int argc, char** argv)
     keepGraphicsLibrariesLoaded();
 #endif
     addComputersPastTheSeats(options);
-    program->controller.setSetup(setup);
+    program->controller.getSetupDialog().setSetup(setup);
     if (options.settings && !settings.getPath().empty()) {
-        program->controller.setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
+        program->controller.getSetupDialog().setSetupListener([settings](const GameSetup& started) { settings.write(started, std::cerr); });
     }
     program->model.addListener(&program->view);
     program->model.addListener(&program->controller);
@@ -342,7 +342,7 @@ int main(int argc, char** argv)
     startRecording(options);
     if (replay != nullptr) {
         // Its first step is its battlefield.
-        program->controller.playReplay(std::move(replay));
+        program->controller.getReplayControl().playReplay(std::move(replay));
     } else {
         program->game.apply(Command::StartSetup{setup, seed});
     }

@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "view/ViewFixture.h"
 
@@ -10,14 +11,15 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class ConsoleLine : public ViewTest {
+class ConsoleLineTyping : public ViewTest {
 protected:
     void SetUp() override
     {
         ViewTest::SetUp();
         Main::seedRandom(5);
         model = std::make_unique<ArenaModel>(2, 15, 15, 20, RandomStream(5));
-        controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
+        game = std::make_unique<Game>(*model);
+        controller = std::make_unique<ArenaController>(*game, *view, clocks.time);
         model->addListener(view.get());
         model->addListener(controller.get());
         printed([&] {
@@ -29,6 +31,7 @@ protected:
     {
         controller.reset();
         ViewTest::TearDown();
+        game.reset();
         model.reset();
     }
     Lines type(const std::string& typed)
@@ -41,40 +44,41 @@ protected:
     }
 
     std::unique_ptr<ArenaModel> model;
+    std::unique_ptr<Game> game; // listens to the model before the others
     std::unique_ptr<ArenaController> controller;
 };
 
 } // namespace
 
-TEST_F(ConsoleLine, BackquoteOrTildeOpensAnEmptyLine)
+TEST_F(ConsoleLineTyping, BackquoteOrTildeOpensAnEmptyLine)
 {
     EXPECT_EQ(type("`"), Lines{"Console ON"});
-    EXPECT_TRUE(controller->isConsoleActive());
+    EXPECT_TRUE(controller->getInput().getConsoleLine().isActive());
     EXPECT_EQ(view->getConsoleCommand(), ">");
     EXPECT_TRUE(view->isConsoleVisible());
     type("ab\r");
     EXPECT_EQ(type("~"), Lines{"Console ON"});
-    EXPECT_EQ(controller->getConsoleCommand(), "");
+    EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "");
 }
 
-TEST_F(ConsoleLine, EveryKeyButEnterEditsTheLineEscapeAndConsoleKeysIncluded)
+TEST_F(ConsoleLineTyping, EveryKeyButEnterEditsTheLineEscapeAndConsoleKeysIncluded)
 {
     type("`");
     type("ab`~\x1b\t");
-    EXPECT_EQ(controller->getConsoleCommand(), "ab`~\x1b\t");
+    EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "ab`~\x1b\t");
     EXPECT_EQ(view->getConsoleCommand(), ">ab`~\x1b\t");
     type("\b\b\b\b");
-    EXPECT_EQ(controller->getConsoleCommand(), "ab");
+    EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "ab");
     type("\b\b\b\b");
-    EXPECT_EQ(controller->getConsoleCommand(), "");
+    EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "");
     EXPECT_EQ(view->getConsoleCommand(), ">");
 }
 
-TEST_F(ConsoleLine, HelpGoesToTheThreeHandlersInOrder)
+TEST_F(ConsoleLineTyping, HelpGoesToTheThreeHandlersInOrder)
 {
     type("`help");
     Lines lines = type("\r");
-    EXPECT_FALSE(controller->isConsoleActive());
+    EXPECT_FALSE(controller->getInput().getConsoleLine().isActive());
     EXPECT_FALSE(view->isConsoleVisible());
     ASSERT_EQ(lines.size(), 4u + 17u + 10u);
     EXPECT_EQ(lines[0], "Controller: help");
@@ -93,21 +97,21 @@ TEST_F(ConsoleLine, HelpGoesToTheThreeHandlersInOrder)
     EXPECT_EQ(lines[30], "enable/disable wind");
 }
 
-TEST_F(ConsoleLine, TheRadiusBombSizeIsTheControllersOwnSetting)
+TEST_F(ConsoleLineTyping, TheRadiusBombSizeIsTheControllersOwnSetting)
 {
     type("`set radius_bomb_size 2.5");
     Lines lines = type("\r");
     EXPECT_EQ(lines, (Lines{"Controller: set radius_bomb_size 2.5", "Radius Bomb Size Setted to 2.5",
                             "View: set radius_bomb_size 2.5", "Model: set radius_bomb_size 2.5"}));
-    EXPECT_EQ(controller->getRadiusBombSize(), 2.5);
+    EXPECT_EQ(game->getRadiusBombSize(), 2.5);
     type("`  SET Radius_Bomb_Size 5  \r");
-    EXPECT_EQ(controller->getRadiusBombSize(), 5.0);
+    EXPECT_EQ(game->getRadiusBombSize(), 5.0);
     lines = type("`set radius_bomb_size big\r");
     EXPECT_EQ(lines.at(2), "Radius Bomb Size Setted to 0");
-    EXPECT_EQ(controller->getRadiusBombSize(), 0.0);
+    EXPECT_EQ(game->getRadiusBombSize(), 0.0);
 }
 
-TEST_F(ConsoleLine, WrongRadiusCommandsChangeNothing)
+TEST_F(ConsoleLineTyping, WrongRadiusCommandsChangeNothing)
 {
     for (const char* line : {"set radius_bomb_size", "set radius_bomb_size 1 2"}) {
         Lines lines = type(std::string("`") + line + "\r");
@@ -119,30 +123,30 @@ TEST_F(ConsoleLine, WrongRadiusCommandsChangeNothing)
         EXPECT_EQ(lines[2], std::string("Controller: radius bomb size ") + value
                                 + " refused: it must be a number of 0 or more");
     }
-    EXPECT_EQ(controller->getRadiusBombSize(), 3.0);
+    EXPECT_EQ(game->getRadiusBombSize(), 3.0);
 }
 
-TEST_F(ConsoleLine, AnEmptyLineIsOnlyEchoed)
+TEST_F(ConsoleLineTyping, AnEmptyLineIsOnlyEchoed)
 {
     type("`x\b");
     EXPECT_EQ(type("\r"), (Lines{"Controller: ", "View: ", "Model: "}));
 }
 
-TEST_F(ConsoleLine, ArrowKeysStillAimWhileTheConsoleIsOpen)
+TEST_F(ConsoleLineTyping, ArrowKeysStillAimWhileTheConsoleIsOpen)
 {
     type("`");
     printed([&] { controller->specialKeyboard(102); });
-    EXPECT_EQ(controller->getYaw(0), 10.0);
+    EXPECT_EQ(game->getYaw(0), 10.0);
     type("w[");
-    EXPECT_EQ(controller->getYaw(0), 10.0);
-    EXPECT_EQ(controller->getConsoleCommand(), "w[");
+    EXPECT_EQ(game->getYaw(0), 10.0);
+    EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "w[");
 }
 
-TEST_F(ConsoleLine, AModelCommandStartsANewGameForTheController)
+TEST_F(ConsoleLineTyping, AModelCommandStartsANewGameForTheController)
 {
     printed([&] { controller->specialKeyboard(102); });
     type("`set players 3\r");
     EXPECT_EQ(model->getNumberOfPlayers(), 3);
-    EXPECT_EQ(controller->getYaw(0), 0.0);
-    EXPECT_EQ(controller->getPower(2), 4.0);
+    EXPECT_EQ(game->getYaw(0), 0.0);
+    EXPECT_EQ(game->getPower(2), 4.0);
 }

@@ -9,6 +9,7 @@
 
 #include "app/Main.h"
 #include "controller/ArenaController.h"
+#include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "support/RecordingListener.h"
 #include "view/ViewFixture.h"
@@ -62,15 +63,18 @@ protected:
     {
         controller.reset();
         ViewTest::TearDown();
+        game.reset();
         model.reset();
     }
 
     void build(int players, unsigned int seed)
     {
         controller.reset();
+        game.reset();
         Main::seedRandom(seed);
         model = std::make_unique<ArenaModel>(players, 15, 15, 20, RandomStream(seed));
-        controller = std::make_unique<ArenaController>(*model, *view, clocks.time);
+        game = std::make_unique<Game>(*model);
+        controller = std::make_unique<ArenaController>(*game, *view, clocks.time);
         recorder = std::make_unique<CastRecorder>();
         model->addListener(view.get());
         model->addListener(controller.get());
@@ -107,13 +111,14 @@ protected:
     bool playUntil(const std::function<bool()>& done, long milliseconds = 50, int frames = 4000)
     {
         for (int i = 0; i < frames && !done(); ++i) {
-            controller->waitForComputer();
+            controller->getComputerTurns().waitForComputer();
             frame(milliseconds);
         }
         return done();
     }
 
     std::unique_ptr<ArenaModel> model;
+    std::unique_ptr<Game> game; // listens to the model before the others
     std::unique_ptr<ArenaController> controller;
     std::unique_ptr<CastRecorder> recorder;
 };
@@ -121,11 +126,11 @@ protected:
 TEST_F(ComputerPlayers, AComputerPlayerTurnsItsCannonInViewPicksItsSpellAndCasts)
 {
     build(3, 32);
-    controller->setComputer(0, ComputerLevel::hard);
+    controller->getComputerTurns().setComputer(0, ComputerLevel::hard);
     frame(10);
-    controller->waitForComputer();
+    controller->getComputerTurns().waitForComputer();
     frame(400);
-    EXPECT_EQ(controller->getPower(0), 4.0);
+    EXPECT_EQ(game->getPower(0), 4.0);
     frame(100); // half a second of thought: the cannon starts turning
     ASSERT_TRUE(recorder->casts.empty());
 
@@ -136,32 +141,32 @@ TEST_F(ComputerPlayers, AComputerPlayerTurnsItsCannonInViewPicksItsSpellAndCasts
     EXPECT_NE(halfway.yaw, 0.0);
     EXPECT_NE(halfway.yaw, aimed.yaw);
     EXPECT_NE(halfway.power, aimed.power);
-    EXPECT_EQ(aimed.yaw, controller->getYaw(0));
-    EXPECT_EQ(aimed.power, controller->getPower(0));
+    EXPECT_EQ(aimed.yaw, game->getYaw(0));
+    EXPECT_EQ(aimed.power, game->getPower(0));
     EXPECT_TRUE(recorder->casts.empty());
 
     frame(450);
     ASSERT_EQ(recorder->casts.size(), 1u);
     EXPECT_EQ(recorder->casts[0].player, 0);
     EXPECT_EQ(recorder->casts[0].from,
-              model->getPlayer(0).getCannonNose(controller->getYaw(0), controller->getPitch(0)));
-    EXPECT_NE(controller->getCurrentPlayer(), 0);
+              model->getPlayer(0).getCannonNose(game->getYaw(0), game->getPitch(0)));
+    EXPECT_NE(game->getCurrentPlayer(), 0);
 }
 
 TEST_F(ComputerPlayers, KeysThatAimOrCastWaitForAHumansTurnButTheCameraAndConsoleDoNot)
 {
-    controller->setComputer(0, ComputerLevel::normal);
-    ASSERT_TRUE(controller->isComputerTurn());
+    controller->getComputerTurns().setComputer(0, ComputerLevel::normal);
+    ASSERT_TRUE(game->isComputerTurn());
     keys("\r[]23");
     for (int key : {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN, GLUT_KEY_PAGE_UP}) {
         controller->specialKeyboard(key);
     }
     controller->joystick(1u << 7 | 1u << 8, 0, 0, 1000);
     EXPECT_TRUE(recorder->casts.empty());
-    EXPECT_EQ(controller->getYaw(0), 0.0);
-    EXPECT_EQ(controller->getPitch(0), 0.0);
-    EXPECT_EQ(controller->getPower(0), 4.0);
-    EXPECT_EQ(controller->getWeapon(), "fireball");
+    EXPECT_EQ(game->getYaw(0), 0.0);
+    EXPECT_EQ(game->getPitch(0), 0.0);
+    EXPECT_EQ(game->getPower(0), 4.0);
+    EXPECT_EQ(game->getWeapon(), "fireball");
 
     const Vector eye = view->getAvatarPosition();
     keys("w");
@@ -169,7 +174,7 @@ TEST_F(ComputerPlayers, KeysThatAimOrCastWaitForAHumansTurnButTheCameraAndConsol
     EXPECT_EQ(console("set human 0"), (Lines{"Console ON", "Controller: set human 0", "Player 0 is a human player",
                                              "View: set human 0", "Model: set human 0"}));
     keys("]\r");
-    EXPECT_EQ(controller->getYaw(0), 1.0);
+    EXPECT_EQ(game->getYaw(0), 1.0);
     EXPECT_EQ(recorder->casts.size(), 1u);
 }
 
@@ -190,17 +195,17 @@ TEST_F(ComputerPlayers, TheConsoleSetsWhoPlaysAndRefusesUnknownIdsAndLevels)
     EXPECT_EQ(console("set computer 1")[1], "Controller: set computer 1");
     EXPECT_EQ(console("set computer 1").size(), 4u);
     for (int id = 0; id < 4; ++id) {
-        EXPECT_FALSE(controller->getComputerLevel(id).has_value());
+        EXPECT_FALSE(game->getComputerLevel(id).has_value());
     }
 }
 
 TEST_F(ComputerPlayers, EachIdKeepsItsChoiceAcrossBattlefieldsOfAnySize)
 {
     build(4, 31);
-    controller->setComputer(3, ComputerLevel::hard);
+    controller->getComputerTurns().setComputer(3, ComputerLevel::hard);
     console("set players 2");
     EXPECT_TRUE(view->getPlayerNotes().empty());
-    EXPECT_EQ(controller->getComputerLevel(3), ComputerLevel::hard);
+    EXPECT_EQ(game->getComputerLevel(3), ComputerLevel::hard);
     console("set players 4");
     EXPECT_EQ(view->getPlayerNotes(), (std::map<int, std::string>{{3, "computer, hard"}}));
     keys("r");
@@ -209,35 +214,35 @@ TEST_F(ComputerPlayers, EachIdKeepsItsChoiceAcrossBattlefieldsOfAnySize)
 
 TEST_F(ComputerPlayers, AfterAComputersCastTheHumansKeepTheirSpell)
 {
-    controller->setComputer(1, ComputerLevel::hard);
+    controller->getComputerTurns().setComputer(1, ComputerLevel::hard);
     keys("3\r");
-    ASSERT_EQ(controller->getCurrentPlayer(), 1);
+    ASSERT_EQ(game->getCurrentPlayer(), 1);
     ASSERT_TRUE(playUntil([&] { return recorder->casts.size() == 2; }));
-    EXPECT_NE(controller->getWeapon(), "nova");
+    EXPECT_NE(game->getWeapon(), "nova");
     // Back on a human's turn: this game's, or the next one's when the
     // computer player won.
-    ASSERT_TRUE(playUntil([&] { return !controller->isComputerTurn(); }));
-    EXPECT_EQ(controller->getWeapon(), "nova");
+    ASSERT_TRUE(playUntil([&] { return !game->isComputerTurn(); }));
+    EXPECT_EQ(game->getWeapon(), "nova");
     EXPECT_EQ(view->getWeapon(), "nova");
 }
 
 // Gravity that no cast can beat: every shot goes up into the ceiling.
 TEST_F(ComputerPlayers, AComputerWithNoOneInReachStillCastsAndThePlayGoesOn)
 {
-    controller->setComputer(0, ComputerLevel::hard);
+    controller->getComputerTurns().setComputer(0, ComputerLevel::hard);
     console("set gravity 0 200 0");
     ASSERT_TRUE(playUntil([&] { return !recorder->casts.empty(); }));
     EXPECT_GE(recorder->casts[0].impact.y, 20.0);
-    EXPECT_EQ(controller->getCurrentPlayer(), 1);
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
 }
 
 TEST_F(ComputerPlayers, WithOnlyComputersLeftTheWinnerIsShownThenANewBattlefieldFollows)
 {
-    controller->setComputer(0, ComputerLevel::hard);
-    controller->setComputer(1, ComputerLevel::hard);
-    ASSERT_TRUE(playUntil([&] { return controller->isLastManStanding(); }));
+    controller->getComputerTurns().setComputer(0, ComputerLevel::hard);
+    controller->getComputerTurns().setComputer(1, ComputerLevel::hard);
+    ASSERT_TRUE(playUntil([&] { return game->isLastManStanding(); }));
     ASSERT_TRUE(playUntil([&] { return !view->winnerLines().empty(); }));
-    const int winner = controller->getCurrentPlayer();
+    const int winner = game->getCurrentPlayer();
     EXPECT_EQ(view->winnerLines(),
               (Lines{model->getPlayer(winner).getName() + " wins", "A new battlefield in 5 seconds"}));
     const std::size_t casts = recorder->casts.size();
@@ -248,15 +253,15 @@ TEST_F(ComputerPlayers, WithOnlyComputersLeftTheWinnerIsShownThenANewBattlefield
     frame(100);
     EXPECT_EQ(recorder->newMaps(), maps + 1);
     EXPECT_TRUE(view->winnerLines().empty());
-    EXPECT_FALSE(controller->isLastManStanding());
+    EXPECT_FALSE(game->isLastManStanding());
 }
 
 TEST_F(ComputerPlayers, AHumanWinnerPlaysOnWithoutANewBattlefield)
 {
-    controller->setComputer(1, ComputerLevel::easy);
+    controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
     console("set players 1");
     keys("\r");
-    ASSERT_TRUE(controller->isLastManStanding());
+    ASSERT_TRUE(game->isLastManStanding());
     const int maps = recorder->newMaps();
     ASSERT_TRUE(playUntil([&] { return !view->isAnimating(); }));
     frame(6000);
@@ -272,9 +277,9 @@ TEST_F(ComputerPlayers, AComputerGameReplaysAtAnyFramePacing)
     std::vector<std::vector<Cast>> games;
     for (long milliseconds : {40L, 170L}) {
         build(3, 80);
-        controller->setComputer(0, ComputerLevel::normal);
-        controller->setComputer(1, ComputerLevel::easy);
-        controller->setComputer(2, ComputerLevel::hard);
+        controller->getComputerTurns().setComputer(0, ComputerLevel::normal);
+        controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
+        controller->getComputerTurns().setComputer(2, ComputerLevel::hard);
         ASSERT_TRUE(playUntil([&] { return recorder->casts.size() >= 4 || recorder->newMaps() > 1; },
                               milliseconds, 10000));
         games.push_back(recorder->casts);
@@ -288,13 +293,13 @@ TEST_F(ComputerPlayers, AComputerGameReplaysAtAnyFramePacing)
 TEST_F(ComputerPlayers, TheNewGameScreenHoldsADemonstrationUntilItCloses)
 {
     printed([&] {
-        controller->setComputer(0, ComputerLevel::hard);
-        controller->setComputer(1, ComputerLevel::hard);
+        controller->getComputerTurns().setComputer(0, ComputerLevel::hard);
+        controller->getComputerTurns().setComputer(1, ComputerLevel::hard);
         controller->specialKeyboard(GLUT_KEY_F2);
     });
-    ASSERT_TRUE(controller->isSetupScreenOpen());
+    ASSERT_TRUE(controller->getSetupDialog().isOpen());
     for (int i = 0; i < 200; ++i) {
-        controller->waitForComputer();
+        controller->getComputerTurns().waitForComputer();
         frame(50);
     }
     EXPECT_TRUE(recorder->casts.empty());

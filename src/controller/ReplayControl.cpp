@@ -1,34 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's part in a replay: it plays the replay's steps on the view
-// clock, shows how far it has got, holds the keys that would change the game,
-// and hands the game back to the players when the replay ends.
-#include "controller/ArenaController.h"
+// clock, shows how far it has got, and hands the game back when it ends.
+#include "controller/ReplayControl.h"
+
+#include "controller/ComputerTurns.h"
+#include "controller/TurnAim.h"
 #include "game/Game.h"
 #include "replay/ReplayPlayback.h"
 #include "view/ArenaView.h"
 
-void ArenaController::playReplay(std::unique_ptr<ReplayPlayback> playback)
+ReplayControl::ReplayControl(Game& game, ArenaView& view, ComputerTurns& computers, TurnAim& turn)
+    : game(game), view(view), computers(computers), turn(turn)
 {
-    dropComputerTurn();
+}
+
+ReplayControl::~ReplayControl() = default;
+
+void ReplayControl::playReplay(std::unique_ptr<ReplayPlayback> playback)
+{
+    // The replay holds every command, the computer players' too.
+    computers.drop();
     replay = std::move(playback);
     if (replay == nullptr) {
         view.setReplayLine("");
         return;
     }
-    playReplayStep();
+    step();
 }
 
-bool ArenaController::isReplaying() const
+bool ReplayControl::isReplaying() const
 {
     return replay != nullptr;
 }
 
-const ReplayPlayback* ArenaController::getReplay() const
+const ReplayPlayback* ReplayControl::getReplay() const
 {
     return replay.get();
 }
 
-void ArenaController::playReplayStep()
+void ReplayControl::step()
 {
     replay->step(game, view.getTimeSystem().getTick(), view.isAnimating());
     // The line stays until the last shot has been shown.
@@ -39,5 +49,5 @@ void ArenaController::playReplayStep()
     // The game goes on from here as a live game.
     replay.reset();
     view.setReplayLine("");
-    updateSight();
+    turn.updateSight();
 }

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <GL/freeglut.h>
+
+#include "controller/ControllerFixture.h"
+
+TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
+{
+    EXPECT_TRUE(view->getSight().empty());
+    keys("t");
+    auto quarterOf = [&](int id) {
+        return TurnAim::firstQuarter(
+            model->getShotTrajectory(id, game->getYaw(id), game->getPitch(id), game->getPower(id)));
+    };
+    auto length = [](const std::vector<Vector>& path) {
+        double total = 0;
+        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+            total += (path[i + 1] - path[i]).getLength();
+        }
+        return total;
+    };
+    special(GLUT_KEY_UP, 30);
+    special(GLUT_KEY_HOME, 10);
+    ASSERT_GE(view->getSight().size(), 2u);
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+    const std::list<Vector> whole =
+        model->getShotTrajectory(0, game->getYaw(0), game->getPitch(0), game->getPower(0));
+    EXPECT_NEAR(length(view->getSight()), length(std::vector<Vector>(whole.begin(), whole.end())) / 4, 1e-9);
+    EXPECT_EQ(view->getSight().front(), model->getPlayer(0).getCannonNose(0, 30));
+    // It follows the aim, the wind included.
+    const std::vector<Vector> before = view->getSight();
+    special(GLUT_KEY_RIGHT);
+    EXPECT_NE(view->getSight(), before);
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+    printed([&] { model->handleConsoleCommand("set wind 0.3 0 0"); });
+    controller->getTurnAim().updateSight();
+    EXPECT_EQ(view->getSight(), quarterOf(0));
+
+    // Hidden on a computer player's turn, back on the next human's.
+    controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
+    keys("\r");
+    EXPECT_EQ(game->getCurrentPlayer(), 1);
+    EXPECT_TRUE(view->getSight().empty());
+    controller->getComputerTurns().setHuman(1);
+    controller->getTurnAim().updateSight();
+    EXPECT_EQ(view->getSight(), quarterOf(1));
+    keys("t");
+    EXPECT_TRUE(view->getSight().empty());
+}
