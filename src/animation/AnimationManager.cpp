@@ -28,15 +28,6 @@ void AnimationManager::addAnimation(Animation* a, bool before, bool after)
     length += a->getLength();
 }
 
-void AnimationManager::setStart(long tick)
-{
-    const long shift = tick - start;
-    Animation::setStart(tick);
-    for (Animation* animation : animations) {
-        animation->setStart(animation->getStart() + shift);
-    }
-}
-
 void AnimationManager::render()
 {
     if (animations.empty()) {

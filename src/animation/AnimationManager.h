@@ -24,9 +24,6 @@ public:
     // Draws the children whose flags ask for it, then the one whose turn it is
     // on top (not while the sequence is at progress 0).
     void render() override;
-    // Moves the children with the sequence, so that a sequence can play
-    // inside another composite.
-    void setStart(long tick) override;
 
 private:
     std::list<Animation*> animations; // owned: deleted in the destructor

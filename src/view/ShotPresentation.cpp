@@ -172,10 +172,14 @@ long ShotPresentation::addFragments(AnimationManager& sequence, Projectile& proj
     cues.add(start, splitSound(weapon.c_str()), scenePlace(split));
     projectile.setEffects(&effects);
     parts->addAnimation(projectile.getAnimation(EFFECT_LENGTH, stage.clock, split));
+    // The phase starts where the sequence ends now; a sequence places its
+    // children when they are added, so each fragment's starts there too.
+    const long phaseStart = sequence.getStart() + SHOT_START_DELAY + sequence.getLength();
     long longest = 0;
     for (const SpellFragment& fragment : fragments) {
         // Each fragment's own sequence: its flight, then its blast.
         auto* own = new AnimationManager(stage.clock);
+        own->setStart(phaseStart);
         const long flight = addFlight(*own, fragment.path, makeFlyingNode("fireball"));
         cues.add(start + flight, effectSound(weapon.c_str()), scenePlace(fragment.path.back()));
         own->addAnimation(fragment.projectile->getAnimation(EFFECT_LENGTH, stage.clock, fragment.path.back()), false,
