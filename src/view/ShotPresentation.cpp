@@ -182,6 +182,7 @@ long ShotPresentation::addFragments(AnimationManager& sequence, Projectile& proj
         own->setStart(phaseStart);
         const long flight = addFlight(*own, fragment.path, makeFlyingNode("fireball"));
         cues.add(start + flight, effectSound(weapon.c_str()), scenePlace(fragment.path.back()));
+        fragment.projectile->setEffects(&effects);
         own->addAnimation(fragment.projectile->getAnimation(EFFECT_LENGTH, stage.clock, fragment.path.back()), false,
                           false);
         parts->addAnimation(own);

@@ -8,6 +8,7 @@
 #include "model/HorizontalNova.h"
 #include "model/Player.h"
 #include "model/RadiusBomb.h"
+#include "model/SpellFragment.h"
 #include "model/VerticalStrike.h"
 #include "scene/TransformNode.h"
 #include "support/RecordingSoundPlayer.h"
@@ -514,4 +515,47 @@ TEST_F(ShotSounds, TheInterfaceClicksOnceForEachChangeAndTheWinnerHasItsFanfareO
     printed([&] { view->cleanup(); });
     view->showWinner(-1, false);
     EXPECT_TRUE(player.take().empty());
+}
+
+namespace {
+
+// A shot that broke in two at the end of its path, as the meteor reports it.
+class SplitShot : public RadiusBomb {
+public:
+    SplitShot() : RadiusBomb(1.0)
+    {
+        parts.push_back({{Vector(4, 5, 2), Vector(4, 3, 2)}, std::make_unique<RadiusBomb>(0.5)});
+        parts.push_back({{Vector(4, 5, 2), Vector(4, 1, 2)}, std::make_unique<RadiusBomb>(0.5)});
+    }
+    const std::vector<SpellFragment>& getFragments() const override { return parts; }
+
+private:
+    std::vector<SpellFragment> parts;
+};
+
+} // namespace
+
+TEST_F(ShotSounds, ASplitShotCracksWhereItSplitsAndEachFragmentBlastsWhereItLands)
+{
+    using Calls = std::vector<std::string>;
+    std::string meteor = "meteor";
+    view->onWeapon(meteor);
+    soundsAt(0);
+    Shot shot;
+    shot.path = {Vector(0, 5, 2), Vector(4, 5, 2)};
+    SplitShot spell;
+    fire(shot, &spell);
+    EXPECT_EQ(soundsAt(0), Calls{"play cast_meteor 1.5 1.9 -1.5"});
+    soundsAt(700);
+    // The meteor's flight of 600 ms ends at the split; the fragments fly
+    // 300 and 600 ms on from there, each blasting where it lands.
+    // The flight's sound rides on with the last fragment.
+    EXPECT_EQ(soundsAt(1300), (Calls{"move 4 5 -2", "play split_meteor 4 5 -2"}));
+    EXPECT_EQ(soundsAt(1600), (Calls{"move 4 3 -2", "play blast_fireball 4 3 -2"}));
+    EXPECT_EQ(soundsAt(1900), (Calls{"stop", "play blast_fireball 4 1 -2"}));
+    // The later fragment's blast of 1000 ms ends the shot.
+    frameAt(2899);
+    EXPECT_TRUE(view->isAnimating());
+    frameAt(2900);
+    EXPECT_FALSE(view->isAnimating());
 }
