@@ -116,7 +116,7 @@ TEST(EndToEndGame, EverySpellCanBeCast)
     GameProcess game({"--seed", "8"});
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     ASSERT_FALSE(game.window().empty());
-    for (auto [key, spell] : {std::pair{"2", "cyclone"}, {"3", "nova"}, {"1", "fireball"}}) {
+    for (auto [key, spell] : {std::pair{"2", "cyclone"}, {"3", "nova"}, {"4", "meteor"}, {"1", "fireball"}}) {
         ASSERT_TRUE(chooseSpell(game, key, spell)) << spell;
         EXPECT_TRUE(fireWhenReady(game).has_value()) << spell;
     }
