@@ -18,6 +18,7 @@
 #include "scene/timesensor.h"
 #include "scene/wrlanimationloader.h"
 #include "scene/wrlsceneloader.h"
+#include "view/FrameLog.h"
 
 namespace {
 
@@ -282,6 +283,7 @@ void ArenaView::renderScene()
     glutSwapBuffers();
     glFlush();
     updateFrameCount();
+    FrameLog::markFrame();
 }
 
 void ArenaView::renderSceneNode()

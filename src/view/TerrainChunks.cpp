@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The terrain drawn in chunks: block triangles gathered per chunk with the
-// hidden faces left out, rebuilt where cells changed, culled against the view.
+// The terrain drawn in chunks: block faces gathered per chunk with the hidden
+// ones left out and neighbours of a kind merged, rebuilt where cells changed,
+// culled against the view.
 #include "view/TerrainChunks.h"
 
 #include <GL/gl.h>
@@ -88,43 +89,198 @@ int TerrainChunks::getLastRebuiltCount() const
     return lastRebuilt;
 }
 
+namespace {
+
+// How many cells a merged rectangle spans at most along each axis. The light
+// is a point near the camera, worked out at the corners of each triangle
+// only: over a longer rectangle its shading would drift visibly from the
+// block-by-block picture.
+constexpr int MAX_MERGE = 8;
+
+// Corners in model axes; the view draws a model point (x, y, z) at
+// (x, y, -z).
+void appendTriangle(const std::array<Vector, 3>& corners, const Vector& normal, const std::array<float, 3>& colour,
+                    std::vector<float>& vertices, std::vector<float>& normals, std::vector<float>& colours)
+{
+    for (const Vector& corner : corners) {
+        vertices.insert(vertices.end(),
+                        {static_cast<float>(corner.x), static_cast<float>(corner.y), static_cast<float>(-corner.z)});
+        normals.insert(normals.end(),
+                       {static_cast<float>(normal.x), static_cast<float>(normal.y), static_cast<float>(-normal.z)});
+        colours.insert(colours.end(), colour.begin(), colour.end());
+    }
+}
+
+Vector withAxis(Vector v, int axis, double value)
+{
+    (axis == 0 ? v.x : axis == 1 ? v.y : v.z) = value;
+    return v;
+}
+
+} // namespace
+
 void TerrainChunks::build(Chunk& chunk) const
 {
     chunk.vertices.clear();
     chunk.normals.clear();
     chunk.colours.clear();
-    std::vector<BlockTriangle> kept;
-    const int endX = std::min(chunk.firstX + CHUNK_SIDE, width);
-    const int endZ = std::min(chunk.firstZ + CHUNK_SIDE, depth);
-    for (int x = chunk.firstX; x < endX; ++x) {
-        for (int z = chunk.firstZ; z < endZ; ++z) {
+    const std::array<int, 3> low{chunk.firstX, 0, chunk.firstZ};
+    const std::array<int, 3> high{std::min(chunk.firstX + CHUNK_SIDE, width), height,
+                                  std::min(chunk.firstZ + CHUNK_SIDE, depth)};
+    appendLooseTriangles(chunk, low, high);
+    std::vector<Block> open;
+    for (int face = 0; face < BlockFaces::FACE_COUNT; ++face) {
+        const int normalAxis = face / 2;
+        for (int slice = low[static_cast<std::size_t>(normalAxis)]; slice < high[static_cast<std::size_t>(normalAxis)];
+             ++slice) {
+            openFaces(face, slice, low, high, open);
+            mergeFaces(chunk, face, slice, low, high, open);
+        }
+    }
+}
+
+const BlockFaces* TerrainChunks::facesOf(Block block) const
+{
+    return block == GRASS ? grass : block == DIRT ? dirt : nullptr;
+}
+
+void TerrainChunks::appendLooseTriangles(Chunk& chunk, const std::array<int, 3>& low,
+                                         const std::array<int, 3>& high) const
+{
+    const bool anyLoose = (grass != nullptr && !grass->getLooseTriangles().empty())
+                       || (dirt != nullptr && !dirt->getLooseTriangles().empty());
+    if (!anyLoose) {
+        return;
+    }
+    for (int x = low[0]; x < high[0]; ++x) {
+        for (int z = low[2]; z < high[2]; ++z) {
             for (int y = 0; y < height; ++y) {
-                const Block block = cells[cellIndex(x, y, z)];
-                const BlockFaces* faces = block == GRASS ? grass : block == DIRT ? dirt : nullptr;
+                const BlockFaces* faces = facesOf(cells[cellIndex(x, y, z)]);
                 if (faces == nullptr) {
                     continue;
                 }
-                // Faces on the battlefield's boundary stay: outside reads empty.
-                const std::array<bool, BlockFaces::FACE_COUNT> solid{
-                    getBlock(x - 1, y, z) != EMPTY, getBlock(x + 1, y, z) != EMPTY,
-                    getBlock(x, y - 1, z) != EMPTY, getBlock(x, y + 1, z) != EMPTY,
-                    getBlock(x, y, z - 1) != EMPTY, getBlock(x, y, z + 1) != EMPTY};
-                kept.clear();
-                faces->appendVisible(Vector(x, y, z), solid, kept);
-                for (const BlockTriangle& triangle : kept) {
-                    for (const Vector& corner : triangle.corners) {
-                        // The view draws a model point (x, y, z) at (x, y, -z).
-                        chunk.vertices.insert(chunk.vertices.end(), {static_cast<float>(corner.x),
-                                                                     static_cast<float>(corner.y),
-                                                                     static_cast<float>(-corner.z)});
-                        chunk.normals.insert(chunk.normals.end(), {static_cast<float>(triangle.normal.x),
-                                                                   static_cast<float>(triangle.normal.y),
-                                                                   static_cast<float>(-triangle.normal.z)});
-                        chunk.colours.insert(chunk.colours.end(), triangle.colour.begin(), triangle.colour.end());
-                    }
+                for (const BlockTriangle& triangle : faces->getLooseTriangles()) {
+                    const Vector cell(x, y, z);
+                    appendTriangle({triangle.corners[0] + cell, triangle.corners[1] + cell, triangle.corners[2] + cell},
+                                   triangle.normal, triangle.colour, chunk.vertices, chunk.normals, chunk.colours);
                 }
             }
         }
+    }
+}
+
+void TerrainChunks::openFaces(int face, int slice, const std::array<int, 3>& low, const std::array<int, 3>& high,
+                              std::vector<Block>& open) const
+{
+    const std::size_t normalAxis = static_cast<std::size_t>(face / 2);
+    const std::array<int, 2> axes = BlockFaces::planeAxes(face);
+    const int first = high[static_cast<std::size_t>(axes[0])] - low[static_cast<std::size_t>(axes[0])];
+    const int second = high[static_cast<std::size_t>(axes[1])] - low[static_cast<std::size_t>(axes[1])];
+    const int outward = face % 2 == 0 ? -1 : 1;
+    open.assign(static_cast<std::size_t>(first) * second, EMPTY);
+    std::array<int, 3> cell{};
+    cell[normalAxis] = slice;
+    for (int i = 0; i < first; ++i) {
+        cell[static_cast<std::size_t>(axes[0])] = low[static_cast<std::size_t>(axes[0])] + i;
+        for (int j = 0; j < second; ++j) {
+            cell[static_cast<std::size_t>(axes[1])] = low[static_cast<std::size_t>(axes[1])] + j;
+            const Block block = cells[cellIndex(cell[0], cell[1], cell[2])];
+            if (block == EMPTY) {
+                continue;
+            }
+            std::array<int, 3> next = cell;
+            next[normalAxis] += outward;
+            if (getBlock(next[0], next[1], next[2]) == EMPTY) {
+                open[static_cast<std::size_t>(i) * second + j] = block;
+            }
+        }
+    }
+}
+
+void TerrainChunks::mergeFaces(Chunk& chunk, int face, int slice, const std::array<int, 3>& low,
+                               const std::array<int, 3>& high, std::vector<Block>& open) const
+{
+    const std::array<int, 2> axes = BlockFaces::planeAxes(face);
+    const int first = high[static_cast<std::size_t>(axes[0])] - low[static_cast<std::size_t>(axes[0])];
+    const int second = high[static_cast<std::size_t>(axes[1])] - low[static_cast<std::size_t>(axes[1])];
+    auto at = [&open, second](int i, int j) -> Block& { return open[static_cast<std::size_t>(i) * second + j]; };
+    for (int i = 0; i < first; ++i) {
+        for (int j = 0; j < second; ++j) {
+            const Block block = at(i, j);
+            const BlockFaces* faces = facesOf(block);
+            if (faces == nullptr) {
+                continue;
+            }
+            const BlockFaces::Layout& layout = faces->getLayout(face);
+            // Grow along the first axis, then add whole rows along the second.
+            int along = 1;
+            while (layout.stretches[0] && along < MAX_MERGE && i + along < first && at(i + along, j) == block) {
+                ++along;
+            }
+            int across = 1;
+            auto rowMatches = [&](int row) {
+                for (int k = 0; k < along; ++k) {
+                    if (at(i + k, row) != block) {
+                        return false;
+                    }
+                }
+                return true;
+            };
+            while (layout.stretches[1] && across < MAX_MERGE && j + across < second && rowMatches(j + across)) {
+                ++across;
+            }
+            for (int k = 0; k < along; ++k) {
+                for (int m = 0; m < across; ++m) {
+                    at(i + k, j + m) = EMPTY;
+                }
+            }
+            std::array<int, 3> cell{};
+            cell[static_cast<std::size_t>(face / 2)] = slice;
+            cell[static_cast<std::size_t>(axes[0])] = low[static_cast<std::size_t>(axes[0])] + i;
+            cell[static_cast<std::size_t>(axes[1])] = low[static_cast<std::size_t>(axes[1])] + j;
+            appendFace(chunk, face, layout, cell, {along, across});
+        }
+    }
+}
+
+void TerrainChunks::appendFace(Chunk& chunk, int face, const BlockFaces::Layout& layout,
+                               const std::array<int, 3>& cell, const std::array<int, 2>& span) const
+{
+    const Vector origin(cell[0], cell[1], cell[2]);
+    if (layout.rectangles.empty()) {
+        for (const BlockTriangle& triangle : layout.triangles) {
+            appendTriangle({triangle.corners[0] + origin, triangle.corners[1] + origin, triangle.corners[2] + origin},
+                           triangle.normal, triangle.colour, chunk.vertices, chunk.normals, chunk.colours);
+        }
+        return;
+    }
+    const int normalAxis = face / 2;
+    const std::array<int, 2> axes = BlockFaces::planeAxes(face);
+    const double plane = cell[static_cast<std::size_t>(normalAxis)] + face % 2;
+    const Vector normal = withAxis(Vector(0, 0, 0), normalAxis, face % 2 == 0 ? -1.0 : 1.0);
+    for (const BlockFaces::Rectangle& rectangle : layout.rectangles) {
+        // Corners low-low, high-low, high-high, low-high in the face's axes.
+        std::array<Vector, 4> corners;
+        for (std::size_t n = 0; n < 4; ++n) {
+            const bool highFirst = n == 1 || n == 2;
+            const bool highSecond = n >= 2;
+            Vector corner = withAxis(origin, normalAxis, plane);
+            corner = withAxis(corner, axes[0], cell[static_cast<std::size_t>(axes[0])]
+                                                   + (highFirst ? rectangle.high[0] : rectangle.low[0]) * span[0]);
+            corner = withAxis(corner, axes[1], cell[static_cast<std::size_t>(axes[1])]
+                                                   + (highSecond ? rectangle.high[1] : rectangle.low[1]) * span[1]);
+            corners[n] = corner;
+        }
+        // Counter-clockwise as the view sees it from outside: with z mirrored,
+        // (p0 - p2) x (p0 - p1) points out of the face.
+        const Vector turn = (corners[0] - corners[2]) * (corners[0] - corners[1]);
+        const bool outward = turn.x * normal.x + turn.y * normal.y + turn.z * normal.z > 0;
+        const std::size_t second = outward ? 1 : 3;
+        const std::size_t fourth = outward ? 3 : 1;
+        appendTriangle({corners[0], corners[second], corners[2]}, normal, rectangle.colour, chunk.vertices,
+                       chunk.normals, chunk.colours);
+        appendTriangle({corners[0], corners[2], corners[fourth]}, normal, rectangle.colour, chunk.vertices,
+                       chunk.normals, chunk.colours);
     }
 }
 

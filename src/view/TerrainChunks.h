@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The battlefield's blocks as a few large meshes: columns grouped in chunks of
 // CHUNK_SIDE x CHUNK_SIDE by the full height, each one array of the triangles
-// of its blocks less the faces pressed against a solid neighbour. A chunk is
-// rebuilt only when one of its cells, or a cell across its border, changes;
-// chunks outside the view are not drawn.
+// of its blocks less the faces pressed against a solid neighbour, the open
+// faces of neighbouring blocks of one kind merged into larger rectangles
+// where that draws the same picture. A chunk is rebuilt only when one of its
+// cells, or a cell across its border, changes; chunks outside the view are
+// not drawn.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -66,7 +69,23 @@ private:
     };
 
     Chunk& chunkOf(int x, int z);
+    const BlockFaces* facesOf(Block block) const;
+    // A chunk's triangles: each face direction slice by slice, the open faces
+    // of one kind of block merged into rectangles where the block's face
+    // allows it. low, high: the chunk's cells, per model axis.
     void build(Chunk& chunk) const;
+    void appendLooseTriangles(Chunk& chunk, const std::array<int, 3>& low, const std::array<int, 3>& high) const;
+    // The blocks of one slice whose face looks onto an empty cell, over the
+    // face's two plane axes [first][second]; EMPTY elsewhere.
+    void openFaces(int face, int slice, const std::array<int, 3>& low, const std::array<int, 3>& high,
+                   std::vector<Block>& open) const;
+    // Covers the open faces with rectangles, clearing open as it goes.
+    void mergeFaces(Chunk& chunk, int face, int slice, const std::array<int, 3>& low, const std::array<int, 3>& high,
+                    std::vector<Block>& open) const;
+    // One block's face at cell stretched over span cells along the face's
+    // plane axes (one each where it cannot stretch).
+    void appendFace(Chunk& chunk, int face, const BlockFaces::Layout& layout, const std::array<int, 3>& cell,
+                    const std::array<int, 2>& span) const;
 
     int width;
     int depth;
