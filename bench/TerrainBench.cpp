@@ -66,7 +66,12 @@ void TerrainChunksBuild(benchmark::State& state)
     state.counters["triangles"] = static_cast<double>(chunks.getTriangleCount());
     state.counters["chunks"] = chunks.getChunkCount();
 }
-BENCHMARK(TerrainChunksBuild)->Args({15, 20})->Args({64, 32})->Args({128, 64})->Args({256, 61})->Unit(benchmark::kMillisecond);
+BENCHMARK(TerrainChunksBuild)
+    ->Args({15, 20})
+    ->Args({64, 32})
+    ->Args({128, 64})
+    ->Args({256, 61})
+    ->Unit(benchmark::kMillisecond);
 
 // Arguments: grid width (= depth), height. A new battlefield, and the frames
 // from the start camera at 800 x 600 until every chunk is built; counters:

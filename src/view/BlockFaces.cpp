@@ -170,7 +170,8 @@ bool sameRectangle(const BlockFaces::Rectangle& a, const BlockFaces::Rectangle& 
 // The face's triangles paired into whole rectangles: two halves of one
 // rectangle and colour that leave out opposite corners. Empty when any
 // triangle has no such partner.
-std::vector<BlockFaces::Rectangle> rectanglesOf(const std::vector<BlockTriangle>& onFace, const std::array<int, 2>& axes)
+std::vector<BlockFaces::Rectangle> rectanglesOf(const std::vector<BlockTriangle>& onFace,
+                                                const std::array<int, 2>& axes)
 {
     std::vector<RectangleHalf> halves(onFace.size());
     for (std::size_t i = 0; i < onFace.size(); ++i) {

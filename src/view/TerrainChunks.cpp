@@ -100,7 +100,8 @@ int TerrainChunks::rebuild(long cellBudget)
 
 int TerrainChunks::getWaitingChunkCount() const
 {
-    return static_cast<int>(std::count_if(chunks.begin(), chunks.end(), [](const Chunk& chunk) { return chunk.dirty; }));
+    return static_cast<int>(
+        std::count_if(chunks.begin(), chunks.end(), [](const Chunk& chunk) { return chunk.dirty; }));
 }
 
 int TerrainChunks::getLastRebuiltCount() const
@@ -190,7 +191,8 @@ void TerrainChunks::findOpenFaces(ChunkCells& local) const
     local.blocks.assign(count, EMPTY);
     local.open.assign(count, 0);
     for (int face = 0; face < BlockFaces::FACE_COUNT; ++face) {
-        local.openPerSlice[static_cast<std::size_t>(face)].assign(static_cast<std::size_t>(local.size[static_cast<std::size_t>(face / 2)]), 0);
+        const int slices = local.size[static_cast<std::size_t>(face / 2)];
+        local.openPerSlice[static_cast<std::size_t>(face)].assign(static_cast<std::size_t>(slices), 0);
     }
     // A column's neighbours across its four sides; null outside the battlefield.
     auto column = [this](int x, int z) -> const Block* {
@@ -201,7 +203,8 @@ void TerrainChunks::findOpenFaces(ChunkCells& local) const
             const int x = local.low[0] + i;
             const int z = local.low[2] + k;
             const Block* here = column(x, z);
-            const std::array<const Block*, 4> sides{column(x - 1, z), column(x + 1, z), column(x, z - 1), column(x, z + 1)};
+            const std::array<const Block*, 4> sides{column(x - 1, z), column(x + 1, z), column(x, z - 1),
+                                                    column(x, z + 1)};
             for (int y = 0; y < height; ++y) {
                 const Block block = here[y];
                 if (block == EMPTY) {
