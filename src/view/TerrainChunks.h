@@ -22,9 +22,9 @@ public:
 
     TerrainChunks();
 
-    // An empty battlefield of these extents; every chunk is rebuilt at the
-    // next rebuild. grass, dirt: not owned; the block meshes' faces, which
-    // must live until the next reset.
+    // An empty battlefield of these extents; every chunk is to be rebuilt.
+    // grass, dirt: not owned; the block meshes' faces, which must live until
+    // the next reset.
     void reset(int width, int depth, int height, const BlockFaces* grass, const BlockFaces* dirt);
     // Cells outside the battlefield are empty and cannot be set.
     void setBlock(int x, int y, int z, Block block);
