@@ -13,6 +13,7 @@
 #include "model/Player.h"
 #include "platform/ResourcePath.h"
 #include "scene/graphicnode.h"
+#include "view/FrameLog.h"
 
 ArenaView::ArenaView(TimeSystem& timeSystem)
     : timeSystem(timeSystem),
@@ -118,6 +119,7 @@ void ArenaView::renderScene()
     glutSwapBuffers();
     glFlush();
     updateFrameCount();
+    FrameLog::markFrame();
 }
 
 void ArenaView::displayOverlays()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Block meshes as plain triangles in their cell, each knowing which face of
-// the cell it covers: the rule that lets the terrain drop hidden faces.
+// the cell it covers: the rule that lets the terrain drop hidden faces; and
+// each face as the rectangles it is made of, which lets it merge faces.
 #include "view/BlockFaces.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "scene/graphicnode.h"
@@ -109,11 +111,131 @@ void flatten(const GraphicNode& node, const Placement& outer, std::vector<BlockT
     }
 }
 
+double along(const Vector& v, int axis)
+{
+    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+}
+
+// A triangle that is half of an axis-aligned rectangle in the face plane:
+// the rectangle, and which of its corners the triangle leaves out (bit 1:
+// high along the first axis, bit 0: high along the second).
+struct RectangleHalf {
+    BlockFaces::Rectangle rectangle;
+    int missingCorner;
+};
+
+bool halfOfRectangle(const BlockTriangle& triangle, const std::array<int, 2>& axes, RectangleHalf& half)
+{
+    BlockFaces::Rectangle& box = half.rectangle;
+    for (std::size_t k = 0; k < 2; ++k) {
+        box.low[k] = box.high[k] = along(triangle.corners[0], axes[k]);
+        for (const Vector& corner : triangle.corners) {
+            box.low[k] = std::min(box.low[k], along(corner, axes[k]));
+            box.high[k] = std::max(box.high[k], along(corner, axes[k]));
+        }
+        if (box.high[k] - box.low[k] <= FACE_TOLERANCE) {
+            return false;
+        }
+    }
+    box.colour = triangle.colour;
+    int covered = 0;
+    for (const Vector& corner : triangle.corners) {
+        int index = 0;
+        for (std::size_t k = 0; k < 2; ++k) {
+            const double value = along(corner, axes[k]);
+            if (std::fabs(value - box.high[k]) <= FACE_TOLERANCE) {
+                index |= k == 0 ? 2 : 1;
+            } else if (std::fabs(value - box.low[k]) > FACE_TOLERANCE) {
+                return false;
+            }
+        }
+        covered |= 1 << index;
+    }
+    // Three distinct corners of the four.
+    const int missing[] = {-1, -1, -1, -1, -1, -1, -1, 3, -1, -1, -1, 2, -1, 1, 0, -1};
+    half.missingCorner = missing[covered];
+    return half.missingCorner >= 0;
+}
+
+bool sameRectangle(const BlockFaces::Rectangle& a, const BlockFaces::Rectangle& b)
+{
+    for (std::size_t k = 0; k < 2; ++k) {
+        if (std::fabs(a.low[k] - b.low[k]) > FACE_TOLERANCE || std::fabs(a.high[k] - b.high[k]) > FACE_TOLERANCE) {
+            return false;
+        }
+    }
+    return a.colour == b.colour;
+}
+
+// The face's triangles paired into whole rectangles: two halves of one
+// rectangle and colour that leave out opposite corners. Empty when any
+// triangle has no such partner.
+std::vector<BlockFaces::Rectangle> rectanglesOf(const std::vector<BlockTriangle>& onFace,
+                                                const std::array<int, 2>& axes)
+{
+    std::vector<RectangleHalf> halves(onFace.size());
+    for (std::size_t i = 0; i < onFace.size(); ++i) {
+        if (!halfOfRectangle(onFace[i], axes, halves[i])) {
+            return {};
+        }
+    }
+    std::vector<bool> paired(onFace.size(), false);
+    std::vector<BlockFaces::Rectangle> rectangles;
+    for (std::size_t i = 0; i < halves.size(); ++i) {
+        for (std::size_t j = i + 1; j < halves.size() && !paired[i]; ++j) {
+            if (!paired[j] && halves[i].missingCorner + halves[j].missingCorner == 3
+                && sameRectangle(halves[i].rectangle, halves[j].rectangle)) {
+                paired[i] = paired[j] = true;
+                rectangles.push_back(halves[i].rectangle);
+            }
+        }
+        if (!paired[i]) {
+            return {};
+        }
+    }
+    return rectangles;
+}
+
 } // namespace
 
 BlockFaces::BlockFaces(const GraphicNode& mesh)
 {
     flatten(mesh, Placement(), triangles);
+    for (const BlockTriangle& triangle : triangles) {
+        if (triangle.face == NO_FACE) {
+            looseTriangles.push_back(triangle);
+        } else {
+            layouts[static_cast<std::size_t>(triangle.face)].triangles.push_back(triangle);
+        }
+    }
+    for (int face = 0; face < FACE_COUNT; ++face) {
+        Layout& layout = layouts[static_cast<std::size_t>(face)];
+        const std::array<int, 2> axes = planeAxes(face);
+        layout.rectangles = rectanglesOf(layout.triangles, axes);
+        for (std::size_t k = 0; k < 2; ++k) {
+            layout.stretches[k] = !layout.rectangles.empty();
+            for (const Rectangle& rectangle : layout.rectangles) {
+                layout.stretches[k] = layout.stretches[k] && rectangle.low[k] <= FACE_TOLERANCE
+                                   && rectangle.high[k] >= 1.0 - FACE_TOLERANCE;
+            }
+        }
+    }
+}
+
+std::array<int, 2> BlockFaces::planeAxes(int face)
+{
+    const int normalAxis = face / 2;
+    return {normalAxis == 0 ? 1 : 0, normalAxis == 2 ? 1 : 2};
+}
+
+const BlockFaces::Layout& BlockFaces::getLayout(int face) const
+{
+    return layouts[static_cast<std::size_t>(face)];
+}
+
+const std::vector<BlockTriangle>& BlockFaces::getLooseTriangles() const
+{
+    return looseTriangles;
 }
 
 const std::vector<BlockTriangle>& BlockFaces::getTriangles() const

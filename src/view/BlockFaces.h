@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A block mesh flattened into triangles in its cell's own frame, each marked
 // with the cell face it lies on, if any, so that a terrain mesh can leave out
-// the faces pressed against a solid neighbour.
+// the faces pressed against a solid neighbour, and each face read as flat
+// rectangles where it can be, so that the faces of neighbouring blocks can be
+// merged into larger ones.
 #pragma once
 
 #include <array>
@@ -31,7 +33,33 @@ public:
     // the cell's bottom face (view z is model -z).
     explicit BlockFaces(const GraphicNode& mesh);
 
+    // A flat rectangle of one colour on a face. Coordinates run from 0 to 1
+    // along the face's two axes in the plane, the lower model axis first
+    // (y, z on an x face; x, z on a y face; x, y on a z face).
+    struct Rectangle {
+        std::array<double, 2> low;
+        std::array<double, 2> high;
+        std::array<float, 3> colour;
+    };
+    // What lies on one face of the cell.
+    struct Layout {
+        std::vector<BlockTriangle> triangles; // those on the face, in the cell's frame
+        // The same picture as whole rectangles, each drawn by two of the
+        // triangles; empty when the triangles are not all such halves.
+        std::vector<Rectangle> rectangles;
+        // Per axis in the plane: every rectangle spans the face from 0 to 1
+        // along it, so that a row of such faces along that axis is the same
+        // rectangles stretched over the row.
+        std::array<bool, 2> stretches{};
+    };
+
+    // The model axes (0 x, 1 y, 2 z) of a face's plane, the lower first.
+    static std::array<int, 2> planeAxes(int face);
+
     const std::vector<BlockTriangle>& getTriangles() const;
+    const Layout& getLayout(int face) const;
+    // The triangles that lie on no face: always drawn.
+    const std::vector<BlockTriangle>& getLooseTriangles() const;
 
     // The triangles of the block at cell, moved there, less those lying on a
     // face whose neighbour is solid. solidNeighbour: per Face.
@@ -40,4 +68,6 @@ public:
 
 private:
     std::vector<BlockTriangle> triangles;
+    std::array<Layout, FACE_COUNT> layouts;
+    std::vector<BlockTriangle> looseTriangles;
 };

@@ -152,3 +152,52 @@ TEST_F(GameBlockFaces, GrassAndDirtLoseEveryOuterTriangleWhenBuried)
             << key;
     }
 }
+
+TEST_F(GameBlockFaces, EachFaceIsReadAsRectanglesThatStretchAlongTheirBands)
+{
+    // Per face, the rectangles and whether they stretch along the face's
+    // first and second plane axes: the sides are bands of colour that run
+    // round the block, the top and bottom one colour each.
+    struct Row {
+        const char* block;
+        int face;
+        std::size_t rectangles;
+        bool first;
+        bool second;
+    };
+    const Row rows[] = {
+        {"grass", BlockFaces::MINUS_X, 2, false, true}, {"grass", BlockFaces::PLUS_X, 2, false, true},
+        {"grass", BlockFaces::MINUS_Y, 1, true, true},  {"grass", BlockFaces::PLUS_Y, 1, true, true},
+        {"grass", BlockFaces::MINUS_Z, 2, true, false}, {"grass", BlockFaces::PLUS_Z, 2, true, false},
+        {"dirt", BlockFaces::MINUS_X, 3, false, true},  {"dirt", BlockFaces::PLUS_X, 3, false, true},
+        {"dirt", BlockFaces::MINUS_Y, 1, true, true},   {"dirt", BlockFaces::PLUS_Y, 1, true, true},
+        {"dirt", BlockFaces::MINUS_Z, 3, true, false},  {"dirt", BlockFaces::PLUS_Z, 3, true, false},
+    };
+    for (const Row& row : rows) {
+        const BlockFaces faces(*view->getModel(row.block));
+        const BlockFaces::Layout& layout = faces.getLayout(row.face);
+        EXPECT_EQ(layout.rectangles.size(), row.rectangles) << row.block << " face " << row.face;
+        EXPECT_EQ(layout.stretches[0], row.first) << row.block << " face " << row.face;
+        EXPECT_EQ(layout.stretches[1], row.second) << row.block << " face " << row.face;
+        EXPECT_EQ(layout.triangles.size(), 2 * row.rectangles) << row.block << " face " << row.face;
+    }
+}
+
+TEST(BlockFaces, AFaceWithATriangleThatIsNoHalfOfARectangleDoesNotStretch)
+{
+    std::unique_ptr<GraphicNode> mesh = unitCube();
+    GraphicNode* point = mesh->addGraphicNode();
+    // A triangle on the +x face, looking out.
+    point->addVertex(0.5f, 0.2f, 0.3f);
+    point->addVertex(0.5f, 0.2f, -0.3f);
+    point->addVertex(0.5f, 0.8f, 0.0f);
+    point->addFace(0, 2, 1);
+    point->addFace(0, 1, 2);
+    const BlockFaces faces(*mesh);
+    const BlockFaces::Layout& layout = faces.getLayout(BlockFaces::PLUS_X);
+    EXPECT_EQ(layout.triangles.size(), 3u);
+    EXPECT_TRUE(layout.rectangles.empty());
+    EXPECT_FALSE(layout.stretches[0] || layout.stretches[1]);
+    EXPECT_EQ(faces.getLayout(BlockFaces::MINUS_X).rectangles.size(), 1u);
+    EXPECT_TRUE(faces.getLayout(BlockFaces::MINUS_X).stretches[0] && faces.getLayout(BlockFaces::MINUS_X).stretches[1]);
+}

@@ -41,8 +41,10 @@ TEST_F(Chunks, OnlyTheOuterFacesOfASolidBoxAreKept)
         }
     }
     EXPECT_EQ(chunks.rebuild(), 9);
-    // The box straddles four chunks; their borders hide faces too.
-    EXPECT_EQ(chunks.getTriangleCount(), 6L * 9L * 2L);
+    // The box straddles four chunks; their borders hide faces too. Each face
+    // is one rectangle per chunk it reaches into: top and bottom four, the
+    // sides two.
+    EXPECT_EQ(chunks.getTriangleCount(), (4L * 2L + 2L * 4L) * 2L);
 }
 
 TEST_F(Chunks, FacesOnTheBattlefieldsBoundaryAreKept)
@@ -52,7 +54,8 @@ TEST_F(Chunks, FacesOnTheBattlefieldsBoundaryAreKept)
     full.setBlock(0, 0, 0, TerrainChunks::GRASS);
     full.setBlock(1, 0, 0, TerrainChunks::GRASS);
     full.rebuild();
-    EXPECT_EQ(full.getTriangleCount(), 20L);
+    // The two blocks' faces merged: one rectangle a side.
+    EXPECT_EQ(full.getTriangleCount(), 12L);
 }
 
 TEST_F(Chunks, AChangeRebuildsItsChunkAndTheChunkAcrossABorderOnly)
@@ -117,27 +120,9 @@ TEST_F(ChunkedView, AShotRebuildsOnlyTheChunksOfTheCellsItChanged)
     EXPECT_EQ(view->getTerrainBlock(Vector(2, 2, 2)), TerrainChunks::GRASS);
 }
 
-// The game's view of a seeded battlefield, drawn both ways into one picture
-// size with the start camera.
-class ChunkPicture : public ViewTest {
+// The view's pictures of its terrain drawn both ways into one picture size.
+class PictureTest : public ViewTest {
 protected:
-    void SetUp() override
-    {
-        ViewTest::SetUp();
-        Main::seedRandom(7);
-        model = std::make_unique<ArenaModel>(4, 15, 15, 20, RandomStream(7));
-        model->addListener(view.get());
-        printed([&] {
-            view->reshape(SIDE, SIDE);
-            model->reset();
-        });
-    }
-    void TearDown() override
-    {
-        ViewTest::TearDown();
-        model.reset();
-    }
-
     std::vector<unsigned char> frame(bool useChunks)
     {
         view->setChunksEnabled(useChunks);
@@ -160,6 +145,52 @@ protected:
         return count;
     }
 
+    // Pixels the chunks draw: there is a battlefield to compare.
+    int lit()
+    {
+        const std::vector<unsigned char> chunked = frame(true);
+        int count = 0;
+        for (std::size_t i = 0; i + 2 < chunked.size(); i += 3) {
+            count += chunked[i] + chunked[i + 1] + chunked[i + 2] > 60 ? 1 : 0;
+        }
+        return count;
+    }
+
+    // Edge pixels may go either way where two faces meet.
+    static constexpr int ALLOWED = SIDE * SIDE / 100;
+};
+
+// The game's view of a seeded battlefield, with the start camera.
+class ChunkPicture : public PictureTest {
+protected:
+    void start(int side, int height)
+    {
+        Main::seedRandom(7);
+        model = std::make_unique<ArenaModel>(4, side, side, height, RandomStream(7));
+        model->addListener(view.get());
+        printed([&] {
+            view->reshape(SIDE, SIDE);
+            model->reset();
+        });
+    }
+    void TearDown() override
+    {
+        ViewTest::TearDown();
+        model.reset();
+    }
+
+    // A fireball cast by the first player, shown to its end.
+    void shoot(double yaw, double pitch, double power)
+    {
+        RadiusBomb fireball(3);
+        printed([&] { model->throwProjectile(0, &fireball, yaw, pitch, power); });
+        for (int step = 0; step < 400 && view->isAnimating(); ++step) {
+            clocks.clock.advance(50);
+            printed([&] { view->renderScene(); });
+        }
+        ASSERT_FALSE(view->isAnimating());
+    }
+
     std::unique_ptr<ArenaModel> model;
 };
 
@@ -167,25 +198,67 @@ protected:
 
 TEST_F(ChunkPicture, BothPathsDrawTheSamePictureAtTheStartAndAfterAShot)
 {
-    // Edge pixels may go either way where two faces meet.
-    const int allowed = SIDE * SIDE / 100;
-    EXPECT_LE(differences(), allowed);
-    // And there is a battlefield to compare: the chunks draw a fair part of
-    // the picture.
-    const std::vector<unsigned char> chunked = frame(true);
-    int lit = 0;
-    for (std::size_t i = 0; i + 2 < chunked.size(); i += 3) {
-        lit += chunked[i] + chunked[i + 1] + chunked[i + 2] > 60 ? 1 : 0;
-    }
-    EXPECT_GT(lit, SIDE * SIDE / 10);
-
-    RadiusBomb fireball(3);
-    printed([&] { model->throwProjectile(0, &fireball, 30, 20, 3); });
-    for (int step = 0; step < 400 && view->isAnimating(); ++step) {
-        clocks.clock.advance(50);
-        printed([&] { view->renderScene(); });
-    }
-    ASSERT_FALSE(view->isAnimating());
-    EXPECT_LE(differences(), allowed);
+    start(15, 20);
+    EXPECT_LE(differences(), ALLOWED);
+    // The chunks draw a fair part of the picture.
+    EXPECT_GT(lit(), SIDE * SIDE / 10);
+    shoot(30, 20, 3);
+    EXPECT_LE(differences(), ALLOWED);
     EXPECT_LT(view->getChunks().getTriangleCount(), 447L * 12L);
+}
+
+TEST_F(ChunkPicture, ALargeBattlefieldsMergedFacesDrawTheSamePicture)
+{
+    // Low enough for the start camera to look down onto its plains.
+    start(64, 10);
+    EXPECT_GT(lit(), SIDE * SIDE / 3);
+    EXPECT_LE(differences(), ALLOWED);
+    shoot(45, 30, 4);
+    EXPECT_LE(differences(), ALLOWED);
+    // Merged, the terrain holds far fewer triangles than its open faces.
+    long openFaces = 0;
+    for (const Vector& cell : view->getSurfaceBlocks()) {
+        for (const Vector& step : {Vector(1, 0, 0), Vector(-1, 0, 0), Vector(0, 1, 0), Vector(0, -1, 0),
+                                   Vector(0, 0, 1), Vector(0, 0, -1)}) {
+            openFaces += view->getTerrainBlock(cell + step) == TerrainChunks::EMPTY ? 1 : 0;
+        }
+    }
+    EXPECT_LT(view->getChunks().getTriangleCount(), openFaces);
+}
+
+namespace {
+
+using MergedPicture = PictureTest;
+
+} // namespace
+
+TEST_F(MergedPicture, AHoleInTheMiddleOfAMergedFaceIsDrawnAsTheBlocksDrawIt)
+{
+    // A flat floor: its top is merged into few large rectangles.
+    TestGrid floor(48, 48, 6, [](int, int y, int) { return y < 4; });
+    newMap(floor, 48, 48, 6);
+    printed([&] { view->reshape(SIDE, SIDE); });
+    EXPECT_LE(differences(), ALLOWED);
+    // Unmerged, the top alone would take two triangles a cell.
+    const long whole = view->getChunks().getTriangleCount();
+    EXPECT_LT(whole, 48L * 48L * 2L / 4L);
+
+    // Two layers taken out of the middle of the first rectangles.
+    std::set<Vector> removed;
+    for (int x = 3; x < 6; ++x) {
+        for (int z = 2; z < 5; ++z) {
+            removed.insert(Vector(x, 3, z));
+            removed.insert(Vector(x, 2, z));
+        }
+    }
+    std::list<Vector> path{Vector(4, 5, 3)};
+    std::map<Vector, int> falling;
+    std::map<int, int> playerFalls;
+    std::map<int, double> damages;
+    std::set<int> killed;
+    printed([&] { view->onProjectile(0, nullptr, path, removed, falling, playerFalls, damages, killed); });
+    EXPECT_LE(differences(), ALLOWED);
+    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 1);
+    EXPECT_GT(view->getChunks().getTriangleCount(), whole);
+    EXPECT_EQ(view->getTerrainBlock(Vector(4, 3, 3)), TerrainChunks::EMPTY);
 }
