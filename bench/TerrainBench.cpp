@@ -46,9 +46,9 @@ void TerrainChunksBuild(benchmark::State& state)
     const int height = static_cast<int>(state.range(1));
     TerrainGame game(side, height);
     game.model.reset();
-    const BlockFaces grass(*game.view.getModel("grass"));
-    const BlockFaces dirt(*game.view.getModel("dirt"));
-    const TerrainChunks& shown = game.view.getChunks();
+    const BlockFaces grass(*game.view.getResources().getModel("grass"));
+    const BlockFaces dirt(*game.view.getResources().getModel("dirt"));
+    const TerrainChunks& shown = game.view.getTerrain().getChunks();
     TerrainChunks chunks;
     for (auto _ : state) {
         state.PauseTiming();
@@ -86,7 +86,7 @@ void NewBattlefieldFrames(benchmark::State& state)
     TerrainGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     game.view.initialize();
     game.view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
-    game.view.setAutoCameraEnabled(false);
+    game.view.getCamera().setAutoCameraEnabled(false);
     double longest = 0;
     int frames = 0;
     for (auto _ : state) {
@@ -100,7 +100,7 @@ void NewBattlefieldFrames(benchmark::State& state)
             longest = std::max(longest, std::chrono::duration<double, std::milli>(end - start).count());
             start = end;
             ++frames;
-        } while (game.view.getChunks().getWaitingChunkCount() > 0 && frames < 1000);
+        } while (game.view.getTerrain().getChunks().getWaitingChunkCount() > 0 && frames < 1000);
     }
     state.counters["longest_frame_ms"] = longest;
     state.counters["frames_to_build"] = frames;

@@ -29,7 +29,7 @@ struct BenchGame {
         view.initialize();
         view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
         // Frames from the start place.
-        view.setAutoCameraEnabled(false);
+        view.getCamera().setAutoCameraEnabled(false);
         model.reset();
         view.onCurrentPlayer(0);
     }

@@ -164,10 +164,10 @@ void openWindow(const CommandLine& options)
 // folders were tried when none held it.
 void reportDataFolder()
 {
-    const std::string& folder = program->view.getDataFolder();
+    const std::string& folder = program->view.getResources().getDataFolder();
     if (folder.empty()) {
         std::cerr << "kestrune: the game's data files were not found; looked in:";
-        for (const std::string& tried : program->view.getDataFolderSearch()) {
+        for (const std::string& tried : program->view.getResources().getDataFolderSearch()) {
             std::cerr << " " << tried;
         }
         std::cerr << std::endl;
@@ -279,10 +279,10 @@ void loadData(const CommandLine& options)
         program->view.loadResources(dataFolderCandidates(options.dataDir));
     }
     reportDataFolder();
-    const std::string& dataFolder = program->view.getDataFolder();
+    const std::string& dataFolder = program->view.getResources().getDataFolder();
     program->sound = std::make_unique<OpenAlSoundPlayer>(dataFolder.empty() ? "" : dataFolder + "/sounds", std::cerr,
                                                          !options.mute);
-    program->view.setSoundPlayer(program->sound.get());
+    program->view.getSounds().setSoundPlayer(program->sound.get());
 }
 
 // Ids past the set-up's seats, for a console that adds players later; the
@@ -346,7 +346,7 @@ int main(int argc, char** argv)
     } else {
         program->game.apply(Command::StartSetup{setup, seed});
     }
-    program->view.setAutoCameraEnabled(options.autoCamera);
+    program->view.getCamera().setAutoCameraEnabled(options.autoCamera);
     program->controller.initialize(options.x, options.y);
 
     Main::timer.play();

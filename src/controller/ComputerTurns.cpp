@@ -90,7 +90,7 @@ void ComputerTurns::showPlayerKinds()
     for (int id = 0; id < MAX_PLAYERS; ++id) {
         const std::optional<ComputerLevel> level = game.getComputerLevel(id);
         const bool shown = level && id < model.getNumberOfPlayers();
-        view.setPlayerNote(id, shown ? std::string("computer, ") + levelName(*level) : "");
+        view.getCharacters().setPlayerNote(id, shown ? std::string("computer, ") + levelName(*level) : "");
     }
 }
 

@@ -70,10 +70,10 @@ const std::vector<InputMapping::Binding>& InputMapping::keyBindings()
             {'w', ANY_TIME, [](InputMapping& in, int) { in.view.moveAvatar(0.0, -1.0); }},
             {'v', ANY_TIME, [](InputMapping& in, int) { in.view.resetAvatar(); }},
             {'c', ANY_TIME,
-             [](InputMapping& in, int) { in.view.setAutoCameraEnabled(!in.view.isAutoCameraEnabled()); }},
-            {'+', ANY_TIME, [](InputMapping& in, int) { in.view.zoom(1.0); }},
-            {'=', ANY_TIME, [](InputMapping& in, int) { in.view.zoom(1.0); }},
-            {'-', ANY_TIME, [](InputMapping& in, int) { in.view.zoom(-1.0); }},
+             [](InputMapping& in, int) { in.view.getCamera().setAutoCameraEnabled(!in.view.getCamera().isAutoCameraEnabled()); }},
+            {'+', ANY_TIME, [](InputMapping& in, int) { in.view.getCamera().zoom(1.0); }},
+            {'=', ANY_TIME, [](InputMapping& in, int) { in.view.getCamera().zoom(1.0); }},
+            {'-', ANY_TIME, [](InputMapping& in, int) { in.view.getCamera().zoom(-1.0); }},
             {'f', ANY_TIME, [](InputMapping& in, int) {
                  if (in.view.isShowingFPS()) {
                      in.view.hideFPS();

@@ -61,9 +61,9 @@ void MousePointer::button(int button, int state)
         return;
     }
     if (button == MOUSE_WHEEL_UP) {
-        view.zoom(1.0);
+        view.getCamera().zoom(1.0);
     } else if (button == MOUSE_WHEEL_DOWN) {
-        view.zoom(-1.0);
+        view.getCamera().zoom(-1.0);
     }
 }
 

@@ -22,7 +22,7 @@ void ReplayControl::playReplay(std::unique_ptr<ReplayPlayback> playback)
     computers.drop();
     replay = std::move(playback);
     if (replay == nullptr) {
-        view.setReplayLine("");
+        view.getOverlay().setReplayLine("");
         return;
     }
     step();
@@ -43,11 +43,11 @@ void ReplayControl::step()
     replay->step(game, view.getTimeSystem().getTick(), view.isAnimating());
     // The line stays until the last shot has been shown.
     if (!replay->isFinished() || view.isAnimating()) {
-        view.setReplayLine(replay->statusLine());
+        view.getOverlay().setReplayLine(replay->statusLine());
         return;
     }
     // The game goes on from here as a live game.
     replay.reset();
-    view.setReplayLine("");
+    view.getOverlay().setReplayLine("");
     turn.updateSight();
 }

@@ -88,11 +88,11 @@ void TurnAim::updateSight()
     const int id = game.getCurrentPlayer();
     if (!sightOn || !game.hasCurrentPlayer() || game.isComputerTurn() || game.isLastManStanding()
         || model.getPlayer(id).isDead()) {
-        view.setSight({});
+        view.getAids().setSight({});
         return;
     }
     const std::list<Vector> path = model.getShotTrajectory(id, game.getYaw(id), game.getPitch(id), game.getPower(id));
-    view.setSight(firstQuarter(path));
+    view.getAids().setSight(firstQuarter(path));
 }
 
 bool TurnAim::isSightOn() const

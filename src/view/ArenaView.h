@@ -150,42 +150,15 @@ public:
 
     // --- Used by the controller and the program --------------------------
 
-    void zoom(double steps);
-    void setReplayLine(const std::string& line);
+    // The new-game screen, with the key click of each change.
     void showSetupScreen(const std::vector<std::string>& rows, int chosen);
     void hideSetupScreen();
-    void setSight(const std::vector<Vector>& path);
-    void setAutoCameraEnabled(bool enabled);
-    bool isAutoCameraEnabled() const;
-    const std::string& getDataFolder() const;
-    const std::vector<std::string>& getDataFolderSearch() const;
     // Shows in the middle of the window who won, until the next battlefield;
-    // -1 when nobody is left standing.
+    // -1 when nobody is left standing. The winner's fanfare plays with it.
     void showWinner(int id, bool demonstration);
-    void setSoundPlayer(SoundPlayer* player);
-    void setPlayerNote(int id, const std::string& note);
     void loadResources(const std::vector<std::string>& folders);
     // The view clock: the game clock of replays.
     TimeSystem& getTimeSystem() const;
-    // Read by the controller's tests.
-    const Vector& getAvatarPosition() const;
-    const Vector& getAvatarTarget() const;
-    const CameraDirector& getAutoCamera() const;
-    const std::map<int, ViewCannon>& getCannons() const;
-    const std::string& getConsoleCommand() const;
-    bool isConsoleVisible() const;
-    int getCurrentPlayer() const;
-    const std::string& getWeapon() const;
-    const std::map<int, std::string>& getPlayerNotes() const;
-    const std::string& getReplayLine() const;
-    const std::vector<Vector>& getSight() const;
-    bool isShowingSetupScreen() const;
-    std::vector<std::string> winnerLines() const;
-    // Read by the block faces' and the chunks' tests.
-    GraphicNode* getModel(const std::string& key) const;
-    const TerrainChunks& getChunks() const;
-    TerrainChunks::Block getTerrainBlock(const Vector& cell) const;
-    void setChunksEnabled(bool enabled);
 
 private:
     // The overlays, drawn in window pixels over the frame.

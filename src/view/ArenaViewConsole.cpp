@@ -91,7 +91,7 @@ void setFeature(ArenaView& view, const std::string& word, bool on)
     } else if (word == "chunks") {
         view.getTerrain().setChunksEnabled(on);
     } else if (word == "autocamera") {
-        view.setAutoCameraEnabled(on);
+        view.getCamera().setAutoCameraEnabled(on);
     } else if (word == "aids") {
         view.getAids().setAidsShown(on);
     } else if (word == "sound") {

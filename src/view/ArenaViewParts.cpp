@@ -23,25 +23,13 @@ void ArenaView::loadModelAnimation(std::string key, std::string file)
     resources.loadModelAnimation(key, file);
 }
 
-const std::string& ArenaView::getDataFolder() const
-{
-    return resources.getDataFolder();
-}
 
-const std::vector<std::string>& ArenaView::getDataFolderSearch() const
-{
-    return resources.getDataFolderSearch();
-}
 
 TimeSensor* ArenaView::getModelAnimation(std::string model, std::string animation)
 {
     return resources.getCharacterKeyFrames(model, animation);
 }
 
-GraphicNode* ArenaView::getModel(const std::string& key) const
-{
-    return resources.getModel(key);
-}
 
 TimeSystem& ArenaView::getTimeSystem() const
 {
@@ -65,35 +53,11 @@ void ArenaView::resetAvatar()
     camera.resetAvatar();
 }
 
-void ArenaView::zoom(double steps)
-{
-    camera.zoom(steps);
-}
 
-void ArenaView::setAutoCameraEnabled(bool enabled)
-{
-    camera.setAutoCameraEnabled(enabled);
-}
 
-bool ArenaView::isAutoCameraEnabled() const
-{
-    return camera.isAutoCameraEnabled();
-}
 
-const Vector& ArenaView::getAvatarPosition() const
-{
-    return camera.getAvatarPosition();
-}
 
-const Vector& ArenaView::getAvatarTarget() const
-{
-    return camera.getAvatarTarget();
-}
 
-const CameraDirector& ArenaView::getAutoCamera() const
-{
-    return camera.getAutoCamera();
-}
 
 // --- Terrain --------------------------------------------------------------
 
@@ -117,20 +81,8 @@ bool ArenaView::isInsideGrid(const Vector& v) const
     return terrain.isInsideGrid(v);
 }
 
-const TerrainChunks& ArenaView::getChunks() const
-{
-    return terrain.getChunks();
-}
 
-TerrainChunks::Block ArenaView::getTerrainBlock(const Vector& cell) const
-{
-    return terrain.getBlock(cell);
-}
 
-void ArenaView::setChunksEnabled(bool enabled)
-{
-    terrain.setChunksEnabled(enabled);
-}
 
 // --- Characters -----------------------------------------------------------
 
@@ -149,30 +101,10 @@ void ArenaView::idleAnimation(int id, std::string animation, long length)
     characters.idleAnimation(id, animation, length);
 }
 
-void ArenaView::setPlayerNote(int id, const std::string& note)
-{
-    characters.setPlayerNote(id, note);
-}
 
-const std::map<int, ViewCannon>& ArenaView::getCannons() const
-{
-    return characters.getCannons();
-}
 
-int ArenaView::getCurrentPlayer() const
-{
-    return characters.getCurrentPlayer();
-}
 
-const std::string& ArenaView::getWeapon() const
-{
-    return characters.getWeapon();
-}
 
-const std::map<int, std::string>& ArenaView::getPlayerNotes() const
-{
-    return characters.getPlayerNotes();
-}
 
 // --- Shots and animations -------------------------------------------------
 
@@ -258,57 +190,21 @@ double ArenaView::abs(double x)
     return x < 0 ? -x : x;
 }
 
-void ArenaView::setReplayLine(const std::string& line)
-{
-    overlay.setReplayLine(line);
-}
 
-const std::string& ArenaView::getReplayLine() const
-{
-    return overlay.getReplayLine();
-}
 
-const std::string& ArenaView::getConsoleCommand() const
-{
-    return overlay.getConsoleCommand();
-}
 
-bool ArenaView::isConsoleVisible() const
-{
-    return overlay.isConsoleVisible();
-}
 
 void ArenaView::hideSetupScreen()
 {
     setupPanel.hide();
 }
 
-bool ArenaView::isShowingSetupScreen() const
-{
-    return setupPanel.isShowing();
-}
 
-void ArenaView::setSight(const std::vector<Vector>& path)
-{
-    aids.setSight(path);
-}
 
-const std::vector<Vector>& ArenaView::getSight() const
-{
-    return aids.getSight();
-}
 
-std::vector<std::string> ArenaView::winnerLines() const
-{
-    return aids.winnerLines();
-}
 
 // --- Sound and console ----------------------------------------------------
 
-void ArenaView::setSoundPlayer(SoundPlayer* player)
-{
-    sounds.setSoundPlayer(player);
-}
 
 bool ArenaView::isDebug() const
 {

@@ -12,7 +12,7 @@ TEST_F(ControllerTest, EveryPlayerStartsWithPowerFourAndNoAngles)
     }
     EXPECT_EQ(game->getCurrentPlayer(), 0);
     EXPECT_EQ(game->getWeapon(), "fireball");
-    EXPECT_EQ(view->getWeapon(), "fireball");
+    EXPECT_EQ(view->getCharacters().getWeapon(), "fireball");
 }
 
 TEST_F(ControllerTest, ArrowsTurnAndTiltTheCannonWithoutLimits)
@@ -28,8 +28,8 @@ TEST_F(ControllerTest, ArrowsTurnAndTiltTheCannonWithoutLimits)
     keys("]]]][");
     EXPECT_EQ(game->getYaw(0), -147.0);
     // The view gets every change.
-    EXPECT_EQ(view->getCannons().at(0).yaw, -147.0);
-    EXPECT_EQ(view->getCannons().at(0).pitch, 99.0);
+    EXPECT_EQ(view->getCharacters().getCannons().at(0).yaw, -147.0);
+    EXPECT_EQ(view->getCharacters().getCannons().at(0).pitch, 99.0);
 }
 
 TEST_F(ControllerTest, PowerStaysBetweenZeroAndAHundred)
@@ -44,7 +44,7 @@ TEST_F(ControllerTest, PowerStaysBetweenZeroAndAHundred)
     EXPECT_NEAR(game->getPower(0), 0.05, 1e-9);
     special(GLUT_KEY_PAGE_DOWN);
     EXPECT_EQ(game->getPower(0), 0.0);
-    EXPECT_EQ(view->getCannons().at(0).power, 0.0);
+    EXPECT_EQ(view->getCharacters().getCannons().at(0).power, 0.0);
 }
 
 TEST_F(ControllerTest, OtherSpecialKeysOnlySaySo)
@@ -61,7 +61,7 @@ TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
               1);
     EXPECT_EQ(shots.spells, Lines{"fireball 3.000000"});
     EXPECT_EQ(game->getCurrentPlayer(), 1);
-    EXPECT_EQ(view->getCurrentPlayer(), 1);
+    EXPECT_EQ(view->getCharacters().getCurrentPlayer(), 1);
     ASSERT_TRUE(view->isAnimating());
     // While the shot plays, aiming, firing and new games wait.
     EXPECT_EQ(keys("\r[]r"), Lines{});
@@ -82,7 +82,7 @@ TEST_F(ControllerTest, EnterFiresThenPassesTheTurnAndWaitsForTheShot)
 TEST_F(ControllerTest, NumberKeysChooseTheSpellForEveryone)
 {
     keys("2");
-    EXPECT_EQ(view->getWeapon(), "cyclone");
+    EXPECT_EQ(view->getCharacters().getWeapon(), "cyclone");
     keys("\r");
     waitForTheShot();
     keys("3\r");
@@ -113,7 +113,7 @@ TEST_F(ControllerTest, AReplayHoldsTheGameUntilItHasEnded)
     EXPECT_EQ(game->getYaw(0), 0.0);
     EXPECT_EQ(game->getWeapon(), "fireball");
     EXPECT_TRUE(shots.spells.empty());
-    EXPECT_EQ(view->getReplayLine(), "Replay, shot 0 of 1: r.replay");
+    EXPECT_EQ(view->getOverlay().getReplayLine(), "Replay, shot 0 of 1: r.replay");
     clocks.clock.advance(7000);
     printed([&] { controller->idle(); });
     EXPECT_EQ(game->getYaw(0), 30.0);
@@ -121,7 +121,7 @@ TEST_F(ControllerTest, AReplayHoldsTheGameUntilItHasEnded)
     waitForTheShot();
     printed([&] { controller->idle(); });
     EXPECT_FALSE(controller->getReplayControl().isReplaying());
-    EXPECT_EQ(view->getReplayLine(), "");
+    EXPECT_EQ(view->getOverlay().getReplayLine(), "");
     keys("\r");
     EXPECT_EQ(shots.spells.size(), 2u);
 }
@@ -130,23 +130,23 @@ TEST_F(ControllerTest, CameraKeysMoveTheViewEvenDuringAShot)
 {
     keys("\r");
     ASSERT_TRUE(view->isAnimating());
-    const Vector start = view->getAvatarPosition();
+    const Vector start = view->getCamera().getAvatarPosition();
     keys("w");
-    EXPECT_NE(view->getAvatarPosition(), start);
+    EXPECT_NE(view->getCamera().getAvatarPosition(), start);
     keys("s");
-    EXPECT_EQ(view->getAvatarPosition(), start);
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), start);
     keys("a");
     keys("d");
-    EXPECT_EQ(view->getAvatarPosition(), start);
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), start);
     keys("wwv");
-    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), Vector(-25, 25, 15));
     keys("f");
     EXPECT_TRUE(view->isShowingFPS());
     keys("f");
     EXPECT_FALSE(view->isShowingFPS());
     // Upper case letters are not the same keys.
     keys("W");
-    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), Vector(-25, 25, 15));
 }
 
 TEST_F(ControllerTest, ANewGameResetsTheAimsAndTheTurn)
@@ -157,7 +157,7 @@ TEST_F(ControllerTest, ANewGameResetsTheAimsAndTheTurn)
     special(GLUT_KEY_UP, 2);
     keys("r");
     EXPECT_EQ(game->getCurrentPlayer(), 0);
-    EXPECT_EQ(view->getCurrentPlayer(), 0);
+    EXPECT_EQ(view->getCharacters().getCurrentPlayer(), 0);
     for (int id = 0; id < 4; ++id) {
         EXPECT_EQ(game->getYaw(id), 0.0);
         EXPECT_EQ(game->getPitch(id), 0.0);
@@ -181,14 +181,14 @@ TEST_F(ControllerTest, FastRepeatKeysAreTheAimAndWalkKeysWhileTheConsoleIsClosed
 
 TEST_F(ControllerTest, JoystickAxesAndButtonsActInTheirOrder)
 {
-    const Vector eye = view->getAvatarPosition();
+    const Vector eye = view->getCamera().getAvatarPosition();
     controller->joystick(0, -500, 0, 0);
-    EXPECT_NE(view->getAvatarPosition(), eye);
+    EXPECT_NE(view->getCamera().getAvatarPosition(), eye);
     controller->joystick(0, 500, 0, 0);
-    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - eye).getLength(), 0, 1e-9);
     // Within the dead zone nothing moves.
     controller->joystick(0, 100, -100, 100);
-    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - eye).getLength(), 0, 1e-9);
 
     controller->joystick(1u << 9, 0, 0, 0);
     EXPECT_EQ(game->getYaw(0), 5.0);
@@ -228,15 +228,15 @@ TEST_F(TwoPlayers, AShooterKilledByItsOwnShotHandsTheTurnOverWithoutAWinner)
     controller->idle();
     const std::string first =
         model->getPlayer(1).isDead() ? "Nobody is left standing" : model->getPlayer(1).getName() + " wins";
-    EXPECT_EQ(view->winnerLines(), (Lines{first, "r: new battlefield"}));
+    EXPECT_EQ(view->getAids().winnerLines(), (Lines{first, "r: new battlefield"}));
     EXPECT_EQ(keys("\r"), Lines{});
     controller->fire();
     controller->joystick(1u << 7, 0, 0, 0);
     EXPECT_EQ(shots.spells.size(), casts);
     controller->idle();
-    EXPECT_FALSE(view->winnerLines().empty());
+    EXPECT_FALSE(view->getAids().winnerLines().empty());
     keys("r");
-    EXPECT_TRUE(view->winnerLines().empty());
+    EXPECT_TRUE(view->getAids().winnerLines().empty());
     keys("\r");
     EXPECT_EQ(shots.spells.size(), casts + 1);
 }
@@ -251,30 +251,30 @@ TEST_F(ControllerTest, HomeAndEndStepThePowerByOneWithinItsLimits)
     EXPECT_EQ(game->getPower(0), 0.0);
     special(GLUT_KEY_HOME, 150);
     EXPECT_EQ(game->getPower(0), 100.0);
-    EXPECT_EQ(view->getCannons().at(0).power, 100.0);
+    EXPECT_EQ(view->getCharacters().getCannons().at(0).power, 100.0);
 }
 
 TEST_F(ControllerTest, CameraKeysToggleTheAutomaticCameraAndZoom)
 {
-    EXPECT_TRUE(view->isAutoCameraEnabled());
+    EXPECT_TRUE(view->getCamera().isAutoCameraEnabled());
     keys("c");
-    EXPECT_FALSE(view->isAutoCameraEnabled());
+    EXPECT_FALSE(view->getCamera().isAutoCameraEnabled());
     keys("c");
-    EXPECT_TRUE(view->isAutoCameraEnabled());
+    EXPECT_TRUE(view->getCamera().isAutoCameraEnabled());
     // Zooming moves the eye along the view direction and takes the camera
     // over by hand; so do the wheel's clicks.
-    const Vector eye = view->getAvatarPosition();
-    const Vector direction = (view->getAvatarTarget() - eye).getNormalizedCopy();
+    const Vector eye = view->getCamera().getAvatarPosition();
+    const Vector direction = (view->getCamera().getAvatarTarget() - eye).getNormalizedCopy();
     keys("+");
-    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
-    EXPECT_FALSE(view->getAutoCamera().isDirecting());
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
+    EXPECT_FALSE(view->getCamera().getAutoCamera().isDirecting());
     keys("-=");
-    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
     controller->mouseButton(4, GLUT_DOWN);
     controller->mouseButton(4, GLUT_UP);
-    EXPECT_NEAR((view->getAvatarPosition() - eye).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - eye).getLength(), 0, 1e-9);
     controller->mouseButton(3, GLUT_DOWN);
-    EXPECT_NEAR((view->getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (eye + direction)).getLength(), 0, 1e-9);
 }
 
 TEST_F(NoPlayers, ABattlefieldWithoutPlayersIgnoresTheTurnKeys)

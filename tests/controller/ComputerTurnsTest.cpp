@@ -135,9 +135,9 @@ TEST_F(ComputerPlayers, AComputerPlayerTurnsItsCannonInViewPicksItsSpellAndCasts
     ASSERT_TRUE(recorder->casts.empty());
 
     frame(500);
-    const ViewCannon halfway = view->getCannons().at(0);
+    const ViewCannon halfway = view->getCharacters().getCannons().at(0);
     frame(600);
-    const ViewCannon aimed = view->getCannons().at(0);
+    const ViewCannon aimed = view->getCharacters().getCannons().at(0);
     EXPECT_NE(halfway.yaw, 0.0);
     EXPECT_NE(halfway.yaw, aimed.yaw);
     EXPECT_NE(halfway.power, aimed.power);
@@ -168,9 +168,9 @@ TEST_F(ComputerPlayers, KeysThatAimOrCastWaitForAHumansTurnButTheCameraAndConsol
     EXPECT_EQ(game->getPower(0), 4.0);
     EXPECT_EQ(game->getWeapon(), "fireball");
 
-    const Vector eye = view->getAvatarPosition();
+    const Vector eye = view->getCamera().getAvatarPosition();
     keys("w");
-    EXPECT_NE(view->getAvatarPosition(), eye);
+    EXPECT_NE(view->getCamera().getAvatarPosition(), eye);
     EXPECT_EQ(console("set human 0"), (Lines{"Console ON", "Controller: set human 0", "Player 0 is a human player",
                                              "View: set human 0", "Model: set human 0"}));
     keys("]\r");
@@ -182,11 +182,11 @@ TEST_F(ComputerPlayers, TheConsoleSetsWhoPlaysAndRefusesUnknownIdsAndLevels)
 {
     build(4, 31);
     EXPECT_EQ(console("set computer 2 HARD")[2], "Player 2 is a computer player (hard)");
-    EXPECT_EQ(view->getPlayerNotes(), (std::map<int, std::string>{{2, "computer, hard"}}));
+    EXPECT_EQ(view->getCharacters().getPlayerNotes(), (std::map<int, std::string>{{2, "computer, hard"}}));
     EXPECT_EQ(console("set computer all easy")[2], "Every player is a computer player (easy)");
-    EXPECT_EQ(view->getPlayerNotes().size(), 4u);
+    EXPECT_EQ(view->getCharacters().getPlayerNotes().size(), 4u);
     EXPECT_EQ(console("set human all")[2], "Every player is a human player");
-    EXPECT_TRUE(view->getPlayerNotes().empty());
+    EXPECT_TRUE(view->getCharacters().getPlayerNotes().empty());
 
     EXPECT_EQ(console("set computer 4 hard")[2], "Controller: player 4 refused: ids run from 0 to 3, or all");
     EXPECT_EQ(console("set computer -1 hard")[2], "Controller: player -1 refused: ids run from 0 to 3, or all");
@@ -204,12 +204,12 @@ TEST_F(ComputerPlayers, EachIdKeepsItsChoiceAcrossBattlefieldsOfAnySize)
     build(4, 31);
     controller->getComputerTurns().setComputer(3, ComputerLevel::hard);
     console("set players 2");
-    EXPECT_TRUE(view->getPlayerNotes().empty());
+    EXPECT_TRUE(view->getCharacters().getPlayerNotes().empty());
     EXPECT_EQ(game->getComputerLevel(3), ComputerLevel::hard);
     console("set players 4");
-    EXPECT_EQ(view->getPlayerNotes(), (std::map<int, std::string>{{3, "computer, hard"}}));
+    EXPECT_EQ(view->getCharacters().getPlayerNotes(), (std::map<int, std::string>{{3, "computer, hard"}}));
     keys("r");
-    EXPECT_EQ(view->getPlayerNotes().size(), 1u);
+    EXPECT_EQ(view->getCharacters().getPlayerNotes().size(), 1u);
 }
 
 TEST_F(ComputerPlayers, AfterAComputersCastTheHumansKeepTheirSpell)
@@ -223,7 +223,7 @@ TEST_F(ComputerPlayers, AfterAComputersCastTheHumansKeepTheirSpell)
     // computer player won.
     ASSERT_TRUE(playUntil([&] { return !game->isComputerTurn(); }));
     EXPECT_EQ(game->getWeapon(), "nova");
-    EXPECT_EQ(view->getWeapon(), "nova");
+    EXPECT_EQ(view->getCharacters().getWeapon(), "nova");
 }
 
 // Gravity that no cast can beat: every shot goes up into the ceiling.
@@ -241,9 +241,9 @@ TEST_F(ComputerPlayers, WithOnlyComputersLeftTheWinnerIsShownThenANewBattlefield
     controller->getComputerTurns().setComputer(0, ComputerLevel::hard);
     controller->getComputerTurns().setComputer(1, ComputerLevel::hard);
     ASSERT_TRUE(playUntil([&] { return game->isLastManStanding(); }));
-    ASSERT_TRUE(playUntil([&] { return !view->winnerLines().empty(); }));
+    ASSERT_TRUE(playUntil([&] { return !view->getAids().winnerLines().empty(); }));
     const int winner = game->getCurrentPlayer();
-    EXPECT_EQ(view->winnerLines(),
+    EXPECT_EQ(view->getAids().winnerLines(),
               (Lines{model->getPlayer(winner).getName() + " wins", "A new battlefield in 5 seconds"}));
     const std::size_t casts = recorder->casts.size();
     const int maps = recorder->newMaps();
@@ -252,7 +252,7 @@ TEST_F(ComputerPlayers, WithOnlyComputersLeftTheWinnerIsShownThenANewBattlefield
     EXPECT_EQ(recorder->casts.size(), casts);
     frame(100);
     EXPECT_EQ(recorder->newMaps(), maps + 1);
-    EXPECT_TRUE(view->winnerLines().empty());
+    EXPECT_TRUE(view->getAids().winnerLines().empty());
     EXPECT_FALSE(game->isLastManStanding());
 }
 
@@ -266,8 +266,8 @@ TEST_F(ComputerPlayers, AHumanWinnerPlaysOnWithoutANewBattlefield)
     ASSERT_TRUE(playUntil([&] { return !view->isAnimating(); }));
     frame(6000);
     EXPECT_EQ(recorder->newMaps(), maps);
-    ASSERT_EQ(view->winnerLines().size(), 2u);
-    EXPECT_EQ(view->winnerLines()[1], "r: new battlefield");
+    ASSERT_EQ(view->getAids().winnerLines().size(), 2u);
+    EXPECT_EQ(view->getAids().winnerLines()[1], "r: new battlefield");
 }
 
 // The casts of a game of computer players follow from the seed alone, however

@@ -54,8 +54,8 @@ TEST_F(ConsoleLineTyping, BackquoteOrTildeOpensAnEmptyLine)
 {
     EXPECT_EQ(type("`"), Lines{"Console ON"});
     EXPECT_TRUE(controller->getInput().getConsoleLine().isActive());
-    EXPECT_EQ(view->getConsoleCommand(), ">");
-    EXPECT_TRUE(view->isConsoleVisible());
+    EXPECT_EQ(view->getOverlay().getConsoleCommand(), ">");
+    EXPECT_TRUE(view->getOverlay().isConsoleVisible());
     type("ab\r");
     EXPECT_EQ(type("~"), Lines{"Console ON"});
     EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "");
@@ -66,12 +66,12 @@ TEST_F(ConsoleLineTyping, EveryKeyButEnterEditsTheLineEscapeAndConsoleKeysInclud
     type("`");
     type("ab`~\x1b\t");
     EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "ab`~\x1b\t");
-    EXPECT_EQ(view->getConsoleCommand(), ">ab`~\x1b\t");
+    EXPECT_EQ(view->getOverlay().getConsoleCommand(), ">ab`~\x1b\t");
     type("\b\b\b\b");
     EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "ab");
     type("\b\b\b\b");
     EXPECT_EQ(controller->getInput().getConsoleLine().getLine(), "");
-    EXPECT_EQ(view->getConsoleCommand(), ">");
+    EXPECT_EQ(view->getOverlay().getConsoleCommand(), ">");
 }
 
 TEST_F(ConsoleLineTyping, HelpGoesToTheThreeHandlersInOrder)
@@ -79,7 +79,7 @@ TEST_F(ConsoleLineTyping, HelpGoesToTheThreeHandlersInOrder)
     type("`help");
     Lines lines = type("\r");
     EXPECT_FALSE(controller->getInput().getConsoleLine().isActive());
-    EXPECT_FALSE(view->isConsoleVisible());
+    EXPECT_FALSE(view->getOverlay().isConsoleVisible());
     ASSERT_EQ(lines.size(), 4u + 17u + 10u);
     EXPECT_EQ(lines[0], "Controller: help");
     EXPECT_EQ(lines[1], "set radius_bomb_size size");

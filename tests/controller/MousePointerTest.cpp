@@ -9,9 +9,9 @@ TEST_F(ControllerTest, MouseLookTurnsTheViewAndIgnoresTheRecentringEvent)
     reference.moveAvatarVision(-20, 0.03);
     const int centre = GL_TEST_WINDOW_SIDE / 2;
     controller->mousePassiveMotion(centre + 50, centre - 3);
-    EXPECT_NEAR((view->getAvatarTarget() - reference.getAvatarTarget()).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - reference.getCamera().getAvatarTarget()).getLength(), 0, 1e-9);
     controller->mousePassiveMotion(centre, centre);
-    EXPECT_NEAR((view->getAvatarTarget() - reference.getAvatarTarget()).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - reference.getCamera().getAvatarTarget()).getLength(), 0, 1e-9);
 }
 
 TEST_F(ControllerTest, MouseEntryIsReported)

@@ -87,7 +87,7 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     const Lines said = keys("\r");
 
     EXPECT_FALSE(controller->getSetupDialog().isOpen());
-    EXPECT_FALSE(view->isShowingSetupScreen());
+    EXPECT_FALSE(view->getSetupPanel().isShowing());
     EXPECT_EQ(running({0}), byConsole);
     EXPECT_NE(model->getPlayer(1).getName(), "ada stone");
     EXPECT_EQ(std::count(said.begin(), said.end(), "New Map: 64 64 32"), 1) << ::testing::PrintToString(said);
@@ -103,7 +103,7 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
 TEST_F(NewGameScreen, WhileItIsOpenNoKeyReachesTheGameAndEscapeOnlyClosesIt)
 {
     special(GLUT_KEY_F2);
-    ASSERT_TRUE(view->isShowingSetupScreen());
+    ASSERT_TRUE(view->getSetupPanel().isShowing());
     const double yaw = game->getYaw(0);
     const Lines said = keys("2]t`r");
     special(GLUT_KEY_LEFT);
@@ -120,7 +120,7 @@ TEST_F(NewGameScreen, WhileItIsOpenNoKeyReachesTheGameAndEscapeOnlyClosesIt)
     // Escape closes the screen, changes nothing and leaves the game running.
     keys("\x1b");
     EXPECT_FALSE(controller->getSetupDialog().isOpen());
-    EXPECT_FALSE(view->isShowingSetupScreen());
+    EXPECT_FALSE(view->getSetupPanel().isShowing());
     EXPECT_EQ(model->getNumberOfPlayers(), 4);
     EXPECT_EQ(special(GLUT_KEY_LEFT), Lines{});
     EXPECT_NE(game->getYaw(0), yaw);

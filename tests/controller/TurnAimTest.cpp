@@ -5,7 +5,7 @@
 
 TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
 {
-    EXPECT_TRUE(view->getSight().empty());
+    EXPECT_TRUE(view->getAids().getSight().empty());
     keys("t");
     auto quarterOf = [&](int id) {
         return TurnAim::firstQuarter(
@@ -20,29 +20,29 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     };
     special(GLUT_KEY_UP, 30);
     special(GLUT_KEY_HOME, 10);
-    ASSERT_GE(view->getSight().size(), 2u);
-    EXPECT_EQ(view->getSight(), quarterOf(0));
+    ASSERT_GE(view->getAids().getSight().size(), 2u);
+    EXPECT_EQ(view->getAids().getSight(), quarterOf(0));
     const std::list<Vector> whole =
         model->getShotTrajectory(0, game->getYaw(0), game->getPitch(0), game->getPower(0));
-    EXPECT_NEAR(length(view->getSight()), length(std::vector<Vector>(whole.begin(), whole.end())) / 4, 1e-9);
-    EXPECT_EQ(view->getSight().front(), model->getPlayer(0).getCannonNose(0, 30));
+    EXPECT_NEAR(length(view->getAids().getSight()), length(std::vector<Vector>(whole.begin(), whole.end())) / 4, 1e-9);
+    EXPECT_EQ(view->getAids().getSight().front(), model->getPlayer(0).getCannonNose(0, 30));
     // It follows the aim, the wind included.
-    const std::vector<Vector> before = view->getSight();
+    const std::vector<Vector> before = view->getAids().getSight();
     special(GLUT_KEY_RIGHT);
-    EXPECT_NE(view->getSight(), before);
-    EXPECT_EQ(view->getSight(), quarterOf(0));
+    EXPECT_NE(view->getAids().getSight(), before);
+    EXPECT_EQ(view->getAids().getSight(), quarterOf(0));
     printed([&] { model->handleConsoleCommand("set wind 0.3 0 0"); });
     controller->getTurnAim().updateSight();
-    EXPECT_EQ(view->getSight(), quarterOf(0));
+    EXPECT_EQ(view->getAids().getSight(), quarterOf(0));
 
     // Hidden on a computer player's turn, back on the next human's.
     controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
     keys("\r");
     EXPECT_EQ(game->getCurrentPlayer(), 1);
-    EXPECT_TRUE(view->getSight().empty());
+    EXPECT_TRUE(view->getAids().getSight().empty());
     controller->getComputerTurns().setHuman(1);
     controller->getTurnAim().updateSight();
-    EXPECT_EQ(view->getSight(), quarterOf(1));
+    EXPECT_EQ(view->getAids().getSight(), quarterOf(1));
     keys("t");
-    EXPECT_TRUE(view->getSight().empty());
+    EXPECT_TRUE(view->getAids().getSight().empty());
 }

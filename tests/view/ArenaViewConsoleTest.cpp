@@ -48,9 +48,9 @@ TEST_F(ViewConsole, HelpListsTheSixteenCommands)
 TEST_F(ViewConsole, EveryLineIsEchoedAndHidesTheConsole)
 {
     view->updateConsoleCommandEdition("anything");
-    EXPECT_TRUE(view->isConsoleVisible());
+    EXPECT_TRUE(view->getOverlay().isConsoleVisible());
     EXPECT_EQ(command("no such command"), Lines{"View: no such command"});
-    EXPECT_FALSE(view->isConsoleVisible());
+    EXPECT_FALSE(view->getOverlay().isConsoleVisible());
     EXPECT_EQ(command("enable light1 now"), Lines{"View: enable light1 now"});
 }
 
@@ -176,7 +176,7 @@ TEST_F(ViewConsole, AnimateTakesAnIdANameAndALength)
 TEST_F(ViewConsole, SoundSwitchesAndTheVolumeTakesOnlyZeroToOne)
 {
     RecordingSoundPlayer player;
-    view->setSoundPlayer(&player);
+    view->getSounds().setSoundPlayer(&player);
     EXPECT_EQ(command("disable sound"), Lines{"View: disable sound"});
     EXPECT_FALSE(player.isEnabled());
     command("enable sound");
@@ -191,7 +191,7 @@ TEST_F(ViewConsole, SoundSwitchesAndTheVolumeTakesOnlyZeroToOne)
     EXPECT_EQ(player.getVolume(), 0.25);
     command("set volume 0");
     EXPECT_EQ(player.getVolume(), 0.0);
-    view->setSoundPlayer(nullptr);
+    view->getSounds().setSoundPlayer(nullptr);
     // Without a player the lines still answer.
     EXPECT_EQ(command("set volume 1"), Lines{"View: set volume 1"});
 }

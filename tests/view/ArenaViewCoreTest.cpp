@@ -31,8 +31,8 @@ TEST_F(ViewTest, ConstructionLoadsEveryResourceAndStartsTheArrowAndWind)
     EXPECT_EQ(view->getRunningAnimations().getAnimations().back(), view->getRunningAnimations().getWindAnimation());
     EXPECT_TRUE(view->getRunningAnimations().getArrowAnimation()->isLooping());
     EXPECT_FALSE(view->isAnimating());
-    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
-    EXPECT_EQ(view->getAvatarTarget(), Vector(0, 0, 0));
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), Vector(-25, 25, 15));
+    EXPECT_EQ(view->getCamera().getAvatarTarget(), Vector(0, 0, 0));
 }
 
 TEST_F(ViewTest, InitializeSetsTheFixedState)
@@ -97,17 +97,17 @@ TEST_F(ViewTest, ForwardAndBackwardMoveEyeAndTargetAlongTheView)
 {
     const Vector direction = (Vector(0, 0, 0) - Vector(-25, 25, 15)).getNormalizedCopy();
     view->moveAvatar(0, -1);
-    EXPECT_NEAR((view->getAvatarPosition() - (Vector(-25, 25, 15) + direction)).getLength(), 0, 1e-12);
-    EXPECT_NEAR((view->getAvatarTarget() - direction).getLength(), 0, 1e-12);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (Vector(-25, 25, 15) + direction)).getLength(), 0, 1e-12);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - direction).getLength(), 0, 1e-12);
     view->moveAvatar(0, 1);
     view->moveAvatar(0, 1);
-    EXPECT_NEAR((view->getAvatarPosition() - (Vector(-25, 25, 15) - direction)).getLength(), 0, 1e-12);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (Vector(-25, 25, 15) - direction)).getLength(), 0, 1e-12);
 }
 
 TEST_F(ViewTest, StrafingIsHorizontalAndToTheViewersRight)
 {
     view->moveAvatar(1, 0);
-    Vector step = view->getAvatarPosition() - Vector(-25, 25, 15);
+    Vector step = view->getCamera().getAvatarPosition() - Vector(-25, 25, 15);
     EXPECT_NEAR(step.x, 0.51, 0.01);
     EXPECT_EQ(step.y, 0.0);
     EXPECT_NEAR(step.z, 0.86, 0.01);
@@ -116,28 +116,28 @@ TEST_F(ViewTest, StrafingIsHorizontalAndToTheViewersRight)
     Vector right = (Vector(25, -25, -15) * Vector(0, 1, 0)).getNormalizedCopy();
     EXPECT_GT(step.dot(right), 0.99);
     view->moveAvatar(-2, 0);
-    EXPECT_NEAR((view->getAvatarPosition() - (Vector(-25, 25, 15) - step)).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarPosition() - (Vector(-25, 25, 15) - step)).getLength(), 0, 1e-9);
 }
 
 TEST_F(ViewTest, LookingUpRaisesTheTargetAndShortensTheView)
 {
-    EXPECT_NEAR((view->getAvatarTarget() - view->getAvatarPosition()).getLength(), 38.41, 0.01);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - view->getCamera().getAvatarPosition()).getLength(), 38.41, 0.01);
     view->moveAvatarVision(0, 0);
-    EXPECT_NEAR((view->getAvatarTarget() - Vector(0, 0, 0)).getLength(), 0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - Vector(0, 0, 0)).getLength(), 0, 1e-9);
     view->moveAvatarVision(0, 0.1);
-    EXPECT_NEAR((view->getAvatarTarget() - view->getAvatarPosition()).getLength(), 36.02, 0.01);
-    EXPECT_GT(view->getAvatarTarget().y, 0.0);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - view->getCamera().getAvatarPosition()).getLength(), 36.02, 0.01);
+    EXPECT_GT(view->getCamera().getAvatarTarget().y, 0.0);
 }
 
 TEST_F(ViewTest, TurningKeepsTheDistanceAndResetRestoresTheCamera)
 {
     view->moveAvatarVision(90, 0);
-    EXPECT_NEAR((view->getAvatarTarget() - view->getAvatarPosition()).getLength(),
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - view->getCamera().getAvatarPosition()).getLength(),
                 Vector(25, -25, -15).getLength(), 1e-9);
     view->moveAvatar(3, -2);
     view->resetAvatar();
-    EXPECT_EQ(view->getAvatarPosition(), Vector(-25, 25, 15));
-    EXPECT_EQ(view->getAvatarTarget(), Vector(0, 0, 0));
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), Vector(-25, 25, 15));
+    EXPECT_EQ(view->getCamera().getAvatarTarget(), Vector(0, 0, 0));
 }
 
 TEST_F(ViewTest, ACameraLookingStraightDownCannotStrafeIntoNaN)
@@ -146,8 +146,8 @@ TEST_F(ViewTest, ACameraLookingStraightDownCannotStrafeIntoNaN)
         view->moveAvatarVision(0, -0.2);
     }
     view->moveAvatar(1, 1);
-    EXPECT_TRUE(std::isfinite(view->getAvatarPosition().x));
-    EXPECT_TRUE(std::isfinite(view->getAvatarTarget().z));
+    EXPECT_TRUE(std::isfinite(view->getCamera().getAvatarPosition().x));
+    EXPECT_TRUE(std::isfinite(view->getCamera().getAvatarTarget().z));
 }
 
 TEST_F(ViewTest, AFrameLeavesTheMatricesAndTheLightingAsItFoundThem)

@@ -115,7 +115,7 @@ TEST_F(HudTest, FrameRateAndConsoleLinesShowWhenAsked)
     view->showFPS();
     EXPECT_TRUE(view->isShowingFPS());
     view->updateConsoleCommandEdition("set speed 2");
-    EXPECT_EQ(view->getConsoleCommand(), ">set speed 2");
+    EXPECT_EQ(view->getOverlay().getConsoleCommand(), ">set speed 2");
     auto pixels = overlay();
     EXPECT_EQ(coloursOnLine(pixels, 30), (Colours{{255, 0, 0}}));
     EXPECT_EQ(coloursOnLine(pixels, 10), (Colours{{128, 255, 255}}));
@@ -162,7 +162,7 @@ TEST_F(HudTest, AbsLeavesNaNAndNegativeZeroAlone)
 
 TEST_F(HudTest, AComputerPlayersNoteFollowsItsLineInItsOwnColour)
 {
-    view->setPlayerNote(1, "computer, hard");
+    view->getCharacters().setPlayerNote(1, "computer, hard");
     auto pixels = overlay();
     const std::array<int, 3> NOTE = {102, 204, 255};
     EXPECT_EQ(coloursOnLine(pixels, 90), (Colours{WHITE, NOTE}));
@@ -177,15 +177,15 @@ TEST_F(HudTest, AComputerPlayersNoteFollowsItsLineInItsOwnColour)
             }
         }
     }
-    view->setPlayerNote(1, "");
+    view->getCharacters().setPlayerNote(1, "");
     EXPECT_EQ(coloursOnLine(overlay(), 90), Colours{WHITE});
 }
 
 TEST_F(HudTest, TheWinnerIsShownCentredUntilTheNextMap)
 {
-    EXPECT_TRUE(view->winnerLines().empty());
+    EXPECT_TRUE(view->getAids().winnerLines().empty());
     view->showWinner(2, true);
-    EXPECT_EQ(view->winnerLines(), (std::vector<std::string>{"Brum Oak wins", "A new battlefield in 5 seconds"}));
+    EXPECT_EQ(view->getAids().winnerLines(), (std::vector<std::string>{"Brum Oak wins", "A new battlefield in 5 seconds"}));
     auto pixels = overlay();
     int left = WIDTH;
     int right = -1;
@@ -208,11 +208,11 @@ TEST_F(HudTest, TheWinnerIsShownCentredUntilTheNextMap)
 
     // Where a human won, "r" asks for the next battlefield.
     view->showWinner(2, false);
-    EXPECT_EQ(view->winnerLines(), (std::vector<std::string>{"Brum Oak wins", "r: new battlefield"}));
+    EXPECT_EQ(view->getAids().winnerLines(), (std::vector<std::string>{"Brum Oak wins", "r: new battlefield"}));
     view->showWinner(-1, true);
-    EXPECT_EQ(view->winnerLines().front(), "Nobody is left standing");
+    EXPECT_EQ(view->getAids().winnerLines().front(), "Nobody is left standing");
     newMap(grid, 15, 15, 20);
-    EXPECT_TRUE(view->winnerLines().empty());
+    EXPECT_TRUE(view->getAids().winnerLines().empty());
 }
 
 namespace {

@@ -61,7 +61,7 @@ TEST_F(PlayersTest, ACharacterIsScaledTurnedAndPlacedOnItsBox)
 TEST_F(PlayersTest, TheCannonRecordStartsAtTheBoxCentreWithNoAim)
 {
     announce(0, first, 0.7);
-    const ViewCannon& cannon = view->getCannons().at(0);
+    const ViewCannon& cannon = view->getCharacters().getCannons().at(0);
     EXPECT_EQ(cannon.position, Vector(3.5, 2.9, 4.5));
     EXPECT_EQ(cannon.length, 1.15);
     EXPECT_EQ(cannon.yaw, 0.0);
@@ -72,14 +72,14 @@ TEST_F(PlayersTest, AimingTurnsTheCharacter)
 {
     announce(0, first, 0.7);
     view->updatePlayerDirection(0, first, 30, 45, 50);
-    const ViewCannon& cannon = view->getCannons().at(0);
+    const ViewCannon& cannon = view->getCharacters().getCannons().at(0);
     EXPECT_EQ(cannon.yaw, 30.0);
     EXPECT_EQ(cannon.pitch, 45.0);
     EXPECT_EQ(cannon.power, 50.0);
     EXPECT_EQ(view->getCharacters().getPlayerNode(0)->getRotationAngle(), 60.0f);
     // An aim for a player without a character only records the aim.
     view->updatePlayerDirection(7, second, 10, 0, 4);
-    EXPECT_EQ(view->getCannons().at(7).yaw, 10.0);
+    EXPECT_EQ(view->getCharacters().getCannons().at(7).yaw, 10.0);
 }
 
 TEST_F(PlayersTest, TheArrowBobsAboveTheCurrentPlayer)
@@ -87,7 +87,7 @@ TEST_F(PlayersTest, TheArrowBobsAboveTheCurrentPlayer)
     announce(0, first, 0.7);
     announce(1, second, 0.7);
     view->onCurrentPlayer(0);
-    EXPECT_EQ(view->getCurrentPlayer(), 0);
+    EXPECT_EQ(view->getCharacters().getCurrentPlayer(), 0);
     PathAnimation* arrow = view->getRunningAnimations().getArrowAnimation();
     // A quarter into its loop the arrow is half way up.
     clocks.clock.set(125);
@@ -99,7 +99,7 @@ TEST_F(PlayersTest, TheArrowBobsAboveTheCurrentPlayer)
     EXPECT_EQ(arrow->getRoot()->getTranslation(), Vector(8.5, 6.8, -1.5));
     // An id without a player leaves the arrow where it was.
     view->onCurrentPlayer(9);
-    EXPECT_EQ(view->getCurrentPlayer(), 1);
+    EXPECT_EQ(view->getCharacters().getCurrentPlayer(), 1);
 }
 
 TEST_F(PlayersTest, LastManStandingIsOneLine)
@@ -107,7 +107,7 @@ TEST_F(PlayersTest, LastManStandingIsOneLine)
     EXPECT_EQ(printed([&] { view->onLastManStanding(2); }), std::vector<std::string>{"Last man standing 2"});
     std::string weapon = "nova";
     view->onWeapon(weapon);
-    EXPECT_EQ(view->getWeapon(), "nova");
+    EXPECT_EQ(view->getCharacters().getWeapon(), "nova");
 }
 
 TEST_F(PlayersTest, AnimationNamesMapToTheModelsKeyFrames)

@@ -133,7 +133,7 @@ TEST_F(ShotTest, TheWholeTimelineOfAShot)
     EXPECT_EQ(view->getAids().getDamageNumbers()[0].start, 1600);
     EXPECT_EQ(view->getAids().getDamageNumbers()[1].text, "-2");
     // The aim record was made at the old height (4.9 at the box centre).
-    EXPECT_NEAR(view->getCannons().at(1).position.y, 3.9, 1e-9);
+    EXPECT_NEAR(view->getCharacters().getCannons().at(1).position.y, 3.9, 1e-9);
 
     frameAt(3600);
     EXPECT_EQ(view->getTerrain().getBlock(Vector(5, 0, 5)), TerrainChunks::EMPTY);
@@ -284,8 +284,8 @@ namespace {
 
 void expectAt(const ArenaView& view, const CameraPose& pose)
 {
-    EXPECT_NEAR((view.getAvatarPosition() - pose.eye).getLength(), 0.0, 1e-9) << view.getAvatarPosition();
-    EXPECT_NEAR((view.getAvatarTarget() - pose.target).getLength(), 0.0, 1e-9) << view.getAvatarTarget();
+    EXPECT_NEAR((view.getCamera().getAvatarPosition() - pose.eye).getLength(), 0.0, 1e-9) << view.getCamera().getAvatarPosition();
+    EXPECT_NEAR((view.getCamera().getAvatarTarget() - pose.target).getLength(), 0.0, 1e-9) << view.getCamera().getAvatarTarget();
 }
 
 } // namespace
@@ -308,13 +308,13 @@ TEST_F(ShotTest, TheAutomaticCameraShowsTheTurnThenFollowsTheShotToTheNextCaster
     // projectile, then holds on the impact.
     clocks.clock.set(2300);
     view->getCamera().directCamera();
-    const Vector looked = view->getAvatarTarget();
+    const Vector looked = view->getCamera().getAvatarTarget();
     EXPECT_GT(looked.x, 4.0);
     EXPECT_LT(looked.x, 9.0);
     EXPECT_NEAR(looked.z, -1.0, 1e-9);
     clocks.clock.set(3500);
     view->getCamera().directCamera();
-    EXPECT_NEAR((view->getAvatarTarget() - Vector(9, 3, -1)).getLength(), 0.0, 1e-9);
+    EXPECT_NEAR((view->getCamera().getAvatarTarget() - Vector(9, 3, -1)).getLength(), 0.0, 1e-9);
     // Once everything has played, to the next caster.
     for (long t = 3500; t <= 9000; t += 100) {
         clocks.clock.set(t);
@@ -325,7 +325,7 @@ TEST_F(ShotTest, TheAutomaticCameraShowsTheTurnThenFollowsTheShotToTheNextCaster
 
 TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
 {
-    view->setAutoCameraEnabled(false);
+    view->getCamera().setAutoCameraEnabled(false);
     view->onCurrentPlayer(1);
     for (long t : {0L, 400L, 800L, 2000L}) {
         clocks.clock.set(t);
@@ -333,13 +333,13 @@ TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
         expectAt(*view, {ArenaView::START_EYE, ArenaView::START_TARGET});
     }
     // On again: a hand move holds it until the next turn, "v" too.
-    view->setAutoCameraEnabled(true);
+    view->getCamera().setAutoCameraEnabled(true);
     view->onCurrentPlayer(0);
     view->moveAvatar(1.0, 0.0);
-    const Vector eye = view->getAvatarPosition();
+    const Vector eye = view->getCamera().getAvatarPosition();
     clocks.clock.set(3000);
     view->getCamera().directCamera();
-    EXPECT_EQ(view->getAvatarPosition(), eye);
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), eye);
     view->onCurrentPlayer(1);
     view->resetAvatar();
     clocks.clock.set(4000);
@@ -350,14 +350,14 @@ TEST_F(ShotTest, SwitchedOffOrTakenOverTheCameraIsTheFreeCameraItWas)
 TEST_F(ShotTest, SwitchedOnLaterTheCameraGlidesFromWhereItIsToTheTurnAsItStandsNow)
 {
     // Off, moved by hand, and the caster's cannon turned since the turn began.
-    view->setAutoCameraEnabled(false);
+    view->getCamera().setAutoCameraEnabled(false);
     view->moveAvatar(1.0, 0.0);
     view->updatePlayerDirection(0, shooter, 120.0, 10.0, 4.0);
-    const Vector eye = view->getAvatarPosition();
+    const Vector eye = view->getCamera().getAvatarPosition();
     clocks.clock.set(5000);
-    view->setAutoCameraEnabled(true);
+    view->getCamera().setAutoCameraEnabled(true);
     view->getCamera().directCamera();
-    EXPECT_EQ(view->getAvatarPosition(), eye);
+    EXPECT_EQ(view->getCamera().getAvatarPosition(), eye);
     clocks.clock.set(5000 + CameraDirector::GLIDE_LENGTH);
     view->getCamera().directCamera();
     expectAt(*view, view->getCamera().turnCameraPose(0));
@@ -388,11 +388,11 @@ protected:
     void SetUp() override
     {
         ShotTest::SetUp();
-        view->setSoundPlayer(&player);
+        view->getSounds().setSoundPlayer(&player);
     }
     void TearDown() override
     {
-        view->setSoundPlayer(nullptr);
+        view->getSounds().setSoundPlayer(nullptr);
         ShotTest::TearDown();
     }
 
@@ -454,7 +454,7 @@ TEST_F(ShotSounds, EachSoundComesAsItsEventIsShownAndFromWhereItIs)
 TEST_F(ShotSounds, ABlastOnTheLeftOfThePictureIsHeardOnTheLeft)
 {
     printed([&] { view->reshape(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE); });
-    view->setAutoCameraEnabled(false);
+    view->getCamera().setAutoCameraEnabled(false);
     Shot shot;
     // Seen from the start place, (-25, 25, 15) looking at the middle of the
     // scene, each end of the battlefield's near edge.

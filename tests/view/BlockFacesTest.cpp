@@ -140,7 +140,7 @@ class GameBlockFaces : public ViewTest {};
 TEST_F(GameBlockFaces, GrassAndDirtLoseEveryOuterTriangleWhenBuried)
 {
     for (const char* key : {"grass", "dirt"}) {
-        const BlockFaces faces(*view->getModel(key));
+        const BlockFaces faces(*view->getResources().getModel(key));
         ASSERT_FALSE(faces.getTriangles().empty()) << key;
         const std::map<int, int> count = perFace(faces.getTriangles());
         for (int face = 0; face < BlockFaces::FACE_COUNT; ++face) {
@@ -174,7 +174,7 @@ TEST_F(GameBlockFaces, EachFaceIsReadAsRectanglesThatStretchAlongTheirBands)
         {"dirt", BlockFaces::MINUS_Z, 3, true, false},  {"dirt", BlockFaces::PLUS_Z, 3, true, false},
     };
     for (const Row& row : rows) {
-        const BlockFaces faces(*view->getModel(row.block));
+        const BlockFaces faces(*view->getResources().getModel(row.block));
         const BlockFaces::Layout& layout = faces.getLayout(row.face);
         EXPECT_EQ(layout.rectangles.size(), row.rectangles) << row.block << " face " << row.face;
         EXPECT_EQ(layout.stretches[0], row.first) << row.block << " face " << row.face;

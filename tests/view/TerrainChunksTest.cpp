@@ -101,12 +101,12 @@ TEST_F(ChunkedView, AShotRebuildsOnlyTheChunksOfTheCellsItChanged)
         std::set<int> killed;
         printed([&] { view->onProjectile(0, nullptr, path, removed, falling, playerFalls, damages, killed); });
         view->renderTerrain();
-        return view->getChunks().getLastRebuiltCount();
+        return view->getTerrain().getChunks().getLastRebuiltCount();
     };
     view->renderTerrain();
-    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 9);
+    EXPECT_EQ(view->getTerrain().getChunks().getLastRebuiltCount(), 9);
     view->renderTerrain();
-    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 0);
+    EXPECT_EQ(view->getTerrain().getChunks().getLastRebuiltCount(), 0);
 
     // Inside the centre chunk; then on its border with the chunk to its left.
     EXPECT_EQ(shot({Vector(24, 3, 24)}, {}), 1);
@@ -116,8 +116,8 @@ TEST_F(ChunkedView, AShotRebuildsOnlyTheChunksOfTheCellsItChanged)
     EXPECT_EQ(shot({Vector(2, 2, 2)}, {{Vector(2, 3, 2), 1}}), 1);
     clocks.clock.advance(100000);
     printed([&] { view->renderTerrain(); });
-    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 1);
-    EXPECT_EQ(view->getTerrainBlock(Vector(2, 2, 2)), TerrainChunks::GRASS);
+    EXPECT_EQ(view->getTerrain().getChunks().getLastRebuiltCount(), 1);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(2, 2, 2)), TerrainChunks::GRASS);
 }
 
 // The view's pictures of its terrain drawn both ways into one picture size.
@@ -125,7 +125,7 @@ class PictureTest : public ViewTest {
 protected:
     std::vector<unsigned char> frame(bool useChunks)
     {
-        view->setChunksEnabled(useChunks);
+        view->getTerrain().setChunksEnabled(useChunks);
         OffscreenTarget target(SIDE, SIDE);
         printed([&] { view->renderScene(); });
         return target.pixels();
@@ -204,7 +204,7 @@ TEST_F(ChunkPicture, BothPathsDrawTheSamePictureAtTheStartAndAfterAShot)
     EXPECT_GT(lit(), SIDE * SIDE / 10);
     shoot(30, 20, 3);
     EXPECT_LE(differences(), ALLOWED);
-    EXPECT_LT(view->getChunks().getTriangleCount(), 447L * 12L);
+    EXPECT_LT(view->getTerrain().getChunks().getTriangleCount(), 447L * 12L);
 }
 
 TEST_F(ChunkPicture, ALargeBattlefieldsMergedFacesDrawTheSamePicture)
@@ -217,13 +217,13 @@ TEST_F(ChunkPicture, ALargeBattlefieldsMergedFacesDrawTheSamePicture)
     EXPECT_LE(differences(), ALLOWED);
     // Merged, the terrain holds far fewer triangles than its open faces.
     long openFaces = 0;
-    for (const Vector& cell : view->getSurfaceBlocks()) {
+    for (const Vector& cell : view->getTerrain().getSurfaceBlocks()) {
         for (const Vector& step : {Vector(1, 0, 0), Vector(-1, 0, 0), Vector(0, 1, 0), Vector(0, -1, 0),
                                    Vector(0, 0, 1), Vector(0, 0, -1)}) {
-            openFaces += view->getTerrainBlock(cell + step) == TerrainChunks::EMPTY ? 1 : 0;
+            openFaces += view->getTerrain().getBlock(cell + step) == TerrainChunks::EMPTY ? 1 : 0;
         }
     }
-    EXPECT_LT(view->getChunks().getTriangleCount(), openFaces);
+    EXPECT_LT(view->getTerrain().getChunks().getTriangleCount(), openFaces);
 }
 
 namespace {
@@ -240,7 +240,7 @@ TEST_F(MergedPicture, AHoleInTheMiddleOfAMergedFaceIsDrawnAsTheBlocksDrawIt)
     printed([&] { view->reshape(SIDE, SIDE); });
     EXPECT_LE(differences(), ALLOWED);
     // Unmerged, the top alone would take two triangles a cell.
-    const long whole = view->getChunks().getTriangleCount();
+    const long whole = view->getTerrain().getChunks().getTriangleCount();
     EXPECT_LT(whole, 48L * 48L * 2L / 4L);
 
     // Two layers taken out of the middle of the first rectangles.
@@ -258,7 +258,7 @@ TEST_F(MergedPicture, AHoleInTheMiddleOfAMergedFaceIsDrawnAsTheBlocksDrawIt)
     std::set<int> killed;
     printed([&] { view->onProjectile(0, nullptr, path, removed, falling, playerFalls, damages, killed); });
     EXPECT_LE(differences(), ALLOWED);
-    EXPECT_EQ(view->getChunks().getLastRebuiltCount(), 1);
-    EXPECT_GT(view->getChunks().getTriangleCount(), whole);
-    EXPECT_EQ(view->getTerrainBlock(Vector(4, 3, 3)), TerrainChunks::EMPTY);
+    EXPECT_EQ(view->getTerrain().getChunks().getLastRebuiltCount(), 1);
+    EXPECT_GT(view->getTerrain().getChunks().getTriangleCount(), whole);
+    EXPECT_EQ(view->getTerrain().getBlock(Vector(4, 3, 3)), TerrainChunks::EMPTY);
 }
