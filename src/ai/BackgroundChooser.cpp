@@ -3,10 +3,28 @@
 // time, each on its own copy of the battlefield.
 #include "ai/BackgroundChooser.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <exception>
 #include <ostream>
 #include <system_error>
 #include <utility>
+
+namespace {
+
+constexpr int SEARCH_NICENESS = 10;
+
+// The search gives way to the thread that draws: on a machine of two cores
+// it would otherwise take the core a frame is waiting for. Only this thread
+// is lowered; where that cannot be done, it searches as it is.
+void yieldToDrawing()
+{
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), SEARCH_NICENESS);
+}
+
+} // namespace
 
 BackgroundChooser::BackgroundChooser(Search search, std::ostream& err)
     : search(std::move(search)), err(err)
@@ -27,6 +45,7 @@ void BackgroundChooser::start(const ArenaModel& battlefield, int playerId, Compu
     const auto choose = [this, running, playerId, level, seed, radiusBombSize] {
         // An exception leaving a thread would end the game: the turn goes on
         // with a plain cast instead.
+        yieldToDrawing();
         try {
             std::mt19937 stream(seed);
             running->choice = search(running->snapshot, playerId, level, stream, radiusBombSize, &running->cancelled);
