@@ -13,6 +13,7 @@ std::list<Vector> Projectile::fly(const ArenaModel& model, const Vector& start, 
 
 const std::vector<SpellFragment>& Projectile::getFragments() const
 {
-    static const std::vector<SpellFragment> none;
+    // Never destroyed, as a search on another thread may ask for it at exit.
+    static const std::vector<SpellFragment>& none = *new const std::vector<SpellFragment>();
     return none;
 }

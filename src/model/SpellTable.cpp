@@ -33,7 +33,9 @@ std::unique_ptr<Projectile> makeMeteor(double radiusBombSize)
 
 const std::vector<SpellTable::Entry>& SpellTable::all()
 {
-    static const std::vector<Entry> spells = {
+    // Never destroyed: a computer player's search may still read it on its
+    // own thread while the program's statics are being torn down at exit.
+    static const std::vector<Entry>& spells = *new const std::vector<Entry>{
         {SpellId::fireball, '1', "fireball", makeFireball, "fireball", "cast_fireball", "blast_fireball", "",
          Scoring::impactPoint},
         {SpellId::cyclone, '2', "cyclone", makeCyclone, "fireball", "cast_cyclone", "roar_cyclone", "",
@@ -73,7 +75,8 @@ const SpellTable::Entry& SpellTable::byId(SpellId id)
 const std::string& SpellTable::describeNames()
 {
     // "fireball, cyclone, nova or meteor", from the table itself.
-    static const std::string names = [] {
+    // Never destroyed, like the table it is made from.
+    static const std::string& names = *new const std::string([] {
         std::string list;
         const std::vector<Entry>& entries = all();
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -81,6 +84,6 @@ const std::string& SpellTable::describeNames()
             list += entries[i].name;
         }
         return list;
-    }();
+    }());
     return names;
 }
