@@ -9,6 +9,12 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/Main.h"
+#include "game/RandomStream.h"
+#include "math/TimeSystem.h"
+#include "model/ArenaModel.h"
+#include "view/ArenaView.h"
+
 constexpr int FRAME_WIDTH = 800;
 constexpr int FRAME_HEIGHT = 600;
 
@@ -46,4 +52,24 @@ public:
 private:
     std::ostringstream sink;
     std::streambuf* previous;
+};
+
+// A seeded game of four on a side x side x height battlefield and its view,
+// quiet. The battlefield is built by the caller's model.reset().
+struct SeededViewGame {
+    SeededViewGame(int side, int height)
+        : model(4, side, side, height, RandomStream(2006)), view(clock)
+    {
+        clock.play();
+        model.addListener(&view);
+    }
+
+    // Seeded before the model draws its players' names.
+    struct Seed {
+        Seed() { Main::seedRandom(2006); }
+    } seed;
+    Silence silence;
+    TimeSystem clock;
+    ArenaModel model;
+    ArenaView view;
 };

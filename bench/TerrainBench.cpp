@@ -20,31 +20,13 @@
 
 namespace {
 
-// A seeded game of four on a side x side x height battlefield and its view.
-struct TerrainGame {
-    TerrainGame(int side, int height)
-        : model(4, side, side, height, RandomStream(2006)), view(clock)
-    {
-        clock.play();
-        model.addListener(&view);
-    }
-
-    struct Seed {
-        Seed() { Main::seedRandom(2006); }
-    } seed;
-    Silence silence;
-    TimeSystem clock;
-    ArenaModel model;
-    ArenaView view;
-};
-
 // Arguments: grid width (= depth), height. Every chunk of the view's terrain
 // built again from its cells, merged.
 void TerrainChunksBuild(benchmark::State& state)
 {
     const int side = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    TerrainGame game(side, height);
+    SeededViewGame game(side, height);
     game.model.reset();
     const BlockFaces grass(*game.view.getResources().getModel("grass"));
     const BlockFaces dirt(*game.view.getResources().getModel("dirt"));
@@ -83,7 +65,7 @@ void NewBattlefieldFrames(benchmark::State& state)
         state.SkipWithError("needs a display: run under xvfb-run");
         return;
     }
-    TerrainGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    SeededViewGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     game.view.initialize();
     game.view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
     game.view.getCamera().setAutoCameraEnabled(false);

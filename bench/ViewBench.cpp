@@ -20,12 +20,10 @@ namespace {
 
 // A seeded game of four on a side x side x height battlefield, its view in
 // the benchmark window, quiet.
-struct BenchGame {
+struct BenchGame : SeededViewGame {
     BenchGame(int side, int height)
-        : model(4, side, side, height, RandomStream(2006)), view(clock)
+        : SeededViewGame(side, height)
     {
-        clock.play();
-        model.addListener(&view);
         view.initialize();
         view.reshape(FRAME_WIDTH, FRAME_HEIGHT);
         // Frames from the start place.
@@ -44,15 +42,6 @@ struct BenchGame {
         state.counters["frames_per_second"] =
             benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     }
-
-    // Seeded before the model draws its players' names.
-    struct Seed {
-        Seed() { Main::seedRandom(2006); }
-    } seed;
-    Silence silence;
-    TimeSystem clock;
-    ArenaModel model;
-    ArenaView view;
 };
 
 // Arguments: grid width (= depth), height, display lists on (1) or off (0).

@@ -12,6 +12,7 @@
 #include "controller/ArenaController.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
+#include "model/Meteor.h"
 #include "model/RadiusBomb.h"
 #include "model/VerticalStrike.h"
 #include "replay/ReplayPlayback.h"
@@ -33,6 +34,8 @@ public:
                                         playerFalls, damages, killedPlayers);
         if (auto* bomb = dynamic_cast<RadiusBomb*>(projectile)) {
             spells.push_back("fireball " + std::to_string(bomb->getRadius()));
+        } else if (dynamic_cast<Meteor*>(projectile) != nullptr) {
+            spells.push_back("meteor");
         } else if (dynamic_cast<VerticalStrike*>(projectile) != nullptr) {
             spells.push_back("cyclone");
         } else {
