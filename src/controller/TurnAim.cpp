@@ -129,6 +129,7 @@ std::vector<Vector> TurnAim::firstQuarter(const std::list<Vector>& path)
 void TurnAim::onAim(int id, double yaw, double pitch, double power)
 {
     view.updatePlayerDirection(id, model.getPlayer(id), yaw, pitch, power);
+    view.onAim(id, yaw, pitch, game.isComputerTurn());
     updateSight();
 }
 

@@ -13,6 +13,7 @@
 #include "model/Player.h"
 #include "platform/ResourcePath.h"
 #include "scene/graphicnode.h"
+#include "view/CasterMark.h"
 #include "view/FrameLog.h"
 
 ArenaView::ArenaView(TimeSystem& timeSystem)
@@ -82,7 +83,7 @@ void ArenaView::reshape(int w, int h)
     // A window without height would make the aspect infinite: take it as one
     // pixel high.
     const double aspect = static_cast<double>(w) / static_cast<double>(h > 0 ? h : 1);
-    gluPerspective(45.0, aspect, 0.1f, 100.0);
+    gluPerspective(CameraDirector::FIELD_OF_VIEW, aspect, 0.1f, 100.0);
     glViewport(0, 0, w, h);
     glMatrixMode(GL_MODELVIEW);
 }
@@ -99,6 +100,7 @@ void ArenaView::renderScene()
     renderSceneNode();
     renderTerrain();
     renderPlayer();
+    CasterMark::paint(characters);
     renderTrajectory();
     renderAnimations();
     aids.renderSight();
@@ -158,6 +160,7 @@ void ArenaView::onNewMap(int w, int d, int h, bool*** grid, const Vector& wind)
     std::cout << "New Map: " << w << " " << d << " " << h << std::endl;
     cleanup();
     terrain.reset(w, d, h, grid);
+    camera.setBattlefield(w, d, h);
 }
 
 void ArenaView::onPlayer(int id, Player& player)
@@ -196,6 +199,15 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
 void ArenaView::updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power)
 {
     characters.updateDirection(id, player, yaw, pitch, power);
+}
+
+void ArenaView::onAim(int id, double yaw, double pitch, bool computer)
+{
+    // A computer's aim, or one a replay plays, is watched from the turn's
+    // place; only the hand on the keys takes the camera round with it.
+    if (!computer && overlay.getReplayLine().empty()) {
+        camera.onAim(id, yaw, pitch);
+    }
 }
 
 void ArenaView::showWinner(int id, bool demonstration)

@@ -66,6 +66,9 @@ public:
     void moveAvatarVision(double yaw, double pitch);
     void resetAvatar();
     void updatePlayerDirection(int id, const Player& player, double yaw, double pitch, double power);
+    // The current player's cannon turned (degrees): on a human's turn, but
+    // not in a replay, the automatic camera swings with it.
+    void onAim(int id, double yaw, double pitch, bool computer);
     // The frame's sounds: the listener at the camera, the sounds due by now,
     // and the chime when a turn starts to wait for its cast.
     void playSounds();

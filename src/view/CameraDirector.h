@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic camera: at each turn it glides to a place behind and above the
-// caster, during a shot it follows the projectile and holds on the impact
-// while the effects play, then glides to the next caster. Moving the camera by
-// hand takes over until the next turn. Poses are in the scene's frame; times
-// are ticks of the view clock.
+// caster, looking towards the nearest opponent over the battlefield; while a
+// human aims it swings round the caster with the cannon; during a shot it
+// follows the projectile and holds on the impact while the effects play, then
+// glides to the next caster. It never puts the eye inside a block. Moving the
+// camera by hand takes over until the next turn. Poses are in the scene's
+// frame; times are ticks of the view clock.
 #pragma once
 
 #include <optional>
 #include <vector>
 
 #include "math/TimeSystem.h"
+#include "view/CameraGround.h"
 #include "view/CameraPose.h"
 #include "view/ShotPath.h"
 
@@ -17,6 +20,13 @@ class CameraDirector {
 public:
     static constexpr long GLIDE_LENGTH = 800;       // ticks, turn to turn
     static constexpr long FOLLOW_BLEND_LENGTH = 500; // ticks into the flight
+    static constexpr double AIM_LAG = 150.0;         // ticks: the swing's time constant
+    // The view's field of view, high (degrees), and the window's shape the
+    // turn pose frames the battlefield for.
+    static constexpr double FIELD_OF_VIEW = 45.0;
+    static constexpr double ASPECT = 4.0 / 3.0;
+    // Cells the eye keeps from every block.
+    static constexpr double EYE_ROOM = 0.3;
 
     // clock: not owned; the view clock, which outlives the director.
     explicit CameraDirector(TimeSystem& clock);
@@ -30,9 +40,19 @@ public:
     // and the player has not taken it over.
     bool isDirecting() const;
 
+    // The battlefield the eye keeps out of.
+    void setGround(CameraGround ground);
+    const CameraGround& getGround() const;
+
     // A turn starts: glide to the pose, now or once the shot being shown has
-    // been; a hand take-over ends.
+    // been; a hand take-over ends. A human's aim swings the pose round the
+    // caster (the pose's target when not given).
     void onTurn(const CameraPose& pose);
+    void onTurn(const CameraPose& pose, const Vector& caster);
+    // The current human player's cannon turned (degrees, as the model turns
+    // a cannon): the camera swings round the caster to look along the aim,
+    // tilted a little with the pitch.
+    void onAim(double yaw, double pitch);
     // A shot is shown: the projectile flies along path from flightStart to
     // flightEnd, and its effects play until holdEnd.
     void onShot(const std::vector<Vector>& path, long flightStart, long flightEnd, long holdEnd);
@@ -45,22 +65,47 @@ public:
     // false (pose untouched) when the director leaves the camera alone.
     bool update(CameraPose& pose);
 
-    // Behind and above a caster whose cannon stands at cannon, aiming along
-    // the horizontal heading (yaw in degrees, as the model turns a cannon):
-    // the caster in the lower third of the picture, the aim pointing into it.
-    static CameraPose turnPose(const Vector& cannon, double yaw);
+    // A caster as a turn pose frames it: its cannon, near the middle of its
+    // box, and the box's size in cells.
+    struct Caster {
+        Vector cannon;
+        double width;
+        double height;
+    };
+    // Behind and above the caster, looking towards lookAt across the ground:
+    // the caster low in the picture, from the nearest place from which the
+    // battlefield fills most of the picture and the caster shows well, the
+    // eye in clear air with a clear sight of the caster.
+    static CameraPose turnPose(const CameraGround& ground, const Caster& caster, const Vector& lookAt);
     // Behind and above the projectile at point, flying along heading.
     static CameraPose followPose(const Vector& point, const Vector& heading);
 
 private:
+    // Where the turn puts the camera now: its pose, swung round the caster
+    // towards the aim as far as the swing has come by now.
+    CameraPose turnView(long now);
+    // The eye raised out of any block.
+    void keepInAir(CameraPose& pose) const;
+
     TimeSystem& clock; // not owned
     bool enabled;
     bool takenOver;
-    // The glide to a turn pose; it starts from the pose of the first frame
-    // that draws it.
-    std::optional<CameraPose> glideTarget;
+    CameraGround ground;
+    // The turn under way, and the glide to it; the glide starts from the
+    // pose of the first frame that draws it, once no shot is shown.
+    std::optional<CameraPose> turn;
+    Vector swingCentre; // the caster's cannon
+    bool gliding;
     std::optional<CameraPose> glideStartPose;
     long glideStart;
+    // A human's aim: where the swing goes (degrees about the vertical in the
+    // scene, and of tilt), where it has come to, and when.
+    bool aiming;
+    double aimHeading;
+    double aimTilt;
+    double shownHeading;
+    double shownTilt;
+    long aimTick;
     // The shot being shown.
     bool showingShot;
     ShotPath path;
@@ -70,6 +115,4 @@ private:
     long flightEnd;
     long holdEnd;
     std::optional<CameraPose> followStartPose;
-    // A turn that began while a shot is shown waits for its end.
-    std::optional<CameraPose> nextTurn;
 };

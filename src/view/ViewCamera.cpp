@@ -5,8 +5,8 @@
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/Player.h"
 #include "view/ViewCharacters.h"
@@ -53,7 +53,9 @@ ViewCamera::ViewCamera(TimeSystem& clock, const ViewCharacters& characters, cons
       avatarPosition(START_EYE),
       avatarTarget(START_TARGET),
       avatarUp(0, 1, 0),
-      autoCamera(clock)
+      autoCamera(clock),
+      turnYaw(0.0),
+      turnPitch(0.0)
 {
 }
 
@@ -106,7 +108,7 @@ void ViewCamera::setAutoCameraEnabled(bool enabled)
     // takes up the turn under way as it stands now, cannon and terrain.
     const int current = characters.getCurrentPlayer();
     if (switchedOn && characters.findPlayer(current) != nullptr) {
-        autoCamera.onTurn(turnCameraPose(current));
+        onTurn(current);
     }
 }
 
@@ -120,9 +122,35 @@ const CameraDirector& ViewCamera::getAutoCamera() const
     return autoCamera;
 }
 
+void ViewCamera::setBattlefield(int width, int depth, int height)
+{
+    const ViewTerrain& blocks = terrain;
+    autoCamera.setGround(CameraGround(width, depth, height, [&blocks](int x, int y, int z) {
+        return blocks.getBlock(Vector(x, y, z)) != TerrainChunks::EMPTY;
+    }));
+}
+
 void ViewCamera::onTurn(int id)
 {
-    autoCamera.onTurn(turnCameraPose(id));
+    autoCamera.onTurn(turnCameraPose(id), cannonOf(id).value_or(Vector()));
+    const ViewCannon aim = characters.getCannon(id);
+    turnYaw = aim.yaw;
+    turnPitch = aim.pitch;
+}
+
+void ViewCamera::onAim(int id, double yaw, double pitch)
+{
+    if (id != characters.getCurrentPlayer()) {
+        return;
+    }
+    // An aim told again as it stood (a new battlefield tells every caster's)
+    // is no turn of the cannon.
+    const bool turned = yaw != turnYaw || pitch != turnPitch;
+    turnYaw = yaw;
+    turnPitch = pitch;
+    if (turned) {
+        autoCamera.onAim(yaw, pitch);
+    }
 }
 
 void ViewCamera::onShot(const std::vector<Vector>& path, long flightStart, long flightEnd, long holdEnd)
@@ -144,37 +172,44 @@ void ViewCamera::directCamera()
     }
 }
 
-CameraPose ViewCamera::turnCameraPose(int id) const
+std::optional<Vector> ViewCamera::cannonOf(int id) const
 {
     Vector cannon;
-    double yaw = 0.0;
     const auto aim = characters.getCannons().find(id);
     const Player* caster = characters.findPlayer(id);
     if (aim != characters.getCannons().end()) {
         cannon = aim->second.position;
-        yaw = aim->second.yaw;
     } else if (caster != nullptr) {
         cannon = caster->getPosition() + Vector(caster->getWidth() / 2, caster->getHeight() / 2, caster->getWidth() / 2);
+    } else {
+        return std::nullopt;
     }
-    const Vector sceneCannon(cannon.x, cannon.y, -cannon.z);
-    CameraPose pose = CameraDirector::turnPose(sceneCannon, yaw);
-    // The terrain behind the caster must not stand between the eye and the
-    // caster: raise the eye until the line of sight clears every column
-    // under it.
-    constexpr int SAMPLES = 12;
-    constexpr double CLEARANCE = 0.8;
-    for (int k = 1; k <= SAMPLES; ++k) {
-        const double share = static_cast<double>(k) / SAMPLES;
-        const Vector point = sceneCannon + (pose.eye - sceneCannon) * share;
-        const int top = terrain.columnTop(static_cast<int>(std::floor(point.x)), static_cast<int>(std::floor(-point.z)));
-        const double needed = top + 1 + CLEARANCE;
-        if (top >= 0 && point.y < needed) {
-            // The line from the cannon through this column's top, carried
-            // out to the eye's distance.
-            pose.eye.y = std::max(pose.eye.y, sceneCannon.y + (needed - sceneCannon.y) / share);
+    return Vector(cannon.x, cannon.y, -cannon.z);
+}
+
+CameraPose ViewCamera::turnCameraPose(int id) const
+{
+    const Vector cannon = cannonOf(id).value_or(Vector());
+    const Player* caster = characters.findPlayer(id);
+    const CameraGround& ground = autoCamera.getGround();
+    Vector lookAt = ground.getCentre();
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const auto& [other, player] : characters.getPlayers()) {
+        if (other == id || player->isDead()) {
+            continue;
+        }
+        const Vector middle =
+            player->getPosition() + Vector(player->getWidth() / 2, player->getHeight() / 2, player->getWidth() / 2);
+        const Vector sceneMiddle(middle.x, middle.y, -middle.z);
+        const double distance = (sceneMiddle - cannon).getLength();
+        if (distance < nearest) {
+            nearest = distance;
+            lookAt = sceneMiddle;
         }
     }
-    return pose;
+    const CameraDirector::Caster framed{cannon, caster != nullptr ? caster->getWidth() : 1.0,
+                                        caster != nullptr ? caster->getHeight() : 1.0};
+    return CameraDirector::turnPose(ground, framed, lookAt);
 }
 
 void ViewCamera::look() const

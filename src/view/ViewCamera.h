@@ -4,6 +4,7 @@
 // the turns and the shots.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "math/Vector.h"
@@ -39,15 +40,23 @@ public:
     void setAutoCameraEnabled(bool enabled);
     bool isAutoCameraEnabled() const;
     const CameraDirector& getAutoCamera() const;
+    // A new battlefield of these extents, in cells: the automatic camera keeps
+    // the eye out of its blocks.
+    void setBattlefield(int width, int depth, int height);
     // A player's turn begins: the automatic camera goes to see it.
     void onTurn(int id);
+    // The current player, a human, turned the cannon: the automatic camera
+    // swings with it.
+    void onAim(int id, double yaw, double pitch);
     // A shot is shown; see CameraDirector::onShot.
     void onShot(const std::vector<Vector>& path, long flightStart, long flightEnd, long holdEnd);
     // A new battlefield: the automatic camera forgets the last one's.
     void reset();
     // Lets the automatic camera place the camera for this frame.
     void directCamera();
-    // Where the automatic camera shows a player's turn from.
+    // Where the automatic camera shows a player's turn from: behind the
+    // caster, looking towards the nearest living opponent (the battlefield's
+    // middle when none is left).
     CameraPose turnCameraPose(int id) const;
     // Loads the camera's transform into the modelview matrix.
     void look() const;
@@ -57,10 +66,16 @@ public:
     const Vector& getAvatarUp() const;
 
 private:
+    // A player's cannon in the scene, or nothing for no such player.
+    std::optional<Vector> cannonOf(int id) const;
+
     const ViewCharacters& characters; // not owned
     const ViewTerrain& terrain;       // not owned
     Vector avatarPosition;
     Vector avatarTarget;
     Vector avatarUp;
     CameraDirector autoCamera;
+    // The current caster's aim as last told (degrees), from its turn's start.
+    double turnYaw;
+    double turnPitch;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <GL/freeglut.h>
 
+#include <cmath>
+
 #include "controller/ControllerFixture.h"
 
 TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
@@ -45,4 +47,31 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     EXPECT_EQ(view->getAids().getSight(), quarterOf(1));
     keys("t");
     EXPECT_TRUE(view->getAids().getSight().empty());
+}
+
+TEST_F(ControllerTest, TheAutomaticCameraSwingsWithAHumansAimButNotAComputers)
+{
+    // The camera's view once it has come to rest.
+    auto settledView = [&] {
+        for (int frame = 0; frame < 30; ++frame) {
+            clocks.clock.advance(100);
+            view->getCamera().directCamera();
+        }
+        return (view->getCamera().getAvatarTarget() - view->getCamera().getAvatarPosition()).getNormalizedCopy();
+    };
+    auto flat = [](Vector looking) { return Vector(looking.x, 0, looking.z).getNormalizedCopy(); };
+    // A yaw turns the model's +x about +y; the scene mirrors z. The pitch
+    // tilts the view by a quarter of it.
+    auto along = [](double yaw) { return Vector(std::cos(yaw * M_PI / 180), 0, std::sin(yaw * M_PI / 180)); };
+    special(GLUT_KEY_LEFT, 12);
+    const Vector level = settledView();
+    EXPECT_GT(flat(level).dot(along(game->getYaw(0))), 0.999);
+    special(GLUT_KEY_UP, 20);
+    EXPECT_NEAR(std::asin(settledView().y) - std::asin(level.y), 5.0 * M_PI / 180, 1e-3);
+    controller->getComputerTurns().setComputer(1, ComputerLevel::easy);
+    keys("\r");
+    waitForTheShot();
+    const Vector facing = flat(settledView());
+    printed([&] { game->apply(Command::Aim{1, 120.0, 0.0, 4.0}); });
+    EXPECT_GT(flat(settledView()).dot(facing), 0.999);
 }

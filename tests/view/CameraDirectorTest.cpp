@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "support/RecordingAnimation.h"
 #include "view/CameraDirector.h"
@@ -127,25 +130,86 @@ TEST_F(Director, SwitchedOnDuringAFlightItBlendsIntoTheFollowFromWhereTheCameraI
     expectNear(pose.eye, START.eye);
 }
 
-TEST(CameraDirectorPoses, TheTurnPoseShowsTheCasterLowInThePictureAndLooksAlongTheAim)
+namespace {
+
+// A 15 by 15 battlefield five cells deep, with a hill (x 9 to 11, nine high)
+// and a pit (x 2, z 2, three deep).
+CameraGround hillyGround()
 {
-    // A cannon at (10, 5, -3) in the scene aiming at yaw 90 (model -z, scene
-    // +z), the view's field of view 45 degrees high.
-    const Vector cannon(10, 5, -3);
-    for (double yaw : {0.0, 90.0, 215.0}) {
-        const CameraPose pose = CameraDirector::turnPose(cannon, yaw);
-        Vector aim(1, 0, 0);
-        aim.rotate(yaw, 0, 1, 0);
-        aim.z = -aim.z;
-        const Vector view = (pose.target - pose.eye).getNormalizedCopy();
-        const Vector toCaster = (cannon - pose.eye).getNormalizedCopy();
-        EXPECT_GT(view.x * aim.x + view.z * aim.z, 0.9) << yaw;
-        // Below the middle of the picture but inside it: between a third of
-        // the half-height and the bottom edge (22.5 degrees).
-        const double below = std::asin(-toCaster.y) - std::asin(-view.y);
-        EXPECT_GT(below, std::atan(std::tan(22.5 * M_PI / 180) / 3)) << yaw;
-        EXPECT_LT(below, 22.5 * M_PI / 180) << yaw;
-        // Near enough to be seen at a readable size.
-        EXPECT_LT((cannon - pose.eye).getLength(), 7.0) << yaw;
+    return CameraGround(15, 15, 20, [](int x, int y, int z) {
+        if (x == 2 && z == 2) {
+            return y < 2;
+        }
+        return y < 5 || (x >= 9 && x <= 11 && y < 9);
+    });
+}
+
+// Where a scene point shows in a pose's picture: right and up from the
+// middle, in half-widths and half-heights of the picture.
+std::pair<double, double> inPicture(const CameraPose& pose, const Vector& point)
+{
+    const Vector forward = (pose.target - pose.eye).getNormalizedCopy();
+    const Vector right = (forward * Vector(0, 1, 0)).getNormalizedCopy();
+    const Vector up = right * forward;
+    const Vector to = point - pose.eye;
+    const double depth = to.dot(forward);
+    const double half = std::tan(CameraDirector::FIELD_OF_VIEW * M_PI / 360.0);
+    return {to.dot(right) / depth / (half * CameraDirector::ASPECT), to.dot(up) / depth / half};
+}
+
+} // namespace
+
+TEST(CameraDirectorPoses, TheTurnPoseShowsTheCasterLowAndTheOpponentOverTheBattlefield)
+{
+    const CameraGround ground = hillyGround();
+    // Caster's cannon and opponent, scene frame (z mirrored): in the middle,
+    // on an edge facing in, in a corner, down in the pit (seen from above,
+    // the opponent beyond the top of the picture).
+    const struct {
+        Vector cannon;
+        Vector opponent;
+        bool opponentShown;
+    } turns[] = {{{7.5, 5.9, -7.5}, {13.5, 5.9, -7.5}, true},
+                 {{0.5, 5.9, -7.5}, {6.5, 5.9, -9.5}, true},
+                 {{14.5, 5.9, -14.5}, {12.5, 5.9, -3.5}, true},
+                 {{2.5, 2.9, -2.5}, {7.5, 5.9, -7.5}, false}};
+    for (const auto& [cannon, opponent, opponentShown] : turns) {
+        const CameraPose pose = CameraDirector::turnPose(ground, {cannon, 1.0, 1.8}, opponent);
+        const auto [casterRight, casterUp] = inPicture(pose, cannon);
+        const auto [opponentRight, opponentUp] = inPicture(pose, opponent);
+        EXPECT_LT(casterUp, -0.1) << cannon;
+        EXPECT_GT(casterUp, -0.9) << cannon;
+        EXPECT_LT(std::abs(opponentRight), 1.0) << cannon;
+        EXPECT_TRUE(!opponentShown || std::abs(opponentUp) < 1.0) << cannon;
+        EXPECT_GE(ground.pictureShare(pose, CameraDirector::FIELD_OF_VIEW, CameraDirector::ASPECT), 0.6) << cannon;
+        EXPECT_TRUE(ground.isClear(pose.eye, CameraDirector::EYE_ROOM)) << cannon << " " << pose.eye;
+        EXPECT_LT((pose.eye - cannon).getLength(), 11.0) << cannon;
+    }
+}
+
+TEST_F(Director, TheEyeNeverStandsInABlock)
+{
+    director.setGround(hillyGround());
+    const CameraPose west{Vector(4, 8, -10), Vector(8, 5, -10)};
+    const CameraPose east{Vector(14, 8, -10), Vector(10, 5, -10)};
+    // Gliding through the hill; a shot landing right by the caster, followed
+    // from where the hill stands; a human's aim swinging the eye round into
+    // the hill.
+    const std::vector<std::function<void()>> scenes = {
+        [&] { director.onTurn(east); },
+        [&] { director.onShot({Vector(3.5, 6, -10), Vector(3, 6.6, -10), Vector(2.6, 5.2, -10)}, 0, 500, 1500); },
+        [&] {
+            director.onTurn(west, Vector(7.5, 5.9, -10));
+            director.onAim(180.0, 0.0);
+        }};
+    for (const auto& scene : scenes) {
+        clocks.clock.set(0);
+        pose = west;
+        director.reset();
+        scene();
+        for (long t = 0; t <= 2000; t += 10) {
+            frameAt(t);
+            ASSERT_FALSE(director.getGround().isSolid(pose.eye)) << t << " " << pose.eye;
+        }
     }
 }
