@@ -46,3 +46,13 @@ TEST_F(ControllerTest, TheSightShowsTheFirstQuarterOfTheAimsPathOnAHumansTurn)
     keys("t");
     EXPECT_TRUE(view->getAids().getSight().empty());
 }
+
+TEST_F(ControllerTest, TheWindowShowsEveryCastersAimFromTheStartOfABattlefield)
+{
+    printed([&] { game->apply(Command::NewBattlefield{5}); });
+    for (int id = 0; id < model->getNumberOfPlayers(); ++id) {
+        const ViewCannon shown = view->getCharacters().getCannon(id);
+        EXPECT_EQ(shown.power, game->getPower(id)) << id;
+        EXPECT_GT(shown.power, 0.0) << id;
+    }
+}
