@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <GL/freeglut.h>
 
+#include "app/KeyReceiver.h"
 #include "controller/ControllerFixture.h"
 #include "model/SpellByName.h"
 
@@ -132,4 +133,35 @@ TEST_F(ControllerTest, ACastersPreviousShotIsKeptAsItFlewUntilANewBattlefield)
     waitForTheShot();
     controller->getTurnAim().newBattlefield();
     EXPECT_TRUE(sight.getPreviousShot(0).empty());
+}
+
+TEST_F(ControllerTest, TheWindowShowsEveryCastersAimFromTheStartOfABattlefield)
+{
+    printed([&] { game->apply(Command::NewBattlefield{5}); });
+    for (int id = 0; id < model->getNumberOfPlayers(); ++id) {
+        const ViewCannon shown = view->getCharacters().getCannon(id);
+        EXPECT_EQ(shown.power, game->getPower(id)) << id;
+        EXPECT_GT(shown.power, 0.0) << id;
+    }
+}
+
+TEST_F(ControllerTest, WithShiftTheAimingKeysStepATenthAsFar)
+{
+    struct Step {
+        int key;
+        double yaw, pitch, power;
+    };
+    // Home has no finer step: with Shift it steps as without.
+    for (const Step& step : {Step{GLUT_KEY_LEFT, -1, 0, 0}, Step{GLUT_KEY_RIGHT, 1, 0, 0}, Step{GLUT_KEY_UP, 0, 0.1, 0},
+                             Step{GLUT_KEY_DOWN, 0, -0.1, 0}, Step{GLUT_KEY_PAGE_UP, 0, 0, 0.01},
+                             Step{GLUT_KEY_PAGE_DOWN, 0, 0, -0.01}, Step{GLUT_KEY_HOME, 0, 0, 1}}) {
+        SCOPED_TRACE(step.key);
+        const double yaw = game->getYaw(0), pitch = game->getPitch(0), power = game->getPower(0);
+        EXPECT_TRUE(special(step.key | SHIFTED_KEY).empty());
+        EXPECT_NEAR(game->getYaw(0) - yaw, step.yaw, 1e-9);
+        EXPECT_NEAR(game->getPitch(0) - pitch, step.pitch, 1e-9);
+        EXPECT_NEAR(game->getPower(0) - power, step.power, 1e-9);
+    }
+    // Shift itself is no key of its own.
+    EXPECT_TRUE(special(GLUT_KEY_SHIFT_L).empty());
 }
