@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The computer players: the chooser's time per turn on the default battlefield
-// and on a large one, and how well the levels shoot over 200 seeded two-player
-// battlefields (reported as counters: shares of first shots that hurt the
-// opponent, and of games hard wins against easy).
+// and on a large one, and how well the levels shoot over 200 seeded two-caster
+// battlefields of the default size (reported as counters: shares of first
+// shots that hurt the opponent and that kill it outright, and of games hard
+// wins against easy). The level counters run alone with
+//     kestrune_bench --benchmark_filter='FirstShot|HardBeatsEasy'
 #include <memory>
 #include <random>
 #include <string>
@@ -14,6 +16,7 @@
 #include "app/Main.h"
 #include "model/ArenaModel.h"
 #include "model/SpellByName.h"
+#include "settings/GameSetup.h"
 
 namespace {
 
@@ -28,6 +31,19 @@ std::unique_ptr<ArenaModel> seededBattlefield(unsigned int seed, int players, in
     Main::seedRandom(seed);
     auto model = std::make_unique<ArenaModel>(players, width, depth, height, RandomStream(seed));
     model->reset();
+    return model;
+}
+
+// The first battlefield of a two-caster game started with --seed and no
+// grid: the set-up's size, no wind. The game seeds its battlefield and the
+// computer players' seeds from the one seed, and each computer turn's stream
+// from the next of those seeds; stream is the first turn's.
+std::unique_ptr<ArenaModel> gameBattlefield(unsigned int seed, std::mt19937& stream)
+{
+    const GameSetup defaults;
+    std::unique_ptr<ArenaModel> model =
+        seededBattlefield(seed, MIN_SETUP_PLAYERS, defaults.width, defaults.depth, defaults.height);
+    stream.seed(Main::computerSeed());
     return model;
 }
 
@@ -71,19 +87,22 @@ BENCHMARK(SnapshotCopy)
     ->Args({256, 256, 12})
     ->Unit(benchmark::kMicrosecond);
 
-// Per level: the share of first shots that hurt the opponent, among the
-// battlefields where some candidate shot could.
-void FirstShotHits(benchmark::State& state)
+// Per level: of the battlefields where some candidate shot hurts the
+// opponent, the share where caster 0's first shot hurts the full-health
+// caster 1, and the share where it kills it.
+void FirstShot(benchmark::State& state)
 {
     const auto level = static_cast<ComputerLevel>(state.range(0));
     double hits = 0;
+    double kills = 0;
     double reachable = 0;
     for (auto _ : state) {
         hits = 0;
+        kills = 0;
         reachable = 0;
         for (unsigned int seed = 1; seed <= BATTLEFIELDS; ++seed) {
-            std::unique_ptr<ArenaModel> model = seededBattlefield(seed, 2, 15, 15, 20);
-            std::mt19937 stream(seed);
+            std::mt19937 stream;
+            std::unique_ptr<ArenaModel> model = gameBattlefield(seed, stream);
             const ShotChoice choice = chooseShot(*model, 0, level, stream, RADIUS_BOMB_SIZE);
             if (choice.bestScore <= 0.0) {
                 continue;
@@ -94,13 +113,17 @@ void FirstShotHits(benchmark::State& state)
             if (hurt != outcome.damages.end() && hurt->second > 0.0) {
                 hits += 1;
             }
+            if (model->getPlayer(1).isDead()) {
+                kills += 1;
+            }
         }
     }
-    state.counters["hit_share"] = reachable > 0 ? hits / reachable : 0.0;
     state.counters["reachable"] = reachable;
+    state.counters["hit_share"] = reachable > 0 ? hits / reachable : 0.0;
+    state.counters["kill_share"] = reachable > 0 ? kills / reachable : 0.0;
     state.SetLabel(levelName(level));
 }
-BENCHMARK(FirstShotHits)
+BENCHMARK(FirstShot)
     ->Arg(static_cast<int>(ComputerLevel::hard))
     ->Arg(static_cast<int>(ComputerLevel::normal))
     ->Arg(static_cast<int>(ComputerLevel::easy))
@@ -116,15 +139,18 @@ void HardBeatsEasy(benchmark::State& state)
         hardWins = 0;
         games = 0;
         for (unsigned int seed = 1; seed <= BATTLEFIELDS; ++seed) {
-            std::unique_ptr<ArenaModel> model = seededBattlefield(seed, 2, 15, 15, 20);
+            std::mt19937 stream;
+            std::unique_ptr<ArenaModel> model = gameBattlefield(seed, stream);
             const int hardId = static_cast<int>(seed % 2);
-            std::mt19937 stream(seed);
             int shooter = 0;
             for (int turn = 0; turn < MAX_TURNS; ++turn) {
                 if (model->getPlayer(0).isDead() || model->getPlayer(1).isDead()) {
                     break;
                 }
                 const ComputerLevel level = shooter == hardId ? ComputerLevel::hard : ComputerLevel::easy;
+                if (turn > 0) {
+                    stream.seed(Main::computerSeed());
+                }
                 cast(*model, shooter, chooseShot(*model, shooter, level, stream, RADIUS_BOMB_SIZE));
                 shooter = 1 - shooter;
             }

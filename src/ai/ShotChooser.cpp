@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A computer player's shot: candidate aims that pass through points on and
 // around each opponent, each simulated with each spell and scored, then the
-// level's aim error and choice of spell.
+// level's aim error and choice of spell, and the lower levels' restraint.
 #include "ai/ShotChooser.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <cmath>
 #include <list>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,12 @@ constexpr int AIM_ROUNDS = 4;
 // fireball, wins ties.
 constexpr int FIREBALL = 0;
 
+// The lower levels seldom fell an unhurt opponent with one blow: a shot of
+// theirs that would is drawn again, up to this many times, unless normal's
+// chance of an outright kill came up (easy has none).
+constexpr int RESTRAINT_TRIES = 6;
+constexpr double NORMAL_OUTRIGHT_KILL_CHANCE = 0.2;
+
 int spellCount()
 {
     return static_cast<int>(SpellTable::all().size());
@@ -63,11 +70,19 @@ struct Flight {
     std::list<Vector> trajectory;
 };
 
+// What one spell on one flight does: its score, and whether it kills an
+// opponent that was at full health.
+struct Trial {
+    double score = 0.0;
+    bool fellsUnhurt = false;
+};
+
 struct Candidate {
     Aim aim;
     int spell = FIREBALL;
     double score = -1e300;
     double closeness = -1e300;
+    bool fellsUnhurt = false;
     bool found = false;
 };
 
@@ -110,8 +125,15 @@ public:
           scoreCaches(static_cast<std::size_t>(spellCount()))
     {
         for (int id = 0; id < battlefield.getNumberOfPlayers(); ++id) {
-            if (id != playerId && !battlefield.getPlayer(id).isDead()) {
-                opponents.push_back(id);
+            const Player& player = battlefield.getPlayer(id);
+            if (id == playerId || player.isDead()) {
+                continue;
+            }
+            opponents.push_back(id);
+            Player restored = player;
+            restored.restore();
+            if (player.getHp() >= restored.getHp()) {
+                unhurt.insert(id);
             }
         }
     }
@@ -129,6 +151,15 @@ public:
     }
 
     const Candidate& bestOf(int spell) const { return best[static_cast<std::size_t>(spell)]; }
+
+    // The best shot of any spell that fells no unhurt opponent.
+    const Candidate& bestSparing() const { return sparing; }
+
+    // What the aim does, cast with the spell as the game would cast it.
+    Trial trial(const Aim& aim, int spell) const
+    {
+        return simulate(SpellTable::all()[static_cast<std::size_t>(spell)], fly(aim));
+    }
 
     // The best spell's best shot; the fireball wins a tie.
     const Candidate& overall() const
@@ -233,24 +264,34 @@ private:
         return targets;
     }
 
-    // Shoots the aim on the battlefield as a real shot would go, and scores
-    // its impact with every spell.
-    void tryAim(const Aim& aim)
+    // The aim's flight on the battlefield, as a real shot would go.
+    Flight fly(const Aim& aim) const
     {
         const Vector nose = shooter.getCannonNose(aim.yaw, aim.pitch);
         const Vector velocity = battlefield.getShotVelocity(shooterId, aim.yaw, aim.pitch, aim.power);
-        const Flight flight{nose, velocity, battlefield.createTrajectory(nose, velocity, acceleration)};
+        return Flight{nose, velocity, battlefield.createTrajectory(nose, velocity, acceleration)};
+    }
+
+    // Shoots the aim and scores its impact with every spell.
+    void tryAim(const Aim& aim)
+    {
+        const Flight flight = fly(aim);
         const double closeness = -distanceToOpponents(flight.trajectory.back());
         for (int spell = FIREBALL; spell < spellCount(); ++spell) {
+            const Trial outcome = score(spell, flight);
             Candidate candidate;
             candidate.aim = aim;
             candidate.spell = spell;
-            candidate.score = score(spell, flight);
+            candidate.score = outcome.score;
             candidate.closeness = closeness;
+            candidate.fellsUnhurt = outcome.fellsUnhurt;
             candidate.found = true;
             Candidate& bestOfSpell = best[static_cast<std::size_t>(spell)];
             if (better(candidate, bestOfSpell)) {
                 bestOfSpell = candidate;
+            }
+            if (!candidate.fellsUnhurt && better(candidate, sparing)) {
+                sparing = candidate;
             }
         }
     }
@@ -269,7 +310,7 @@ private:
 
     // The score of one spell on one flight. Trials that agree on what the
     // spell's outcome depends on (its row's scoring) share one simulation.
-    double score(int spell, const Flight& flight)
+    Trial score(int spell, const Flight& flight)
     {
         const SpellTable::Entry& entry = SpellTable::all()[static_cast<std::size_t>(spell)];
         const Vector impact = flight.trajectory.back();
@@ -288,7 +329,7 @@ private:
         case SpellTable::Scoring::wholeFlight:
             return simulate(entry, flight);
         }
-        std::map<Vector, double>& cache = scoreCaches[static_cast<std::size_t>(spell)];
+        std::map<Vector, Trial>& cache = scoreCaches[static_cast<std::size_t>(spell)];
         auto known = cache.find(key);
         if (known == cache.end()) {
             known = cache.emplace(key, simulate(entry, flight)).first;
@@ -298,7 +339,7 @@ private:
 
     // The shot with the spell on a copy of the battlefield: a spell that
     // changes in flight flies again, the others land where the flight ends.
-    double simulate(const SpellTable::Entry& entry, const Flight& flight) const
+    Trial simulate(const SpellTable::Entry& entry, const Flight& flight) const
     {
         ArenaModel copy(battlefield);
         // The score reads damages only.
@@ -307,7 +348,7 @@ private:
         const ShotOutcome outcome = entry.scoring == SpellTable::Scoring::wholeFlight
                                         ? copy.resolveFlight(spell.get(), flight.nose, flight.velocity)
                                         : copy.resolveImpact(spell.get(), flight.trajectory);
-        double score = 0.0;
+        Trial trial;
         for (const auto& [id, damage] : outcome.damages) {
             const Player& before = battlefield.getPlayer(id);
             if (before.isDead()) {
@@ -316,12 +357,13 @@ private:
             const double taken = std::min(damage, before.getHp());
             const bool killed = outcome.killedPlayers.count(id) > 0;
             if (id == shooterId) {
-                score -= taken + (killed ? SELF_KILL_PENALTY : 0.0);
+                trial.score -= taken + (killed ? SELF_KILL_PENALTY : 0.0);
             } else {
-                score += taken + (killed ? KILL_BONUS : 0.0);
+                trial.score += taken + (killed ? KILL_BONUS : 0.0);
+                trial.fellsUnhurt = trial.fellsUnhurt || (killed && unhurt.count(id) > 0);
             }
         }
-        return score;
+        return trial;
     }
 
     const ArenaModel& battlefield;
@@ -330,8 +372,10 @@ private:
     Vector acceleration;
     double radiusBombSize;
     std::vector<int> opponents;
+    std::set<int> unhurt; // the opponents at full health
     std::vector<Candidate> best;                       // per spell
-    std::vector<std::map<Vector, double>> scoreCaches; // per spell: key -> score
+    Candidate sparing;
+    std::vector<std::map<Vector, Trial>> scoreCaches; // per spell: key -> trial
 };
 
 ShotChoice toChoice(const Candidate& candidate, const Aim& aim, double bestScore)
@@ -371,6 +415,48 @@ const Candidate& weakerSpell(const Search& search, const Candidate& strongest)
     return weaker != nullptr ? *weaker : strongest;
 }
 
+// A level's shot: the candidate whose spell it casts, and its aim.
+struct Shot {
+    const Candidate* cast;
+    Aim aim;
+};
+
+// Normal: the candidate aimed a little off.
+Shot normalShot(const Candidate& candidate, std::mt19937& stream)
+{
+    return {&candidate, missBy(candidate.aim, stream, 8.0, 5.0, 0.12)};
+}
+
+// Easy: now and then a fair shot; otherwise one made to land a few cells
+// away from where the best shot was aimed, which a blast may still graze.
+Shot easyShot(const Search& search, const Candidate& strongest, std::mt19937& stream)
+{
+    if (uniform(stream) < 0.1 || strongest.aim.steps == 0) {
+        return {&strongest, missBy(strongest.aim, stream, 3.0, 2.0, 0.05)};
+    }
+    const double turn = uniform(stream) * 2.0 * 3.14159265358979;
+    const double distance = 3.5 + 4.5 * uniform(stream);
+    const Vector wide = strongest.aim.target + Vector(std::cos(turn), 0.0, std::sin(turn)) * distance;
+    Aim miss;
+    if (!search.aimThrough(wide, strongest.aim.steps, miss)) {
+        miss = missBy(strongest.aim, stream, 40.0, 15.0, 0.4);
+    }
+    return {&strongest, miss};
+}
+
+// Draws shots (draw is given the attempt's number) until one fells no unhurt
+// opponent; the last of RESTRAINT_TRIES is cast whatever it does.
+template <typename Draw>
+Shot restrained(const Search& search, Draw draw)
+{
+    Shot shot = draw(0);
+    for (int attempt = 1; attempt < RESTRAINT_TRIES && search.trial(shot.aim, shot.cast->spell).fellsUnhurt;
+         ++attempt) {
+        shot = draw(attempt);
+    }
+    return shot;
+}
+
 } // namespace
 
 ShotChoice chooseShot(const ArenaModel& battlefield, int playerId, ComputerLevel level,
@@ -386,23 +472,30 @@ ShotChoice chooseShot(const ArenaModel& battlefield, int playerId, ComputerLevel
     case ComputerLevel::hard:
         return toChoice(strongest, strongest.aim, bestScore);
     case ComputerLevel::normal: {
-        const Candidate& cast = uniform(stream) < 0.2 ? weakerSpell(search, strongest) : strongest;
-        return toChoice(cast, missBy(cast.aim, stream, 8.0, 5.0, 0.12), bestScore);
+        const bool mayFell = uniform(stream) < NORMAL_OUTRIGHT_KILL_CHANCE;
+        const Candidate& first = uniform(stream) < 0.2 ? weakerSpell(search, strongest) : strongest;
+        if (mayFell) {
+            const Shot shot = normalShot(first, stream);
+            return toChoice(*shot.cast, shot.aim, bestScore);
+        }
+        // Drawn again, the shot goes for the best one that fells no one
+        // unhurt, when that one hurts at all, and then wide.
+        const Candidate& sparing = search.bestSparing();
+        const bool sparingHurts = sparing.found && sparing.score > 0.0;
+        const Shot shot = restrained(search, [&](int attempt) {
+            if (attempt == 0) {
+                return normalShot(first, stream);
+            }
+            if (sparingHurts && attempt < RESTRAINT_TRIES - 2) {
+                return normalShot(sparing, stream);
+            }
+            return easyShot(search, strongest, stream);
+        });
+        return toChoice(*shot.cast, shot.aim, bestScore);
     }
     case ComputerLevel::easy:
         break;
     }
-    // Easy: now and then a fair shot; otherwise one made to land a few cells
-    // away from where the best shot was aimed, which a blast may still graze.
-    if (uniform(stream) < 0.1 || strongest.aim.steps == 0) {
-        return toChoice(strongest, missBy(strongest.aim, stream, 3.0, 2.0, 0.05), bestScore);
-    }
-    const double turn = uniform(stream) * 2.0 * 3.14159265358979;
-    const double distance = 3.5 + 4.5 * uniform(stream);
-    const Vector wide = strongest.aim.target + Vector(std::cos(turn), 0.0, std::sin(turn)) * distance;
-    Aim miss;
-    if (!search.aimThrough(wide, strongest.aim.steps, miss)) {
-        miss = missBy(strongest.aim, stream, 40.0, 15.0, 0.4);
-    }
-    return toChoice(strongest, miss, bestScore);
+    const Shot shot = restrained(search, [&](int) { return easyShot(search, strongest, stream); });
+    return toChoice(*shot.cast, shot.aim, bestScore);
 }

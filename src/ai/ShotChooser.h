@@ -4,7 +4,8 @@
 // arcs, through the battlefield's gravity and wind), simulates each with each
 // spell on copies of the battlefield and scores it by the damage it does to the
 // opponents, killing blows and falls included, less the damage to the shooter.
-// The level then decides how well the best one is cast.
+// The level then decides how well the best one is cast; easy and normal
+// rather cast another than one that fells an opponent at full health.
 #pragma once
 
 #include <atomic>

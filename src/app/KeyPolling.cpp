@@ -64,8 +64,12 @@ void KeyPolling::specialKeyboard(int key)
 
 void KeyPolling::specialKeyboardUp(int key)
 {
-    holdedSpecialKeys.erase(key);
-    noRepeatSpecialKeys.insert(key);
+    // Released with or without Shift, whichever way it was pressed: Shift
+    // let go first must not leave the shifted key repeating for ever.
+    for (int released : {key & ~SHIFTED_KEY, key | SHIFTED_KEY}) {
+        holdedSpecialKeys.erase(released);
+        noRepeatSpecialKeys.insert(released);
+    }
 }
 
 template <typename Key>

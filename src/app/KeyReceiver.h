@@ -3,6 +3,10 @@
 // recording stand-in in tests.
 #pragma once
 
+// A special key pressed while Shift was held arrives as its GLUT code with
+// this bit set, so that it can act apart from the plain key (finer aiming).
+constexpr int SHIFTED_KEY = 1 << 16;
+
 class KeyReceiver {
 public:
     virtual ~KeyReceiver() = default;

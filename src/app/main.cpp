@@ -84,7 +84,8 @@ void keyboard(unsigned char key, int, int)
 
 void specialKeyboard(int key, int, int)
 {
-    program->keys.specialKeyboard(key);
+    const bool shifted = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) != 0;
+    program->keys.specialKeyboard(shifted ? key | SHIFTED_KEY : key);
 }
 
 void keyboardUp(unsigned char key, int, int)

@@ -40,18 +40,21 @@ public:
     }
 
     // Echoes the line on out, then answers "help" or lets the first matching
-    // row act on owner; a line no row matches is only echoed.
-    void handle(Owner& owner, const std::string& line, std::ostream& out = std::cout) const
+    // row act on owner; a line no row matches is only echoed. True when the
+    // line was help or a row took it.
+    bool handle(Owner& owner, const std::string& line, std::ostream& out = std::cout) const
     {
         // The groups point into command: it lives until the action is done.
         const std::string command = patterns.receive(line, out);
         if (patterns.answerHelp(command, out)) {
-            return;
+            return true;
         }
         boost::smatch groups;
         if (const std::optional<std::size_t> row = patterns.firstMatch(command, groups)) {
             actions[*row](owner, groups);
+            return true;
         }
+        return false;
     }
 
     // One line on out: the prefix, then why a setting was refused.

@@ -7,7 +7,10 @@
 #include <GL/freeglut.h>
 
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "console/ConsoleCapture.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
 #include "view/ArenaView.h"
@@ -179,9 +182,16 @@ void ArenaController::setWeapon(std::string name)
 void ArenaController::fireConsoleCommand()
 {
     const std::string& line = input.getConsoleLine().getLine();
-    handleConsoleCommand(line);
-    view.handleConsoleCommand(line);
-    model.handleConsoleCommand(line);
+    std::vector<std::string> answers;
+    bool taken = false;
+    {
+        const ConsoleCapture printed(std::cout);
+        taken = handleConsoleCommand(line);
+        taken = view.handleConsoleCommand(line) || taken;
+        taken = model.handleConsoleCommand(line) || taken;
+        answers = printed.lines();
+    }
+    view.getOverlay().addConsoleAnswers(line, answers, taken);
     // Gravity, wind or a player's kind may have changed.
     turnAim.updateSight();
 }
@@ -191,9 +201,9 @@ void ArenaController::growConsoleCommand(unsigned char key)
     input.getConsoleLine().grow(key);
 }
 
-void ArenaController::handleConsoleCommand(std::string line)
+bool ArenaController::handleConsoleCommand(std::string line)
 {
-    commands.handle(line);
+    return commands.handle(line);
 }
 
 InputMapping& ArenaController::getInput()

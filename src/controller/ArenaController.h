@@ -79,10 +79,12 @@ public:
     void setWeapon(std::string name);
 
     // The finished console line, to the controller's, the view's and the
-    // model's handlers in this order.
+    // model's handlers in this order; what they answer is shown in the window
+    // too, and a line none of them took is called an unknown command there.
     void fireConsoleCommand();
     void growConsoleCommand(unsigned char key);
-    void handleConsoleCommand(std::string line);
+    // True when the line was one of the controller's commands or help.
+    bool handleConsoleCommand(std::string line);
 
     // The parts.
     InputMapping& getInput();

@@ -35,9 +35,9 @@ const ConsoleTable<ControllerCommands>& ControllerCommands::commands()
     return table;
 }
 
-void ControllerCommands::handle(const std::string& line)
+bool ControllerCommands::handle(const std::string& line)
 {
-    commands().handle(*this, line);
+    return commands().handle(*this, line);
 }
 
 void ControllerCommands::setRadius(const std::string& word)

@@ -18,8 +18,9 @@ public:
     // game, sink: not owned; both outlive the commands.
     ControllerCommands(Game& game, CommandSink& sink);
 
-    // Echoes the line with "Controller: " and acts if it is one of ours.
-    void handle(const std::string& line);
+    // Echoes the line with "Controller: " and acts if it is one of ours;
+    // true when it was (help included).
+    bool handle(const std::string& line);
 
 private:
     // Shared by every instance: rows of pattern, help and action.

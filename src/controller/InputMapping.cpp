@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/KeyReceiver.h"
 #include "controller/ArenaController.h"
 #include "controller/ReplayControl.h"
 #include "controller/SetupDialog.h"
@@ -106,6 +107,21 @@ const std::vector<InputMapping::Binding>& InputMapping::specialBindings()
         {GLUT_KEY_HOME, AIMING, [](InputMapping& in, int) { in.controller.modifyPower(1.0); }},
         {GLUT_KEY_END, AIMING, [](InputMapping& in, int) { in.controller.modifyPower(-1.0); }},
         {GLUT_KEY_F2, WITH_CONSOLE_OPEN | DURING_REPLAY, [](InputMapping& in, int) { in.setup.open(); }},
+        // With Shift held, the aiming keys step a tenth as far.
+        {GLUT_KEY_LEFT | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.moveCannon(-1.0, 0.0); }},
+        {GLUT_KEY_UP | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.moveCannon(0.0, 0.1); }},
+        {GLUT_KEY_RIGHT | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.moveCannon(1.0, 0.0); }},
+        {GLUT_KEY_DOWN | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.moveCannon(0.0, -0.1); }},
+        {GLUT_KEY_PAGE_UP | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.modifyPower(0.01); }},
+        {GLUT_KEY_PAGE_DOWN | SHIFTED_KEY, AIMING, [](InputMapping& in, int) { in.controller.modifyPower(-0.01); }},
+        // The modifier keys themselves, which the window reports as special
+        // keys of their own, only change what other keys do.
+        {GLUT_KEY_SHIFT_L, ANY_TIME, [](InputMapping&, int) {}},
+        {GLUT_KEY_SHIFT_R, ANY_TIME, [](InputMapping&, int) {}},
+        {GLUT_KEY_CTRL_L, ANY_TIME, [](InputMapping&, int) {}},
+        {GLUT_KEY_CTRL_R, ANY_TIME, [](InputMapping&, int) {}},
+        {GLUT_KEY_ALT_L, ANY_TIME, [](InputMapping&, int) {}},
+        {GLUT_KEY_ALT_R, ANY_TIME, [](InputMapping&, int) {}},
     };
     return bindings;
 }
@@ -151,13 +167,15 @@ void InputMapping::keyboard(unsigned char key)
 
 void InputMapping::specialKeyboard(int key)
 {
+    const int plain = key & ~SHIFTED_KEY;
     if (setup.isOpen()) {
-        setup.specialKeyboard(key);
+        setup.specialKeyboard(plain);
         return;
     }
     const bool busy = view.isAnimating();
-    // Unbound keys say so, but not while a shot is shown: busy means silent.
-    if (!act(specialBindings(), key) && !busy) {
+    // A key with no shifted binding acts as without Shift. Unbound keys say
+    // so, but not while a shot is shown: busy means silent.
+    if (!act(specialBindings(), key) && !act(specialBindings(), plain) && !busy) {
         std::cout << "special key: " << std::endl;
     }
 }

@@ -20,6 +20,7 @@ SetupDialog::SetupDialog(Game& game, ArenaView& view, CommandSink& sink, TurnAim
 void SetupDialog::setSetup(const GameSetup& started)
 {
     setup = started;
+    turn.setSightMode(started.aimingHelp);
 }
 
 const GameSetup& SetupDialog::getSetup() const
@@ -35,6 +36,7 @@ GameSetup SetupDialog::getLiveSetup() const
     live.depth = model.getDepth();
     live.height = model.getHeight();
     live.wind = model.isWindEnabled();
+    live.aimingHelp = turn.getSightMode();
     for (int id = 0; id < MAX_SETUP_PLAYERS; ++id) {
         SeatSetup& seat = live.seats[static_cast<std::size_t>(id)];
         seat.computer = game.getComputerLevel(id);
@@ -100,7 +102,7 @@ void SetupDialog::startGame(const GameSetup& started)
         return;
     }
     view.onCurrentPlayer(game.getCurrentPlayer());
-    turn.updateSight();
+    turn.setSightMode(started.aimingHelp);
     setup = started;
     if (listener) {
         listener(started);

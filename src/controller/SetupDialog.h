@@ -20,11 +20,13 @@ public:
     // game, view, sink, turn: not owned; all outlive the dialog.
     SetupDialog(Game& game, ArenaView& view, CommandSink& sink, TurnAim& turn);
 
-    // The set-up the game was started from, which the screen starts from.
+    // The set-up the game was started from, which the screen starts from;
+    // the sight shows as much as it says.
     void setSetup(const GameSetup& setup);
     const GameSetup& getSetup() const;
     // The set-up of the game as it runs now: the console may have changed it
-    // since it started. Names the model no longer shows are left out.
+    // since it started, and "t" the sight. Names the model no longer shows
+    // are left out.
     GameSetup getLiveSetup() const;
     // Told of every set-up the screen starts, after it has started.
     void setSetupListener(std::function<void(const GameSetup&)> listener);
@@ -37,7 +39,8 @@ public:
     void keyboard(unsigned char key);
     void specialKeyboard(int key);
     // A new game of this set-up: the casters with the names given (the others
-    // drawn), their kinds, the battlefield and the wind.
+    // drawn), their kinds, the battlefield and the wind; and the sight it
+    // asks for.
     void startGame(const GameSetup& setup);
 
 private:

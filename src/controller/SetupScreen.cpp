@@ -39,6 +39,18 @@ std::optional<ComputerLevel> nextKind(const std::optional<ComputerLevel>& comput
     return KINDS[std::clamp(index + step, 0, COUNT - 1)];
 }
 
+// None, short, full: stopping at either end, as the other rows do.
+AimingHelp nextHelp(AimingHelp help, int step)
+{
+    static const AimingHelp HELPS[] = {AimingHelp::none, AimingHelp::shortPath, AimingHelp::fullPath};
+    constexpr int COUNT = 3;
+    int index = 0;
+    while (index < COUNT && HELPS[index] != help) {
+        ++index;
+    }
+    return HELPS[std::clamp(index + step, 0, COUNT - 1)];
+}
+
 std::string sizeText(const BattlefieldSize& size)
 {
     return std::string(size.name) + " " + std::to_string(size.width) + " x " + std::to_string(size.depth) + " x "
@@ -91,8 +103,8 @@ int SetupScreen::getRow() const
 
 int SetupScreen::getRowCount() const
 {
-    // Casters, a row per caster, battlefield, wind, start.
-    return setup.players + 4;
+    // Casters, a row per caster, battlefield, wind, aiming help, start.
+    return setup.players + 5;
 }
 
 SetupScreen::RowKind SetupScreen::rowKind(int index) const
@@ -103,7 +115,7 @@ SetupScreen::RowKind SetupScreen::rowKind(int index) const
     if (index <= setup.players) {
         return RowKind::seat;
     }
-    static const RowKind LAST[] = {RowKind::battlefield, RowKind::wind, RowKind::start};
+    static const RowKind LAST[] = {RowKind::battlefield, RowKind::wind, RowKind::aimingHelp, RowKind::start};
     return LAST[index - setup.players - 1];
 }
 
@@ -149,6 +161,9 @@ void SetupScreen::change(int step)
     }
     case RowKind::wind:
         setup.wind = !setup.wind;
+        break;
+    case RowKind::aimingHelp:
+        setup.aimingHelp = nextHelp(setup.aimingHelp, step);
         break;
     case RowKind::start:
         break;
@@ -237,6 +252,9 @@ std::vector<std::string> SetupScreen::getLines() const
             break;
         case RowKind::wind:
             text = padded("Wind", LABEL_WIDTH) + "< " + (setup.wind ? "on" : "off") + " >";
+            break;
+        case RowKind::aimingHelp:
+            text = padded("Aiming help", LABEL_WIDTH) + "< " + aimingHelpName(setup.aimingHelp) + " >";
             break;
         case RowKind::start:
             text = "Start";

@@ -44,7 +44,7 @@ public:
     std::vector<std::string> getLines() const;
 
 private:
-    enum class RowKind { casters, seat, battlefield, wind, start };
+    enum class RowKind { casters, seat, battlefield, wind, aimingHelp, start };
     RowKind rowKind(int index) const;
     void change(int step);
     // The sizes offered: the custom one, if any, then the four.

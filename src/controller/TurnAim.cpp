@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The turn's commands (aim, spell, cast, pass, new battlefield) and the view's
-// picture of the turn: the cannons, the current player, the spell and the sight.
+// picture of the turn: the cannons, the current player, the spell and the
+// sight in its three modes.
 #include "controller/TurnAim.h"
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 #include "game/CommandSink.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
+#include "model/SpellByName.h"
 #include "view/ArenaView.h"
 
 TurnAim::TurnAim(Game& game, ArenaView& view, CommandSink& sink)
@@ -78,26 +81,56 @@ void TurnAim::newBattlefield()
 
 void TurnAim::toggleSight()
 {
-    sightOn = !sightOn;
+    setSightMode(nextAimingHelp(sightMode));
+}
+
+void TurnAim::setSightMode(AimingHelp mode)
+{
+    sightMode = mode;
     updateSight();
 }
 
-void TurnAim::updateSight()
+AimingHelp TurnAim::getSightMode() const
 {
-    // Only a human aims with it, and only while there is a game to play.
-    const int id = game.getCurrentPlayer();
-    if (!sightOn || !game.hasCurrentPlayer() || game.isComputerTurn() || game.isLastManStanding()
-        || model.getPlayer(id).isDead()) {
-        view.getAids().setSight({});
-        return;
-    }
-    const std::list<Vector> path = model.getShotTrajectory(id, game.getYaw(id), game.getPitch(id), game.getPower(id));
-    view.getAids().setSight(firstQuarter(path));
+    return sightMode;
 }
 
 bool TurnAim::isSightOn() const
 {
-    return sightOn;
+    return sightMode != AimingHelp::none;
+}
+
+void TurnAim::updateSight()
+{
+    AimingSight& sight = view.getAids().getSight();
+    // Only a human aims with it, and only while there is a game to play.
+    const int id = game.getCurrentPlayer();
+    if (sightMode == AimingHelp::none || !game.hasCurrentPlayer() || game.isComputerTurn()
+        || game.isLastManStanding() || model.getPlayer(id).isDead()) {
+        sight.hide();
+        return;
+    }
+    const double yaw = game.getYaw(id);
+    const double pitch = game.getPitch(id);
+    const double power = game.getPower(id);
+    if (sightMode == AimingHelp::shortPath) {
+        sight.show({firstQuarter(model.getShotTrajectory(id, yaw, pitch, power))}, {});
+        return;
+    }
+    // The chosen spell flown as the cast will fly it, on the battlefield as
+    // it stands: what the sight shows is what the cast does. A meteor's path
+    // ends where it splits, and its three fireballs go on from there, each
+    // to the ring where it lands; one that strikes before the top of its arc
+    // lands at the end of its path, as the other spells do.
+    const std::unique_ptr<Projectile> spell = createSpell(game.getWeapon(), game.getRadiusBombSize());
+    if (!spell) {
+        sight.hide();
+        return;
+    }
+    const std::list<Vector> path =
+        spell->fly(model, model.getPlayer(id).getCannonNose(yaw, pitch), model.getShotVelocity(id, yaw, pitch, power),
+                   model.getGravity() + model.getWind());
+    sight.show(AimingSight::flightOf(path, spell.get()), AimingSight::landingsOf(path, spell.get()));
 }
 
 std::vector<Vector> TurnAim::firstQuarter(const std::list<Vector>& path)
@@ -148,4 +181,6 @@ void TurnAim::onWeapon(const std::string& name)
 {
     std::string shown = name;
     view.onWeapon(shown);
+    // The full sight flies the spell chosen.
+    updateSight();
 }

@@ -11,6 +11,7 @@
 
 #include "game/GameListener.h"
 #include "math/Vector.h"
+#include "settings/AimingHelp.h"
 
 class ArenaModel;
 class ArenaView;
@@ -41,11 +42,15 @@ public:
     // A new battlefield, as the key "r" asks for; the turn is player 0's.
     void newBattlefield();
 
-    // The aiming sight ("t"): the first quarter of the path the current aim
-    // would take, shown on a human's turn while the game goes on.
+    // The aiming sight, shown on a human's turn while the game goes on:
+    // none; short, the first quarter of the path the current aim would take;
+    // or full, the whole flight of the chosen spell and where it lands.
+    // "t" goes from one to the next, and from full back to none.
     void toggleSight();
-    void updateSight();
+    void setSightMode(AimingHelp mode);
+    AimingHelp getSightMode() const;
     bool isSightOn() const;
+    void updateSight();
     // The start of a path up to a quarter of its length.
     static std::vector<Vector> firstQuarter(const std::list<Vector>& path);
 
@@ -59,5 +64,5 @@ private:
     ArenaModel& model; // not owned: the game's
     ArenaView& view;   // not owned
     CommandSink& sink; // not owned
-    bool sightOn = false;
+    AimingHelp sightMode = AimingHelp::none;
 };

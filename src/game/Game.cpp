@@ -387,6 +387,13 @@ void Game::startBattlefield(const BattlefieldSetup& setup, std::uint32_t seed)
     if (setup.spell != weapon) {
         setWeapon(setup.spell);
     }
+    // Every caster starts with the same aim; whoever shows it learns it now,
+    // not at the first aiming key.
+    for (std::size_t id = 0; id < yaws.size(); ++id) {
+        tell([&](GameListener& listener) {
+            listener.onAim(static_cast<int>(id), yaws[id], pitches[id], powers[id]);
+        });
+    }
 }
 
 void Game::cast()

@@ -160,8 +160,9 @@ public:
 
     // A console line: echoed, and acted on when it is one of the model's
     // commands. Settings that the battlefield cannot hold are refused with a
-    // line that says why, and nothing changes.
-    void handleConsoleCommand(std::string line);
+    // line that says why, and nothing changes. True when the line was one of
+    // the model's commands or help.
+    bool handleConsoleCommand(std::string line);
 
     // The console's operations on the players and the grid; each checks its
     // values and either refuses with a line or applies them. setPlayers and

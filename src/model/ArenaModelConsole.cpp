@@ -298,7 +298,7 @@ struct ArenaModelConsoleRows {
     }
 };
 
-void ArenaModel::handleConsoleCommand(std::string line)
+bool ArenaModel::handleConsoleCommand(std::string line)
 {
     // Tried in order; the first whole-line match acts. Built once and shared
     // by every model: a row acts on the model it is handed, so a copy of a
@@ -310,5 +310,5 @@ void ArenaModel::handleConsoleCommand(std::string line)
         }
         return rows;
     }());
-    commands.handle(*this, line, *output);
+    return commands.handle(*this, line, *output);
 }

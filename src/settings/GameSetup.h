@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a new game is made of: how many casters, each one human or computer
-// and how it is called, the battlefield's size and whether the wind blows.
+// and how it is called, the battlefield's size, whether the wind blows, and
+// how much the aiming sight shows.
 // The set-up screen edits one, the settings file remembers one and the
 // command line changes one; the controller starts a game from it.
 #pragma once
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "ai/ComputerLevel.h"
+#include "settings/AimingHelp.h"
 
 // The set-up screen offers from 2 to 8 casters.
 constexpr int MIN_SETUP_PLAYERS = 2;
@@ -28,17 +30,21 @@ struct SeatSetup {
 
 struct GameSetup {
     // Today's game: four humans with names drawn at random, on a battlefield
-    // 15 wide, 15 deep and 20 high, without wind.
+    // 15 wide, 15 deep and 20 high, without wind, with the short sight.
     int players = 4;
     std::array<SeatSetup, MAX_SETUP_PLAYERS> seats{};
     int width = 15;
     int depth = 15;
     int height = 20;
     bool wind = false;
+    // The view's, not the rules': a game started from this set-up plays the
+    // same whatever it says.
+    AimingHelp aimingHelp = AimingHelp::shortPath;
     bool operator==(const GameSetup& other) const
     {
         return players == other.players && seats == other.seats && width == other.width
-               && depth == other.depth && height == other.height && wind == other.wind;
+               && depth == other.depth && height == other.height && wind == other.wind
+               && aimingHelp == other.aimingHelp;
     }
     bool operator!=(const GameSetup& other) const { return !(*this == other); }
 };

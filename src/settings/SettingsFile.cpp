@@ -47,6 +47,7 @@ struct Given {
 struct GivenSetup {
     std::optional<Given> players;
     std::optional<Given> wind;
+    std::optional<Given> aimingHelp;
     std::optional<Given> width;
     std::optional<Given> depth;
     std::optional<Given> height;
@@ -140,6 +141,15 @@ void readWind(const Given& given, GameSetup& setup, std::vector<Problem>& proble
         }
     }
     addProblem(problems, given, "wind", "is not true or false");
+}
+
+void readAimingHelp(const Given& given, GameSetup& setup, std::vector<Problem>& problems)
+{
+    if (const std::optional<AimingHelp> help = parseAimingHelp(given.text)) {
+        setup.aimingHelp = *help;
+    } else {
+        addProblem(problems, given, "aiming_help", "is not none, short or full");
+    }
 }
 
 // A seat's kind: human, or the level of a computer.
@@ -275,6 +285,9 @@ private:
             if (key == "wind") {
                 return &given.wind;
             }
+            if (key == "aiming_help") {
+                return &given.aimingHelp;
+            }
         } else if (section == "battlefield") {
             if (key == "width") {
                 return &given.width;
@@ -352,6 +365,9 @@ void apply(const GivenSetup& given, GameSetup& setup, std::vector<Problem>& prob
     }
     if (given.wind) {
         readWind(*given.wind, setup, problems);
+    }
+    if (given.aimingHelp) {
+        readAimingHelp(*given.aimingHelp, setup, problems);
     }
     for (std::size_t seat = 0; seat < setup.seats.size(); ++seat) {
         if (given.kinds[seat]) {
@@ -448,6 +464,7 @@ std::string settingsText(const GameSetup& setup)
          << "[game]\n"
          << "players = " << setup.players << "\n"
          << "wind = " << (setup.wind ? "true" : "false") << "\n"
+         << "aiming_help = " << aimingHelpName(setup.aimingHelp) << "\n"
          << "[battlefield]\n"
          << "width = " << setup.width << "\n"
          << "depth = " << setup.depth << "\n"

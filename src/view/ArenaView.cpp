@@ -192,6 +192,7 @@ void ArenaView::onProjectile(int playerId, Projectile* projectile, std::list<Vec
                              std::map<int, int>& playerFalls, std::map<int, double>& damages,
                              std::set<int>& killedPlayers)
 {
+    aids.getSight().rememberShot(playerId, AimingSight::flightOf(trajectory, projectile));
     shots.present(playerId, projectile, trajectory,
                   {removedBlocks, fallingBlocks, playerFalls, damages, killedPlayers});
 }

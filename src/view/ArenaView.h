@@ -126,7 +126,8 @@ public:
 
     // --- Console ---------------------------------------------------------
 
-    void handleConsoleCommand(std::string line);
+    // True when the line was one of the view's commands or help.
+    bool handleConsoleCommand(std::string line);
     void updateConsoleCommandEdition(std::string line);
     // Debug drawing: the trajectory, the names, boxes and cannons.
     void setDebug(bool on);

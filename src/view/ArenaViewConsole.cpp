@@ -214,11 +214,11 @@ void ArenaView::updateConsoleCommandEdition(std::string line)
     }
 }
 
-void ArenaView::handleConsoleCommand(std::string line)
+bool ArenaView::handleConsoleCommand(std::string line)
 {
     // A line sent, whatever it says, closes the line being typed.
     overlay.closeConsoleLine();
-    viewCommands().handle(*this, line);
+    return viewCommands().handle(*this, line);
 }
 
 void ArenaView::setDebug(bool on)

@@ -25,8 +25,6 @@ constexpr long DAMAGE_NUMBER_LENGTH = 1500;
 // Cells the number rises over its life, and how far above the head it starts.
 constexpr double DAMAGE_NUMBER_RISE = 1.2;
 constexpr double DAMAGE_NUMBER_LIFT = 0.4;
-// Cells between two dots of the sight.
-constexpr double SIGHT_DOT_SPACING = 0.35;
 // Pixels: the turn line's baseline from the top; the winner's lines, the
 // first baseline at the middle.
 constexpr int TURN_LINE = 50;
@@ -212,12 +210,12 @@ const std::vector<DamageNumber>& PlayingAids::getDamageNumbers() const
 
 // --- Sight --------------------------------------------------------------
 
-void PlayingAids::setSight(const std::vector<Vector>& path)
+AimingSight& PlayingAids::getSight()
 {
-    sight = path;
+    return sight;
 }
 
-const std::vector<Vector>& PlayingAids::getSight() const
+const AimingSight& PlayingAids::getSight() const
 {
     return sight;
 }
@@ -225,32 +223,13 @@ const std::vector<Vector>& PlayingAids::getSight() const
 void PlayingAids::renderSight() const
 {
     // The next caster's sight waits until the shot has been shown.
-    if (sight.size() < 2 || animations.isAnimating()) {
+    if (animations.isAnimating()) {
         return;
     }
-    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
-    glDisable(GL_LIGHTING);
-    glPointSize(4.0f);
-    glColor3f(1.0f, 1.0f, 0.6f);
-    glBegin(GL_POINTS);
-    double carried = 0.0; // how far past the last dot the segment starts
-    for (std::size_t i = 0; i + 1 < sight.size(); ++i) {
-        const Vector step = sight[i + 1] - sight[i];
-        const double length = step.getLength();
-        for (double along = carried; along < length; along += SIGHT_DOT_SPACING) {
-            const Vector dot = sight[i] + step * (along / length);
-            glVertex3d(dot.x, dot.y, -dot.z);
-        }
-        carried = length > 0.0 ? std::fmod(carried - length, SIGHT_DOT_SPACING) : carried;
-        if (carried < 0.0) {
-            carried += SIGHT_DOT_SPACING;
-        }
+    if (aidsShown && isTurnWaiting()) {
+        sight.renderPreviousShot(characters.getCurrentPlayer());
     }
-    glEnd();
-    glPointSize(1.0f);
-    if (lighting) {
-        glEnable(GL_LIGHTING);
-    }
+    sight.render();
 }
 
 // --- Winner -------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "math/Vector.h"
+#include "view/AimingSight.h"
 #include "view/DamageNumber.h"
 
 class SetupPanel;
@@ -30,7 +31,8 @@ public:
     // The turn line and the damage numbers, shown unless "disable aids".
     void setAidsShown(bool shown);
     bool areAidsShown() const;
-    // Forgets the winner, the numbers and the sight, as a new map begins.
+    // Forgets the winner, the numbers, the sight and the previous shots, as
+    // a new map begins.
     void clear();
 
     // True while the current caster's turn waits for a cast: nothing plays,
@@ -52,9 +54,11 @@ public:
     void displayDamageNumbers() const;
     const std::vector<DamageNumber>& getDamageNumbers() const;
 
-    // The aiming sight's path, model coordinates; empty hides it.
-    void setSight(const std::vector<Vector>& path);
-    const std::vector<Vector>& getSight() const;
+    // The aiming sight, and the casters' previous shots.
+    AimingSight& getSight();
+    const AimingSight& getSight() const;
+    // The sight once the last shot has been shown; with it, unless "disable
+    // aids", the previous shot of the caster whose turn waits.
     void renderSight() const;
 
     // Shows who won until the next battlefield; -1 when nobody is left
@@ -73,7 +77,7 @@ private:
     bool aidsShown;
     std::vector<DamageNumber> damageNumbers;
     std::vector<DamageNumber> placedDamageNumbers; // this frame's, at window pixels
-    std::vector<Vector> sight;
+    AimingSight sight;
     bool showingWinner;
     int winner; // player id, or -1 for nobody
     bool winnerCountdown;

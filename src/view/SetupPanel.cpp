@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "view/BitmapText.h"
 
@@ -16,8 +17,13 @@ constexpr int PANEL_PADDING = 20;
 constexpr int TITLE_BASELINE = 125;
 constexpr int PANEL_TOP = TITLE_BASELINE - 40;
 const char* const TITLE = "New game";
+// The full sight shows where every shot will land: a help for learning,
+// and against computer players, who know it anyway.
 const char* const HELP[] = {"Up, Down: choose  Left, Right: change  type a name",
-                            "Enter: start  Escape: back to the game"};
+                            "Enter: start  Escape: back to the game",
+                            "Full aiming help: for learning, or against computers"};
+constexpr int HELP_LINE_COUNT = static_cast<int>(std::size(HELP));
+constexpr int HELP_LINE_SPACING = SetupPanel::LINE_SPACING - 4;
 
 } // namespace
 
@@ -57,7 +63,7 @@ void SetupPanel::display(int windowWidth) const
     const int helpBaseline = FIRST_BASELINE + static_cast<int>(rows.size()) * LINE_SPACING + LINE_SPACING;
     const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
     glDisable(GL_DEPTH_TEST);
-    displayPanel(left, helpBaseline + LINE_SPACING + PANEL_PADDING);
+    displayPanel(left, helpBaseline + (HELP_LINE_COUNT - 1) * HELP_LINE_SPACING + 4 + PANEL_PADDING);
 
     // The title in the winner's gold and size; the rows white, the chosen
     // one in the current player's gold, as on the overlay.
@@ -81,7 +87,7 @@ void SetupPanel::display(int windowWidth) const
     for (const char* line : HELP) {
         BitmapText::draw(static_cast<float>(left + PANEL_PADDING), static_cast<float>(baseline), 0,
                          GLUT_BITMAP_8_BY_13, line);
-        baseline += LINE_SPACING - 4;
+        baseline += HELP_LINE_SPACING;
     }
     if (depthTest) {
         glEnable(GL_DEPTH_TEST);

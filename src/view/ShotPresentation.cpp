@@ -32,6 +32,8 @@ namespace {
 // Ticks of the view clock.
 constexpr long SHOT_START_DELAY = 700;
 constexpr double FLIGHT_PER_UNIT = 150.0;
+// A longer flight is shown faster, so that it takes this long.
+constexpr double LONGEST_FLIGHT = 6000.0;
 constexpr long EFFECT_LENGTH = 1000;
 constexpr long CHARACTER_ANIMATION = 1000;
 constexpr long DEBRIS_FLIGHT = 1000;
@@ -77,6 +79,21 @@ double pathLength(const std::list<Vector>& path)
     return length;
 }
 
+// Ticks per cell of a shot whose path, and fragments' paths if it breaks
+// apart, are these: the usual pace unless the whole flight, the longest
+// fragment's included, would take longer than LONGEST_FLIGHT.
+double flightPace(const std::list<Vector>& path, const Projectile* projectile)
+{
+    double fragments = 0.0;
+    if (projectile != nullptr) {
+        for (const SpellFragment& fragment : projectile->getFragments()) {
+            fragments = std::max(fragments, pathLength(fragment.path));
+        }
+    }
+    const double length = pathLength(path) + fragments;
+    return FLIGHT_PER_UNIT * length > LONGEST_FLIGHT ? LONGEST_FLIGHT / length : FLIGHT_PER_UNIT;
+}
+
 } // namespace
 
 ShotPresentation::ShotPresentation(const ShotStage& stage) : stage(stage)
@@ -98,6 +115,7 @@ void ShotPresentation::present(int casterId, Projectile* projectile, const std::
     sequence.setDelay(SHOT_START_DELAY);
 
     const long flightStart = now + SHOT_START_DELAY;
+    pace = flightPace(path, projectile);
     const SpellTable::Entry* spell = SpellTable::byName(stage.characters.getWeapon());
     long flightTime = addFlight(sequence, path, makeFlyingNode(spell != nullptr ? spell->flightMesh : "fireball"));
     std::list<Vector> followed = path;
@@ -146,7 +164,7 @@ void ShotPresentation::addCast(int casterId, const std::map<int, int>& falls, lo
 long ShotPresentation::addFlight(AnimationManager& sequence, const std::list<Vector>& path,
                                  std::unique_ptr<GraphicNode> node)
 {
-    const long flightTime = static_cast<long>(FLIGHT_PER_UNIT * pathLength(path));
+    const long flightTime = static_cast<long>(pace * pathLength(path));
     sequence.addAnimation(new PathAnimation(flightTime, stage.clock, false, path, node.release(), true), false,
                           false);
     return flightTime;

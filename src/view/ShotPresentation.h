@@ -62,7 +62,7 @@ private:
     // so that its tail trails behind the flight.
     std::unique_ptr<GraphicNode> makeFlyingNode(const std::string& mesh) const;
     // The steps, each adding its phase to sequence; the ticks are the view
-    // clock's. A flight along path; returns its length.
+    // clock's. A flight along path at the shot's pace; returns its length.
     long addFlight(AnimationManager& sequence, const std::list<Vector>& path, std::unique_ptr<GraphicNode> node);
     void addEffect(AnimationManager& sequence, Projectile& projectile, const Vector& impact, long start);
     // A spell that broke apart at the end of its flight: its burst there, then
@@ -80,4 +80,5 @@ private:
     ShotStage stage;
     EffectAnimations effects;
     std::list<Vector> trajectory;
+    double pace = 0.0; // ticks per cell of the shot being added
 };

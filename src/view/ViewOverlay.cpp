@@ -40,7 +40,8 @@ ViewOverlay::ViewOverlay(TimeSystem& clock, const ViewCharacters& characters)
       frameRate(FRAME_RATE_SAMPLES),
       frameCount(0),
       lastFrameTick(0),
-      consoleVisible(false)
+      consoleVisible(false),
+      lastAnswerTick(0)
 {
 }
 
@@ -151,6 +152,44 @@ bool ViewOverlay::isConsoleVisible() const
     return consoleVisible;
 }
 
+void ViewOverlay::addConsoleAnswers(const std::string& line, const std::vector<std::string>& printed, bool taken)
+{
+    if (line.find_first_not_of(" \t") == std::string::npos) {
+        return;
+    }
+    std::vector<std::string> shown{">" + line};
+    for (const std::string& answer : printed) {
+        // Each handler echoes the line after its name ("Model: set wind");
+        // the window shows the line once.
+        const std::size_t colon = answer.find(": ");
+        const bool echo = colon != std::string::npos && answer.find(' ') == colon + 1
+                       && answer.compare(colon + 2, std::string::npos, line) == 0;
+        if (!echo) {
+            shown.push_back(answer);
+        }
+    }
+    if (!taken) {
+        shown.push_back("unknown command");
+    }
+    for (std::string& answer : shown) {
+        consoleAnswers.push_back(std::move(answer));
+        if (consoleAnswers.size() > CONSOLE_LINES) {
+            consoleAnswers.pop_front();
+        }
+    }
+    lastAnswerTick = clock.getTick();
+}
+
+const std::deque<std::string>& ViewOverlay::getConsoleAnswers() const
+{
+    return consoleAnswers;
+}
+
+bool ViewOverlay::areConsoleAnswersShown() const
+{
+    return !consoleAnswers.empty() && (consoleVisible || clock.getTick() - lastAnswerTick < ANSWER_SHOWN_FOR);
+}
+
 void ViewOverlay::setReplayLine(const std::string& line)
 {
     replayLine = line;
@@ -200,11 +239,45 @@ void ViewOverlay::displayPlayerInfo() const
 
 void ViewOverlay::displayConsole() const
 {
-    if (!consoleVisible) {
+    const bool answers = areConsoleAnswersShown();
+    if (!consoleVisible && !answers) {
         return;
     }
-    glColor3f(0.5f, 1.0f, 1.0f);
-    BitmapText::draw(LINE_LEFT, CONSOLE_LINE, 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
+    if (!answers) {
+        glColor3f(0.5f, 1.0f, 1.0f);
+        BitmapText::draw(LINE_LEFT, CONSOLE_LINE, 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
+        return;
+    }
+    // A dark band over the top of the window, the answers in it and the line
+    // being typed under them.
+    const std::size_t rows = consoleAnswers.size() + (consoleVisible ? 1 : 0);
+    const float bottom = static_cast<float>(CONSOLE_FIRST_BASELINE + CONSOLE_LINE_SPACING * (rows - 1) + 6);
+    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.05f, 0.8f);
+    glRectf(0.0f, 0.0f, static_cast<float>(windowWidth), bottom);
+    glDisable(GL_BLEND);
+    int baseline = CONSOLE_FIRST_BASELINE;
+    for (const std::string& answer : consoleAnswers) {
+        if (answer.rfind('>', 0) == 0) {
+            glColor3f(0.5f, 1.0f, 1.0f);
+        } else if (answer == "unknown command" || answer.find(" refused") != std::string::npos) {
+            glColor3f(1.0f, 0.6f, 0.2f);
+        } else {
+            glColor3f(1.0f, 1.0f, 1.0f);
+        }
+        BitmapText::draw(LINE_LEFT, static_cast<float>(baseline), 0, GLUT_BITMAP_8_BY_13, answer.c_str());
+        baseline += CONSOLE_LINE_SPACING;
+    }
+    if (consoleVisible) {
+        glColor3f(0.5f, 1.0f, 1.0f);
+        BitmapText::draw(LINE_LEFT, static_cast<float>(baseline), 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
+    }
+    if (depthTest) {
+        glEnable(GL_DEPTH_TEST);
+    }
 }
 
 void ViewOverlay::displayCredits() const

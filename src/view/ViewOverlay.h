@@ -4,7 +4,9 @@
 // line and the credits; and the window's size, which every overlay lays out by.
 #pragma once
 
+#include <deque>
 #include <string>
+#include <vector>
 
 #include "math/MovingAverage.h"
 
@@ -43,6 +45,20 @@ public:
     void closeConsoleLine();
     const std::string& getConsoleCommand() const;
     bool isConsoleVisible() const;
+    // A console line sent and what its handlers printed: the line itself
+    // (">set wind 1 0 0") and every printed line but their echoes of it join
+    // the console's window lines, "unknown command" when none took it.
+    void addConsoleAnswers(const std::string& line, const std::vector<std::string>& printed, bool taken);
+    // The newest CONSOLE_LINES of them, oldest first. They show above the
+    // line being typed, and for ANSWER_SHOWN_FOR ticks after each answer.
+    const std::deque<std::string>& getConsoleAnswers() const;
+    bool areConsoleAnswersShown() const;
+    static constexpr std::size_t CONSOLE_LINES = 8;
+    static constexpr long ANSWER_SHOWN_FOR = 8000;
+    // Where the console's lines and the line typed show, baselines in window
+    // pixels from the top.
+    static constexpr int CONSOLE_FIRST_BASELINE = 14;
+    static constexpr int CONSOLE_LINE_SPACING = 16;
 
     // A line above the credits saying a replay plays and how far it has got;
     // "" hides it.
@@ -66,5 +82,7 @@ private:
     long lastFrameTick; // ticks of the view clock
     std::string consoleCommand;
     bool consoleVisible;
+    std::deque<std::string> consoleAnswers;
+    long lastAnswerTick; // ticks of the view clock
     std::string replayLine;
 };

@@ -167,6 +167,18 @@ TEST_F(Duel, TheLevelsDrawOnlyFromTheirOwnStreamAndReplayFromIt)
     EXPECT_EQ(choose(field.model, 0, ComputerLevel::hard, 2).yaw, hard.yaw);
 }
 
+// The shot hard fells the opponent with is one easy holds back from.
+TEST_F(Duel, EasyDoesNotFellAnUnhurtOpponentWithOneShot)
+{
+    field.stand(0, 3, 7);
+    field.stand(1, 9, 7);
+    ASSERT_EQ(castOnCopy(field.model, 0, choose(field.model, 0)).killedPlayers, std::set<int>{1});
+    for (unsigned int seed = 1; seed <= 8; ++seed) {
+        const ShotChoice choice = choose(field.model, 0, ComputerLevel::easy, seed);
+        EXPECT_TRUE(castOnCopy(field.model, 0, choice).killedPlayers.empty()) << seed;
+    }
+}
+
 TEST(ShotChooserEasy, MissesMoreOftenThanNotButNotAlways)
 {
     int hits = 0;

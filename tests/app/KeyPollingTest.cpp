@@ -121,6 +121,17 @@ TEST_F(KeyPollingTest, SpecialKeysAlwaysRepeatFast)
     EXPECT_EQ(pollUntil(500), Events{});
 }
 
+TEST_F(KeyPollingTest, AShiftedSpecialKeyStopsWhenItComesUpWithOrWithoutShift)
+{
+    for (int release : {100, 100 | SHIFTED_KEY}) {
+        polling.specialKeyboard(100 | SHIFTED_KEY);
+        poll();
+        EXPECT_EQ(receiver.take(), Events{"s:" + std::to_string(100 | SHIFTED_KEY)});
+        polling.specialKeyboardUp(release);
+        EXPECT_EQ(pollUntil(timer.getTick() + 500), Events{});
+    }
+}
+
 TEST_F(KeyPollingTest, KeysPressedInOneFrameActInAscendingCodeOrder)
 {
     polling.keyboard('z');

@@ -5,6 +5,7 @@
 #include "controller/ArenaController.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
+#include "support/HudText.h"
 #include "view/ViewFixture.h"
 
 namespace {
@@ -149,4 +150,51 @@ TEST_F(ConsoleLineTyping, AModelCommandStartsANewGameForTheController)
     EXPECT_EQ(model->getNumberOfPlayers(), 3);
     EXPECT_EQ(game->getYaw(0), 0.0);
     EXPECT_EQ(game->getPower(2), 4.0);
+}
+
+TEST_F(ConsoleLineTyping, TheWindowShowsTheLastEightLinesTheConsolePrintedAboveTheLineTyped)
+{
+    constexpr int SIDE = 800;
+    view->reshape(SIDE, SIDE);
+    // The console's rows as the window shows them, top down.
+    auto windowLines = [&] {
+        std::vector<unsigned char> rows;
+        {
+            OffscreenTarget target(SIDE, SIDE);
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glDisable(GL_LIGHTING);
+            view->setOrthographicProjection();
+            glPushMatrix();
+            glLoadIdentity();
+            view->displayConsole();
+            glPopMatrix();
+            view->resetPerspectiveProjection();
+            rows = target.pixels();
+        }
+        Image image{SIDE, SIDE, {}};
+        for (int y = SIDE - 1; y >= 0; --y) {
+            image.rgb.insert(image.rgb.end(), rows.begin() + y * SIDE * 3, rows.begin() + (y + 1) * SIDE * 3);
+        }
+        Lines shown;
+        for (int row = 0; row < 10; ++row) {
+            const int baseline = ViewOverlay::CONSOLE_FIRST_BASELINE + row * ViewOverlay::CONSOLE_LINE_SPACING;
+            if (std::string line = readHudText(image, HUD_LEFT, baseline); !line.empty()) {
+                shown.push_back(line);
+            }
+        }
+        return shown;
+    };
+    // Standard output gets the echoes alone for a line nobody takes.
+    EXPECT_EQ(type("`frobnicate\r"), (Lines{"Console ON", "Controller: frobnicate", "View: frobnicate",
+                                            "Model: frobnicate"}));
+    type("`set radius_bomb_size -1\r`set ra");
+    EXPECT_EQ(windowLines(), (Lines{">frobnicate", "unknown command", ">set radius_bomb_size -1",
+                                    "Controller: radius bomb size -1 refused: it must be a number of 0 or more",
+                                    ">set ra"}));
+    // Of a long answer, the last lines.
+    type("\b\b\b\b\b\bhelp\r`set radius_bomb_size 2\r`");
+    EXPECT_EQ(windowLines(), (Lines{"set player id name", "set grid width depth height", "set gravity x y z",
+                                    "  set gravity  0 0.98 0", "set wind x y z", "enable/disable wind",
+                                    ">set radius_bomb_size 2", "Radius Bomb Size Setted to 2", ">"}));
 }

@@ -84,6 +84,8 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     special(GLUT_KEY_RIGHT);     // medium
     special(GLUT_KEY_DOWN);
     special(GLUT_KEY_RIGHT);     // wind
+    special(GLUT_KEY_DOWN);
+    special(GLUT_KEY_RIGHT, 2);  // the full sight
     const Lines said = keys("\r");
 
     EXPECT_FALSE(controller->getSetupDialog().isOpen());
@@ -94,10 +96,13 @@ TEST_F(NewGameScreen, StartingASetUpMakesTheGameTheEquivalentConsoleLinesMake)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].players, 2);
     EXPECT_EQ(started[0].seats[1].computer, ComputerLevel::hard);
+    EXPECT_EQ(controller->getTurnAim().getSightMode(), AimingHelp::fullPath);
     EXPECT_EQ(controller->getSetupDialog().getSetup(), started[0]);
-    // The screen opens again on what was started.
-    special(GLUT_KEY_F2);
+    // The screen opens again on what was started, and on the sight "t" chose.
     EXPECT_EQ(controller->getSetupDialog().getLiveSetup(), started[0]);
+    keys("t");
+    special(GLUT_KEY_F2);
+    EXPECT_EQ(controller->getSetupDialog().getLiveSetup().aimingHelp, AimingHelp::none);
 }
 
 TEST_F(NewGameScreen, WhileItIsOpenNoKeyReachesTheGameAndEscapeOnlyClosesIt)

@@ -44,6 +44,7 @@ TEST_F(SetupScreenTest, OpensOnTheGivenSetUpWithARowForEveryCaster)
         "  Caster 4     (random name)        < human >",
         "  Battlefield  < small 15 x 15 x 20 >",
         "  Wind         < off >",
+        "  Aiming help  < short >",
         "  Start",
     };
     EXPECT_EQ(screen.getLines(), expected);
@@ -57,7 +58,7 @@ TEST_F(SetupScreenTest, ArrowsStopAtTheFirstAndLastRowAndAtEveryValuesLimits)
     EXPECT_EQ(screen.getSetup().players, MIN_SETUP_PLAYERS);
     press(GLUT_KEY_RIGHT, 10);
     EXPECT_EQ(screen.getSetup().players, MAX_SETUP_PLAYERS);
-    EXPECT_EQ(screen.getRowCount(), MAX_SETUP_PLAYERS + 4);
+    EXPECT_EQ(screen.getRowCount(), MAX_SETUP_PLAYERS + 5);
 
     // The last caster's kind, from human to the hardest and no further.
     press(GLUT_KEY_DOWN, MAX_SETUP_PLAYERS);
@@ -78,24 +79,30 @@ TEST_F(SetupScreenTest, ArrowsStopAtTheFirstAndLastRowAndAtEveryValuesLimits)
     press(GLUT_KEY_DOWN);
     press(GLUT_KEY_RIGHT);
     EXPECT_TRUE(screen.getSetup().wind);
+    // The aiming help, from none to full and no further.
+    press(GLUT_KEY_DOWN);
+    press(GLUT_KEY_LEFT, 2);
+    EXPECT_EQ(screen.getSetup().aimingHelp, AimingHelp::none);
+    press(GLUT_KEY_RIGHT, 3);
+    EXPECT_EQ(row(MAX_SETUP_PLAYERS + 3), "> Aiming help  < full >");
     press(GLUT_KEY_DOWN, 3);
-    EXPECT_EQ(screen.getRow(), MAX_SETUP_PLAYERS + 3);
-    EXPECT_EQ(row(MAX_SETUP_PLAYERS + 3), "> Start");
+    EXPECT_EQ(screen.getRow(), MAX_SETUP_PLAYERS + 4);
+    EXPECT_EQ(row(MAX_SETUP_PLAYERS + 4), "> Start");
     // Start has no value to change.
     press(GLUT_KEY_LEFT);
-    EXPECT_EQ(screen.getRow(), MAX_SETUP_PLAYERS + 3);
+    EXPECT_EQ(screen.getRow(), MAX_SETUP_PLAYERS + 4);
 }
 
 TEST_F(SetupScreenTest, FewerCastersTakeTheirRowsAwayAndKeepTheCursorOnTheScreen)
 {
-    press(GLUT_KEY_DOWN, 7); // Start, with four casters
-    EXPECT_EQ(row(7), "> Start");
-    press(GLUT_KEY_UP, 7);
+    press(GLUT_KEY_DOWN, 8); // Start, with four casters
+    EXPECT_EQ(row(8), "> Start");
+    press(GLUT_KEY_UP, 8);
     press(GLUT_KEY_LEFT, 2);
-    EXPECT_EQ(screen.getRowCount(), 6);
+    EXPECT_EQ(screen.getRowCount(), 7);
     press(GLUT_KEY_DOWN, 20);
-    EXPECT_EQ(screen.getRow(), 5);
-    EXPECT_EQ(row(5), "> Start");
+    EXPECT_EQ(screen.getRow(), 6);
+    EXPECT_EQ(row(6), "> Start");
 }
 
 TEST_F(SetupScreenTest, LettersNameTheCasterOfTheirRowWithinTheNamesRules)

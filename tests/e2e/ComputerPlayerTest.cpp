@@ -161,8 +161,10 @@ TEST(EndToEndComputer, AHumansAimAndCastKeysDoNothingOnTheComputersTurn)
     // the aim is exact) and Enter casts.
     const HudAim humanAim{0, 6, 4.5};
     ASSERT_TRUE(aimTo(game, 0, humanAim)) << "the aiming keys did not move player 0's cannon";
+    // Every caster starts aimed level, straight ahead, at power 4.
+    const HudAim startAim{0, 0, 4};
     const std::optional<HudAim> untouched = shownAim(game, 1);
-    EXPECT_TRUE(untouched == HudAim{}) << "player 1's cannon moved on player 0's turn: " << aimText(untouched);
+    EXPECT_TRUE(untouched == startAim) << "player 1's cannon moved on player 0's turn: " << aimText(untouched);
     auto humanShot = fireWhenReady(game);
     ASSERT_TRUE(humanShot.has_value()) << outputTail(game);
     EXPECT_EQ(*humanShot, "Dead Players: 0");
@@ -183,7 +185,7 @@ TEST(EndToEndComputer, AHumansAimAndCastKeysDoNothingOnTheComputersTurn)
     EXPECT_EQ(castsSoFar(game), 2) << "the keys cast a spell on the computer player's turn";
     const std::optional<HudAim> computerAim = shownAim(game, 1);
     ASSERT_TRUE(computerAim.has_value());
-    EXPECT_FALSE(*computerAim == HudAim{}) << "the computer player cast without turning its cannon";
+    EXPECT_FALSE(*computerAim == startAim) << "the computer player cast without turning its cannon";
 
     // The computer player wins; its turn goes on while the winner is shown,
     // with no shot playing: the keys still do nothing, to its aim or its

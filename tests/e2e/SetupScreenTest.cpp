@@ -91,6 +91,9 @@ TEST(EndToEndSetup, AGameSetUpOnTheScreenStartsPlaysAndIsTheNextStartsGame)
         ASSERT_TRUE(pressUntilRowShows(game, "Left", 0, "< 3 >"));
         ASSERT_TRUE(pressUntilRowShows(game, "Left", 0, "< 2 >"));
         ASSERT_TRUE(pressUntilRowShows(game, "Down", 1, "> Caster 1"));
+        ASSERT_TRUE(pressUntilRowShows(game, "A", 1, "A_"));
+        ASSERT_TRUE(pressUntilRowShows(game, "d", 1, "Ad_"));
+        ASSERT_TRUE(pressUntilRowShows(game, "a", 1, "Ada_"));
         ASSERT_TRUE(pressUntilRowShows(game, "Down", 2, "> Caster 2"));
         ASSERT_TRUE(pressUntilRowShows(game, "Right", 2, "< easy computer >"));
         ASSERT_TRUE(pressUntilRowShows(game, "Right", 2, "< normal computer >"));
@@ -103,6 +106,8 @@ TEST(EndToEndSetup, AGameSetUpOnTheScreenStartsPlaysAndIsTheNextStartsGame)
 
         ASSERT_TRUE(game.key("Return"));
         ASSERT_TRUE(game.waitForLine("New Map: 64 64 32")) << outputTail(game);
+        // The typed name is the caster's when the battlefield is told.
+        EXPECT_TRUE(game.waitForMatch("On player 0: Ada 100 at .*").has_value()) << outputTail(game);
         EXPECT_TRUE(pressUntil(game, "", isClosed));
         // The human casts, then the computer player answers by itself.
         ASSERT_TRUE(fireWhenReady(game).has_value()) << outputTail(game);

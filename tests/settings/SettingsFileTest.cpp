@@ -123,6 +123,7 @@ TEST_F(SettingsFileWrite, ANonDefaultSetupReadsBackTheSame)
     setup.depth = 64;
     setup.height = 32;
     setup.wind = true;
+    setup.aimingHelp = AimingHelp::fullPath;
     const std::string path = folder + "/settings.ini";
     std::ostringstream err;
     ASSERT_TRUE(SettingsFile(path).write(setup, err));
@@ -139,7 +140,7 @@ TEST_F(SettingsFileWrite, TheDefaultSetupIsWrittenInThisShape)
     std::ostringstream err;
     ASSERT_TRUE(SettingsFile(path).write(GameSetup{}, err));
     std::string expected = "; Kestrune remembers the last game started from its set-up screen here.\n"
-                           "[game]\nplayers = 4\nwind = false\n"
+                           "[game]\nplayers = 4\nwind = false\naiming_help = short\n"
                            "[battlefield]\nwidth = 15\ndepth = 15\nheight = 20\n";
     for (int seat = 1; seat <= MAX_SETUP_PLAYERS; ++seat) {
         expected += "[player " + std::to_string(seat) + "]\nkind = human\nname =\n";

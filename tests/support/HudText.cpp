@@ -77,10 +77,10 @@ const std::vector<Glyph>& font()
 }
 
 // The overlay's colours: white, the current player's gold, the console's
-// cyan and the frame rate's red.
+// cyan, the frame rate's red, and the console's orange refusals.
 bool isInk(const unsigned char* pixel)
 {
-    static const int COLOURS[][3] = {{255, 255, 255}, {191, 191, 0}, {128, 255, 255}, {255, 0, 0}};
+    static const int COLOURS[][3] = {{255, 255, 255}, {191, 191, 0}, {128, 255, 255}, {255, 0, 0}, {255, 153, 51}};
     for (const auto& colour : COLOURS) {
         if (std::abs(pixel[0] - colour[0]) <= 6 && std::abs(pixel[1] - colour[1]) <= 6
             && std::abs(pixel[2] - colour[2]) <= 6) {

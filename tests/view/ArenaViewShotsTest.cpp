@@ -87,6 +87,24 @@ TEST_F(ShotTest, AShortShotLastsDelayFlightAndEffect)
     EXPECT_EQ(view->getRunningAnimations().getAnimations().size(), 2u);
 }
 
+TEST_F(ShotTest, AFlightLongerThanSixSecondsIsShownInSix)
+{
+    // Cells of a straight path, and when the shot is over: the 700 ms
+    // start, the flight, the 1000 ms effect.
+    for (const auto& [cells, end] : {std::pair{10.0, 3200L}, {40.0, 7700L}, {120.0, 7700L}}) {
+        SCOPED_TRACE(cells);
+        clocks.clock.set(0);
+        Shot shot;
+        shot.path = {Vector(0, 0, 0), Vector(cells, 0, 0)};
+        RadiusBomb bomb(0.0);
+        fire(shot, &bomb);
+        frameAt(end - 1);
+        EXPECT_TRUE(view->isAnimating());
+        frameAt(end);
+        EXPECT_FALSE(view->isAnimating());
+    }
+}
+
 TEST_F(ShotTest, AShotWhosePointsCoincideFliesForNoTime)
 {
     Shot shot;
