@@ -182,6 +182,10 @@ TEST_F(ControllerTest, TheAutomaticCameraSwingsWithAHumansAimButNotAComputers)
     // A yaw turns the model's +x about +y; the scene mirrors z. The pitch
     // tilts the view by a quarter of it.
     auto along = [](double yaw) { return Vector(std::cos(yaw * M_PI / 180), 0, std::sin(yaw * M_PI / 180)); };
+    // A new battlefield tells every caster's aim, which turns no cannon.
+    printed([&] { game->apply(Command::NewBattlefield{5}); });
+    const CameraPose turn = view->getCamera().turnCameraPose(0);
+    EXPECT_GT(settledView().dot((turn.target - turn.eye).getNormalizedCopy()), 0.999);
     special(GLUT_KEY_LEFT, 12);
     const Vector level = settledView();
     EXPECT_GT(flat(level).dot(along(game->getYaw(0))), 0.999);

@@ -65,8 +65,7 @@ TEST(EndToEndCamera, EveryTurnStartShowsTheBattlefieldAndTheCaster)
     ASSERT_TRUE(game.waitForLine("Reshape 800 600")) << game.errorText();
     for (int turn = 1; turn <= 4; ++turn) {
         if (turn > 1) {
-            // Enter casts and passes the turn; the turn line goes while the
-            // shot plays.
+            // Enter casts and passes the turn; the turn line goes meanwhile.
             ASSERT_TRUE(fireWhenReady(game).has_value()) << outputTail(game);
             ASSERT_TRUE(waitForTurnLine(game, false));
         }
@@ -75,8 +74,7 @@ TEST(EndToEndCamera, EveryTurnStartShowsTheBattlefieldAndTheCaster)
         ASSERT_TRUE(picture.has_value()) << "turn " << turn << " never showed\n" << outputTail(game);
         const double filled = static_cast<double>(picture->count(battlefield)) / WINDOW_PIXELS;
         const double caster = static_cast<double>(picture->count(casterMark)) / WINDOW_PIXELS;
-        std::cerr << "turn " << turn << ": battlefield " << filled * 100 << " %, caster " << caster * 100 << " %"
-                  << std::endl;
+        std::cerr << "turn " << turn << ": battlefield " << filled << ", caster " << caster << std::endl;
         EXPECT_GE(filled, 0.6) << fileName;
         EXPECT_GE(caster, 0.005) << fileName;
     }
