@@ -10,6 +10,7 @@
 
 #include "model/Player.h"
 #include "view/BitmapText.h"
+#include "view/OverlayDrawState.h"
 #include "view/PlayerColour.h"
 #include "view/PlayingAids.h"
 #include "view/ViewCharacters.h"
@@ -113,6 +114,11 @@ bool EdgeMarkers::markerAt(const std::array<double, 4>& clip, EdgeMarker& marker
                                            reachTo(towardsY, halfHeight, BOTTOM_BAND, 2 * halfHeight - MARGIN)),
                                   0.0);
     marker.tip = Vector(halfWidth + towardsX * reach, overlay.getWindowHeight() - (halfHeight + towardsY * reach), 0);
+    // Not over the overlay's lines at the top left: on the left edge, below them.
+    const double belowLines = overlay.getPlayerLinesBox()[3] + ARROW_HALF_WIDTH + 2.0;
+    if (towardsX < 0.0 && marker.tip.x < MARGIN + 0.5 && marker.tip.y < belowLines) {
+        marker.tip.y = belowLines;
+    }
     marker.direction = Vector(towardsX, -towardsY, 0);
     return true;
 }
@@ -124,9 +130,7 @@ void EdgeMarkers::display() const
     }
     const int windowWidth = overlay.getWindowWidth();
     const int windowHeight = overlay.getWindowHeight();
-    // Over the picture whatever its depth.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_DEPTH_TEST);
+    const OverlayDrawState state;
     std::vector<std::array<int, 4>> labelBoxes; // left, top, right, bottom of those drawn
     for (const EdgeMarker& marker : markers) {
         const PlayerColour colour = PlayerColour::of(marker.id);
@@ -159,7 +163,6 @@ void EdgeMarkers::display() const
         labelBoxes.push_back(box);
         drawLabel(box[0], box[3], colour, marker.label);
     }
-    glPopAttrib();
 }
 
 const std::vector<EdgeMarker>& EdgeMarkers::getMarkers() const

@@ -2,7 +2,8 @@
 // While a caster's turn waits for its cast, each opponent the picture does
 // not show is marked at the window's edge, on the line from the window's
 // middle towards it, in its colour, with its name and how many cells away it
-// stands: "Torva Mildew 23".
+// stands: "Torva Mildew 23". The left edge's markers stay below the
+// overlay's lines.
 #pragma once
 
 #include <array>

@@ -6,12 +6,14 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
 #include "math/TimeSystem.h"
 #include "model/Player.h"
 #include "view/BitmapText.h"
+#include "view/OverlayDrawState.h"
 #include "view/PlayingAids.h"
 #include "view/ViewCharacters.h"
 #include "view/ViewOverlay.h"
@@ -37,14 +39,14 @@ void fillRectangle(int left, int top, int width, int height)
     glEnd();
 }
 
-// Green while healthy, amber from half (not the turn line's gold), red under
-// a quarter.
+// Green while healthy, amber from half, red under a quarter: none of them
+// the overlay's own white or gold.
 void healthColour(double hp)
 {
     if (hp > HealthBars::FULL_HP / 2) {
         glColor3f(0.3f, 0.9f, 0.3f);
     } else if (hp > HealthBars::FULL_HP / 4) {
-        glColor3f(1.0f, 0.65f, 0.1f);
+        glColor3f(1.0f, 0.5f, 0.1f);
     } else {
         glColor3f(1.0f, 0.3f, 0.2f);
     }
@@ -112,14 +114,25 @@ void HealthBars::place()
         return;
     }
     projection.capture();
+    const std::array<int, 4> lines = overlay.getPlayerLinesBox();
     for (const auto& [id, player] : characters.getPlayers()) {
         const double hp = shownHp(id);
         const Vector head = player->getPosition()
                           + Vector(player->getWidth() / 2, player->getHeight() + BAR_LIFT, player->getWidth() / 2);
         Vector pixel;
         // The dead, as shown, have no bar.
-        if (hp > 0.0 && projection.toWindow(head, overlay.getWindowHeight(), pixel)) {
-            placed.push_back({pixel, hp});
+        if (hp <= 0.0 || !projection.toWindow(head, overlay.getWindowHeight(), pixel)) {
+            continue;
+        }
+        // Whole hit points; a living caster never reads 0.
+        const std::string text = std::to_string(std::max(static_cast<int>(std::floor(hp)), 1));
+        const int width = BAR_WIDTH + TEXT_GAP + BitmapText::width(FONT, text);
+        const int left = static_cast<int>(pixel.x) - width / 2;
+        const int top = static_cast<int>(pixel.y) - BAR_HEIGHT;
+        const bool overLines = left < lines[2] && lines[0] < left + width && top - FRAME < lines[3]
+                            && lines[1] < top + BAR_HEIGHT + FRAME;
+        if (!overLines) {
+            placed.push_back({left, top, hp, text});
         }
     }
 }
@@ -129,27 +142,20 @@ void HealthBars::display() const
     if (!aids.areAidsShown()) {
         return;
     }
-    // Over the picture whatever its depth.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_DEPTH_TEST);
+    const OverlayDrawState state;
     for (const PlacedBar& bar : placed) {
-        // Whole hit points; a living caster never reads 0.
-        const std::string text = std::to_string(std::max(static_cast<int>(std::floor(bar.hp)), 1));
-        const int textWidth = BitmapText::width(FONT, text);
-        const int left = static_cast<int>(bar.centre.x) - (BAR_WIDTH + TEXT_GAP + textWidth) / 2;
-        const int top = static_cast<int>(bar.centre.y) - BAR_HEIGHT;
         glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
-        fillRectangle(left - FRAME, top - FRAME, BAR_WIDTH + 2 * FRAME, BAR_HEIGHT + 2 * FRAME);
+        fillRectangle(bar.left - FRAME, bar.top - FRAME, BAR_WIDTH + 2 * FRAME, BAR_HEIGHT + 2 * FRAME);
         healthColour(bar.hp);
         const double full = std::min(bar.hp / FULL_HP, 1.0);
-        fillRectangle(left, top, std::max(static_cast<int>(std::lround(BAR_WIDTH * full)), 1), BAR_HEIGHT);
+        fillRectangle(bar.left, bar.top, std::max(static_cast<int>(std::lround(BAR_WIDTH * full)), 1), BAR_HEIGHT);
         // The number beside the bar, on a dark ground to read over anything.
-        const int textLeft = left + BAR_WIDTH + TEXT_GAP;
-        const int baseline = top + BAR_HEIGHT + 1;
+        const int textLeft = bar.left + BAR_WIDTH + TEXT_GAP;
+        const int baseline = bar.top + BAR_HEIGHT + 1;
         glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
-        BitmapText::draw(static_cast<float>(textLeft + 1), static_cast<float>(baseline + 1), 0, FONT, text.c_str());
-        glColor3f(1.0f, 1.0f, 1.0f);
-        BitmapText::draw(static_cast<float>(textLeft), static_cast<float>(baseline), 0, FONT, text.c_str());
+        BitmapText::draw(static_cast<float>(textLeft + 1), static_cast<float>(baseline + 1), 0, FONT,
+                         bar.text.c_str());
+        glColor3f(0.9f, 0.9f, 0.9f);
+        BitmapText::draw(static_cast<float>(textLeft), static_cast<float>(baseline), 0, FONT, bar.text.c_str());
     }
-    glPopAttrib();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "math/Vector.h"
@@ -35,7 +36,8 @@ public:
     double shownHp(int id) const;
 
     // Brings the shown hit points up to now and finds, in the scene's
-    // matrices, where each bar goes; then draws them over the frame.
+    // matrices, where each bar goes, clear of the overlay's player lines;
+    // then draws them over the frame.
     void place();
     void display() const;
 
@@ -46,8 +48,10 @@ private:
         double hpAfter;
     };
     struct PlacedBar {
-        Vector centre;   // window pixels, y down from the top
+        int left;         // window pixels from the top left: the bar's corner
+        int top;
         double hp;
+        std::string text; // the whole hit points
     };
 
     TimeSystem& clock;                // not owned

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "view/BitmapText.h"
+#include "view/OverlayDrawState.h"
 #include "view/PlayingAids.h"
 #include "view/ViewOverlay.h"
 
@@ -20,6 +21,7 @@ constexpr int REACH = 4;
 constexpr int DASH_REACH = 3;
 constexpr int HEAD = 3;
 constexpr int MIDDLE = 4;
+constexpr int TEXT_HEIGHT = 12; // of the font, above the baseline
 constexpr int BAND_PADDING = 4;
 
 // The drawn glyphs, by their UTF-8 bytes: an arrow's direction in window
@@ -116,17 +118,15 @@ void KeyHint::display() const
     if (text.empty()) {
         return;
     }
-    // Over the picture whatever its depth.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_DEPTH_TEST);
+    const OverlayDrawState state;
     const int width = walk(text, [](int, const std::string&) {}, [](int, const DrawnGlyph&) {});
     const int left = std::max((overlay.getWindowWidth() - width) / 2, 0);
     const int baseline = overlay.getWindowHeight() - BASELINE_FROM_BOTTOM;
     // A dark band under the line, to read it over the bright grass.
     glColor4f(0.0f, 0.0f, 0.0f, 0.55f);
     glBegin(GL_QUADS);
-    glVertex2i(left - BAND_PADDING, baseline - 12);
-    glVertex2i(left + width + BAND_PADDING, baseline - 12);
+    glVertex2i(left - BAND_PADDING, baseline - TEXT_HEIGHT);
+    glVertex2i(left + width + BAND_PADDING, baseline - TEXT_HEIGHT);
     glVertex2i(left + width + BAND_PADDING, baseline + BAND_PADDING);
     glVertex2i(left - BAND_PADDING, baseline + BAND_PADDING);
     glEnd();
@@ -137,5 +137,4 @@ void KeyHint::display() const
             BitmapText::draw(static_cast<float>(left + x), static_cast<float>(baseline), 0, FONT, run.c_str());
         },
         [left, baseline](int x, const DrawnGlyph& glyph) { drawGlyph(glyph, left + x, baseline); });
-    glPopAttrib();
 }

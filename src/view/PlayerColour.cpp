@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The casters' marking colours: bright enough to read over the dark sky and
-// the grass, none of them the gold of the turn line.
+// the grass, none of them the overlay's own white or gold.
 #include "view/PlayerColour.h"
 
 namespace {
@@ -11,9 +11,9 @@ constexpr PlayerColour PALETTE[] = {
     {0.45f, 1.0f, 0.4f}, // green
     {0.85f, 0.5f, 1.0f}, // violet
     {0.3f, 0.95f, 0.95f}, // cyan
-    {1.0f, 0.6f, 0.15f}, // orange
+    {1.0f, 0.55f, 0.1f}, // orange
     {1.0f, 0.55f, 0.8f}, // pink
-    {0.95f, 0.95f, 0.95f}, // white
+    {0.8f, 0.8f, 0.8f}, // silver
 };
 constexpr int PALETTE_SIZE = static_cast<int>(sizeof(PALETTE) / sizeof(PALETTE[0]));
 

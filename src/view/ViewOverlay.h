@@ -4,6 +4,7 @@
 // line and the credits; and the window's size, which every overlay lays out by.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "math/MovingAverage.h"
@@ -36,6 +37,9 @@ public:
     std::string frameRateLine() const;
     // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
     std::string playerLine(int id, const Player& player) const;
+    // The rectangle the player lines and the spell take, window pixels from
+    // the top left: left, top, right, bottom. The aids leave it clear.
+    std::array<int, 4> getPlayerLinesBox() const;
 
     // The console line as typed; true when that changed what is shown.
     bool editConsoleLine(const std::string& line);

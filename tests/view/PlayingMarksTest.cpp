@@ -96,7 +96,7 @@ protected:
 };
 
 const Rgb HEALTHY = rgbOf(0.3f, 0.9f, 0.3f);
-const Rgb HURT = rgbOf(1.0f, 0.65f, 0.1f);
+const Rgb HURT = rgbOf(1.0f, 0.5f, 0.1f);
 
 } // namespace
 
