@@ -115,7 +115,7 @@ bool EdgeMarkers::markerAt(const std::array<double, 4>& clip, EdgeMarker& marker
                                   0.0);
     marker.tip = Vector(halfWidth + towardsX * reach, overlay.getWindowHeight() - (halfHeight + towardsY * reach), 0);
     // Not over the overlay's lines at the top left: on the left edge, below them.
-    const double belowLines = overlay.getPlayerLinesBox()[3] + ARROW_HALF_WIDTH + 2.0;
+    const double belowLines = overlay.getPlayerLinesBox().bottom + ARROW_HALF_WIDTH + 2.0;
     if (towardsX < 0.0 && marker.tip.x < MARGIN + 0.5 && marker.tip.y < belowLines) {
         marker.tip.y = belowLines;
     }

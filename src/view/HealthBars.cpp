@@ -6,7 +6,6 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <string>
 
@@ -114,7 +113,7 @@ void HealthBars::place()
         return;
     }
     projection.capture();
-    const std::array<int, 4> lines = overlay.getPlayerLinesBox();
+    const ViewOverlay::Box lines = overlay.getPlayerLinesBox();
     for (const auto& [id, player] : characters.getPlayers()) {
         const double hp = shownHp(id);
         const Vector head = player->getPosition()
@@ -129,8 +128,8 @@ void HealthBars::place()
         const int width = BAR_WIDTH + TEXT_GAP + BitmapText::width(FONT, text);
         const int left = static_cast<int>(pixel.x) - width / 2;
         const int top = static_cast<int>(pixel.y) - BAR_HEIGHT;
-        const bool overLines = left < lines[2] && lines[0] < left + width && top - FRAME < lines[3]
-                            && lines[1] < top + BAR_HEIGHT + FRAME;
+        const bool overLines = left < lines.right && lines.left < left + width && top - FRAME < lines.bottom
+                            && lines.top < top + BAR_HEIGHT + FRAME;
         if (!overLines) {
             placed.push_back({left, top, hp, text});
         }

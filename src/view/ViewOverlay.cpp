@@ -129,7 +129,7 @@ std::string ViewOverlay::playerLine(int id, const Player& player) const
     return line.str();
 }
 
-std::array<int, 4> ViewOverlay::getPlayerLinesBox() const
+ViewOverlay::Box ViewOverlay::getPlayerLinesBox() const
 {
     const std::map<int, std::string>& notes = characters.getPlayerNotes();
     std::size_t widest = ("Weapon: " + characters.getWeapon()).size();

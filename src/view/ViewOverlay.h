@@ -4,7 +4,6 @@
 // line and the credits; and the window's size, which every overlay lays out by.
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "math/MovingAverage.h"
@@ -37,9 +36,15 @@ public:
     std::string frameRateLine() const;
     // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
     std::string playerLine(int id, const Player& player) const;
-    // The rectangle the player lines and the spell take, window pixels from
-    // the top left: left, top, right, bottom. The aids leave it clear.
-    std::array<int, 4> getPlayerLinesBox() const;
+    // The rectangle the player lines and the spell take, in window pixels
+    // from the top left. The aids leave it clear.
+    struct Box {
+        int left;
+        int top;
+        int right;
+        int bottom;
+    };
+    Box getPlayerLinesBox() const;
 
     // The console line as typed; true when that changed what is shown.
     bool editConsoleLine(const std::string& line);
