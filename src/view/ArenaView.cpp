@@ -26,7 +26,10 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       sounds(timeSystem),
       overlay(timeSystem, characters),
       aids(timeSystem, characters, animations, setupPanel, overlay),
-      shots({timeSystem, resources, animations, characters, terrain, sounds, aids, camera})
+      edgeMarkers(characters, aids, overlay),
+      healthBars(timeSystem, characters, aids, overlay),
+      keyHint(aids, overlay),
+      shots({timeSystem, resources, animations, characters, terrain, sounds, aids, healthBars, camera})
 {
 }
 
@@ -48,6 +51,7 @@ void ArenaView::cleanup()
     terrain.clear();
     camera.reset();
     aids.clear();
+    healthBars.clear();
     sounds.clear();
 }
 
@@ -103,6 +107,8 @@ void ArenaView::renderScene()
     renderAnimations();
     aids.renderSight();
     aids.placeDamageNumbers();
+    healthBars.place();
+    edgeMarkers.place();
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     if (lighting) {
         glDisable(GL_LIGHTING);
@@ -124,7 +130,11 @@ void ArenaView::renderScene()
 
 void ArenaView::displayOverlays()
 {
-    // The damage numbers first: the overlay's lines stay readable over them.
+    // The bars and the damage numbers first: the overlay's lines stay
+    // readable over them.
+    if (!setupPanel.isShowing()) {
+        healthBars.display();
+    }
     aids.displayDamageNumbers();
     displayFramePerSecond();
     displayPlayerInfo();
@@ -134,6 +144,8 @@ void ArenaView::displayOverlays()
     if (!setupPanel.isShowing()) {
         aids.displayTurnLine();
         aids.displayWinner();
+        edgeMarkers.display();
+        keyHint.display();
     }
     setupPanel.display(overlay.getWindowWidth());
 }
