@@ -145,6 +145,8 @@ void ArenaController::idle()
     if (setupDialog.isOpen() || quitting) {
         return;
     }
+    // The keys are the player's own only in a human's turn of a live game.
+    view.getKeyHint().setHumanTurn(!replayControl.isReplaying() && !game.isComputerTurn());
     if (replayControl.isReplaying()) {
         // The replay holds every command, the computer players' too.
         replayControl.step();

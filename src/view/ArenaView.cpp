@@ -27,7 +27,10 @@ ArenaView::ArenaView(TimeSystem& timeSystem)
       sounds(timeSystem),
       overlay(timeSystem, characters),
       aids(timeSystem, characters, animations, setupPanel, overlay),
-      shots({timeSystem, resources, animations, characters, terrain, sounds, aids, camera})
+      edgeMarkers(characters, aids, overlay),
+      healthBars(timeSystem, characters, aids, overlay),
+      keyHint(aids, overlay),
+      shots({timeSystem, resources, animations, characters, terrain, sounds, aids, healthBars, camera})
 {
 }
 
@@ -49,6 +52,7 @@ void ArenaView::cleanup()
     terrain.clear();
     camera.reset();
     aids.clear();
+    healthBars.clear();
     sounds.clear();
 }
 
@@ -105,6 +109,8 @@ void ArenaView::renderScene()
     renderAnimations();
     aids.renderSight();
     aids.placeDamageNumbers();
+    healthBars.place();
+    edgeMarkers.place();
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     if (lighting) {
         glDisable(GL_LIGHTING);
@@ -126,7 +132,11 @@ void ArenaView::renderScene()
 
 void ArenaView::displayOverlays()
 {
-    // The damage numbers first: the overlay's lines stay readable over them.
+    // The bars and the damage numbers first: the overlay's lines stay
+    // readable over them.
+    if (!setupPanel.isShowing()) {
+        healthBars.display();
+    }
     aids.displayDamageNumbers();
     displayFramePerSecond();
     displayPlayerInfo();
@@ -136,6 +146,8 @@ void ArenaView::displayOverlays()
     if (!setupPanel.isShowing()) {
         aids.displayTurnLine();
         aids.displayWinner();
+        edgeMarkers.display();
+        keyHint.display();
     }
     setupPanel.display(overlay.getWindowWidth());
 }

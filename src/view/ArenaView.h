@@ -16,6 +16,9 @@
 #include "math/Vector.h"
 #include "model/ArenaModelListener.h"
 #include "view/CameraDirector.h"
+#include "view/EdgeMarkers.h"
+#include "view/HealthBars.h"
+#include "view/KeyHint.h"
 #include "view/PlayingAids.h"
 #include "view/SetupPanel.h"
 #include "view/ShotPresentation.h"
@@ -150,6 +153,9 @@ public:
     const PlayingAids& getAids() const;
     PlayingAids& getAids();
     const SetupPanel& getSetupPanel() const;
+    EdgeMarkers& getEdgeMarkers();
+    HealthBars& getHealthBars();
+    KeyHint& getKeyHint();
     const ShotPresentation& getShots() const;
 
     // --- Used by the controller and the program --------------------------
@@ -180,5 +186,8 @@ private:
     ViewOverlay overlay;
     SetupPanel setupPanel;
     PlayingAids aids;
+    EdgeMarkers edgeMarkers;
+    HealthBars healthBars;
+    KeyHint keyHint;
     ShotPresentation shots;
 };

@@ -288,6 +288,21 @@ const SetupPanel& ArenaView::getSetupPanel() const
     return setupPanel;
 }
 
+EdgeMarkers& ArenaView::getEdgeMarkers()
+{
+    return edgeMarkers;
+}
+
+HealthBars& ArenaView::getHealthBars()
+{
+    return healthBars;
+}
+
+KeyHint& ArenaView::getKeyHint()
+{
+    return keyHint;
+}
+
 const ShotPresentation& ArenaView::getShots() const
 {
     return shots;

@@ -19,6 +19,7 @@
 #include "model/SpellFragment.h"
 #include "model/SpellTable.h"
 #include "scene/TransformNode.h"
+#include "view/HealthBars.h"
 #include "view/PlayingAids.h"
 #include "view/ViewAnimations.h"
 #include "view/ViewCamera.h"
@@ -222,6 +223,7 @@ void ShotPresentation::addReactions(const ShotAftermath& aftermath, long now, lo
         }
     }
     stage.aids.addDamageNumbers(aftermath.damages, aftermath.killedPlayers, aftermath.playerFalls, start);
+    stage.healthBars.addHits(aftermath.damages, start);
     std::cout << "Dead Players: " << aftermath.killedPlayers.size() << std::endl;
     for (int id : aftermath.killedPlayers) {
         std::cout << id << std::endl;

@@ -18,6 +18,7 @@
 
 class AnimationManager;
 class GraphicNode;
+class HealthBars;
 class PlayingAids;
 class Projectile;
 class SpellEffects;
@@ -38,6 +39,7 @@ struct ShotStage {
     ViewTerrain& terrain;
     ViewSounds& sounds;
     PlayingAids& aids;
+    HealthBars& healthBars;
     ViewCamera& camera;
 };
 

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "math/TimeSystem.h"
@@ -127,6 +128,22 @@ std::string ViewOverlay::playerLine(int id, const Player& player) const
     line << "Player: " << player.getName() << "(" << player.getHp() << ") " << cannon.yaw << " " << cannon.pitch
          << " " << cannon.power << " " << player.getPosition();
     return line.str();
+}
+
+ViewOverlay::Box ViewOverlay::getPlayerLinesBox() const
+{
+    const std::map<int, std::string>& notes = characters.getPlayerNotes();
+    std::size_t widest = ("Weapon: " + characters.getWeapon()).size();
+    for (const auto& [id, player] : characters.getPlayers()) {
+        // A note follows two blanks after its line, in brackets.
+        const auto note = notes.find(id);
+        const std::size_t noteWidth = note != notes.end() && !note->second.empty() ? note->second.size() + 4 : 0;
+        widest = std::max(widest, playerLine(id, *player).size() + noteWidth);
+    }
+    // From the first line's cap height to the spell's descent.
+    const int rows = static_cast<int>(characters.getPlayers().size());
+    return {LINE_LEFT, FIRST_PLAYER_LINE - 13, LINE_LEFT + GLYPH_WIDTH * static_cast<int>(widest),
+            FIRST_PLAYER_LINE + LINE_SPACING * rows + 3};
 }
 
 bool ViewOverlay::editConsoleLine(const std::string& line)

@@ -38,6 +38,15 @@ public:
     std::string frameRateLine() const;
     // "Player: Torva Murk(100) 30 15 4.5 (3, 6, 7)".
     std::string playerLine(int id, const Player& player) const;
+    // The rectangle the player lines and the spell take, in window pixels
+    // from the top left. The aids leave it clear.
+    struct Box {
+        int left;
+        int top;
+        int right;
+        int bottom;
+    };
+    Box getPlayerLinesBox() const;
 
     // The console line as typed; true when that changed what is shown.
     bool editConsoleLine(const std::string& line);
