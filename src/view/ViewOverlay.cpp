@@ -13,6 +13,7 @@
 #include "model/Player.h"
 #include "scene/graphicnode.h"
 #include "view/BitmapText.h"
+#include "view/OverlayDrawState.h"
 #include "view/ViewCharacters.h"
 
 namespace {
@@ -269,13 +270,9 @@ void ViewOverlay::displayConsole() const
     // being typed under them.
     const std::size_t rows = consoleAnswers.size() + (consoleVisible ? 1 : 0);
     const float bottom = static_cast<float>(CONSOLE_FIRST_BASELINE + CONSOLE_LINE_SPACING * (rows - 1) + 6);
-    const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const OverlayDrawState drawState;
     glColor4f(0.0f, 0.0f, 0.05f, 0.8f);
     glRectf(0.0f, 0.0f, static_cast<float>(windowWidth), bottom);
-    glDisable(GL_BLEND);
     int baseline = CONSOLE_FIRST_BASELINE;
     for (const std::string& answer : consoleAnswers) {
         if (answer.rfind('>', 0) == 0) {
@@ -291,9 +288,6 @@ void ViewOverlay::displayConsole() const
     if (consoleVisible) {
         glColor3f(0.5f, 1.0f, 1.0f);
         BitmapText::draw(LINE_LEFT, static_cast<float>(baseline), 0, GLUT_BITMAP_8_BY_13, consoleCommand.c_str());
-    }
-    if (depthTest) {
-        glEnable(GL_DEPTH_TEST);
     }
 }
 
