@@ -31,8 +31,10 @@ namespace {
 // of while the context exists.
 std::set<GraphicNode*>& compiledNodes()
 {
-    static std::set<GraphicNode*> nodes;
-    return nodes;
+    // Never destroyed: nodes that outlive it among the program's statics
+    // (when the window system ends the program with exit()) still find it.
+    static auto* nodes = new std::set<GraphicNode*>;
+    return *nodes;
 }
 
 } // namespace

@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real game under the X server: start-up line, window, options and a clean
 // exit on Escape or the window's close box.
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "support/GameProcess.h"
@@ -33,6 +40,41 @@ TEST(EndToEndStartup, ClosingTheWindowLeavesCleanly)
     ASSERT_TRUE(game.closeWindow());
     EXPECT_EQ(game.waitForExit(), 0);
     EXPECT_EQ(game.errorText(), "");
+}
+
+TEST(EndToEndStartup, TheGameEndsWhenItsDisplayGoesAway)
+{
+    // An X server of the test's own, which it then takes away.
+    const std::string display = ":" + std::to_string(300 + getpid() % 300);
+    const pid_t server = fork();
+    if (server == 0) {
+        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(server, 0);
+    const std::string socket = "/tmp/.X11-unix/X" + display.substr(1);
+    const auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
+    while (!std::filesystem::exists(socket) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    {
+        // Taken away once frames have been drawn, display lists and all.
+        const std::string frames = artifactPath("display-goes-frames.log");
+        std::filesystem::remove(frames);
+        GameProcess game({}, "", {"DISPLAY=" + display, "KESTRUNE_FRAME_LOG=" + frames});
+        bool started = game.waitForLine("Reshape 800 600");
+        while (started && std::chrono::steady_clock::now() < deadline + E2E_TIMEOUT
+               && (!std::filesystem::exists(frames) || std::filesystem::file_size(frames) < 200)) {
+            game.pause(std::chrono::milliseconds(50));
+        }
+        kill(server, SIGTERM);
+        waitpid(server, nullptr, 0);
+        ASSERT_TRUE(started) << game.errorText();
+        // It says why and ends; it used to spin for ever in its exit.
+        EXPECT_TRUE(game.waitForExit().has_value()) << game.errorText();
+        EXPECT_NE(game.errorText().find(display), std::string::npos) << game.errorText();
+    }
 }
 
 TEST(EndToEndStartup, SizeOptionsShapeTheWindow)
