@@ -8,9 +8,11 @@ KESTRUNE_BUILD="$KESTRUNE_ROOT/build"
 # What building the game needs: compiler and CMake, freeglut, GLU and GL,
 # Boost.Regex for the console, inih (found through pkg-config) for the
 # settings file, libsndfile for the sound files, OpenAL Soft to play them,
-# and ALSA's library, whose own complaints the game quiets.
+# ALSA's library, whose own complaints the game quiets, ENet for network play
+# and zlib to compress a whole battlefield sent over it.
 PLAY_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
-               libboost-regex-dev libinih-dev libsndfile1-dev libopenal-dev libasound2-dev)
+               libboost-regex-dev libinih-dev libsndfile1-dev libopenal-dev libasound2-dev
+               libenet-dev zlib1g-dev)
 # What the tests and benchmarks add: GoogleTest and Google Benchmark, a virtual
 # X server, Xlib to read the game's window and xdotool to drive it, ImageMagick for its screenshots,
 # stress-ng to load the cores beside them, the checkers of the install, and
