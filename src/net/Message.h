@@ -120,10 +120,16 @@ struct TurnClock {
 using Message = std::variant<Hello, Welcome, Refusal, Request, Applied, ShotDigest, State, Seats, Chat, Notice,
                              TurnClock>;
 
-// The message's bytes.
+// The message's bytes: the kind is the message's index in Message, so new
+// kinds go at its end. Empty (no message is) for one that decode would refuse:
+// a text, count or number past its bounds, a command a game never tells (its
+// replay line is empty, as for NewBattlefield), or more than MAX_SERVER_MESSAGE
+// bytes in all.
 std::vector<std::uint8_t> encode(const Message& message);
 // The message in these bytes, or nothing with the reason in problem. limit:
-// the largest message accepted (MAX_CLIENT_MESSAGE from a client).
+// the largest message accepted (MAX_CLIENT_MESSAGE from a client). A command
+// is taken only in the very words its encoding writes, so that what decodes
+// encodes back to the same bytes.
 std::optional<Message> decode(const std::uint8_t* data, std::size_t size, std::size_t limit, std::string& problem);
 
 } // namespace Net
