@@ -11,6 +11,7 @@
 
 #include "game/GameListener.h"
 #include "model/ArenaModel.h"
+#include "model/ArenaState.h"
 #include "model/SpellByName.h"
 #include "model/SpellTable.h"
 
@@ -433,6 +434,51 @@ void Game::setWeapon(const std::string& name)
 {
     weapon = name;
     tell([&](GameListener& listener) { listener.onWeapon(weapon); });
+}
+
+GameTurn Game::getTurn() const
+{
+    GameTurn turn;
+    turn.yaws = yaws;
+    turn.pitches = pitches;
+    turn.powers = powers;
+    turn.currentPlayer = currentPlayer;
+    turn.weapon = weapon;
+    turn.radiusBombSize = radiusBombSize;
+    turn.lastManStanding = lastManStanding;
+    turn.computerLevels = computerLevels;
+    turn.shotCount = shotCount;
+    turn.battlefieldSeed = battlefieldSeed;
+    return turn;
+}
+
+bool Game::adoptState(const ArenaState& battlefield, const GameTurn& turn)
+{
+    // The model's report of the new battlefield puts the turn back to its
+    // start (onNewMap below); the adopted turn comes after it.
+    if (!model.adoptState(battlefield)) {
+        return false;
+    }
+    yaws = turn.yaws;
+    pitches = turn.pitches;
+    powers = turn.powers;
+    currentPlayer = turn.currentPlayer;
+    weapon = turn.weapon;
+    radiusBombSize = turn.radiusBombSize;
+    lastManStanding = turn.lastManStanding;
+    computerLevels = turn.computerLevels;
+    computerLevels.resize(static_cast<std::size_t>(MAX_PLAYERS));
+    shotCount = turn.shotCount;
+    battlefieldSeed = turn.battlefieldSeed;
+    tell([](GameListener& listener) { listener.onKinds(); });
+    tell([&](GameListener& listener) { listener.onWeapon(weapon); });
+    tell([&](GameListener& listener) { listener.onCurrentPlayer(currentPlayer); });
+    for (std::size_t id = 0; id < yaws.size(); ++id) {
+        tell([&](GameListener& listener) {
+            listener.onAim(static_cast<int>(id), yaws[id], pitches[id], powers[id]);
+        });
+    }
+    return true;
 }
 
 void Game::initPlayerControl()

@@ -17,9 +17,11 @@
 #include "ai/ComputerLevel.h"
 #include "game/CommandSink.h"
 #include "game/GameCommand.h"
+#include "game/GameTurn.h"
 #include "model/ArenaModelListener.h"
 
 class ArenaModel;
+struct ArenaState;
 class GameListener;
 
 // The widest aim angle a command may carry, in degrees either way.
@@ -74,6 +76,16 @@ public:
     // A digest of the battlefield and the players (FNV-1a over the grid, the
     // players' names, places and hit points): equal games, equal digests.
     std::uint64_t getDigest() const;
+
+    // The turn as a value; and another game's whole state adopted, which is
+    // no command (nobody hears onCommand): the battlefield, told as a new one
+    // is, then the turn, told as onKinds, onWeapon, onCurrentPlayer and onAim
+    // for every player. Both must be whole and agree (one aim per player, the
+    // current player among them, a spell of the table): the network's reader
+    // checks them. False, nothing changed, when the model ignores the
+    // battlefield (one without a whole grid).
+    GameTurn getTurn() const;
+    bool adoptState(const ArenaState& battlefield, const GameTurn& turn);
 
     // The turn of a new battlefield: every aim back to yaw 0, pitch 0 and
     // power 4, the turn to player 0. The model's report does it.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <sstream>
 #include <utility>
 
 RandomStream::RandomStream()
@@ -53,4 +54,37 @@ bool RandomStream::isScripted() const
 std::uint32_t RandomStream::timeOfDaySeed()
 {
     return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+std::string RandomStream::getState() const
+{
+    std::ostringstream text;
+    text << generator;
+    return text.str();
+}
+
+bool RandomStream::setState(const std::string& text)
+{
+    // The generator's words are wider than 32 bits on some machines and would
+    // take a larger number, which draws past 1: each word is checked first.
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word) {
+        if (word.size() > 10 || word.find_first_not_of("0123456789") != std::string::npos
+            || std::stoull(word) > 0xffffffffull) {
+            return false;
+        }
+    }
+    std::istringstream in(text);
+    std::mt19937 read;
+    in >> read;
+    if (in.fail()) {
+        return false;
+    }
+    in >> std::ws;
+    if (!in.eof()) {
+        return false;
+    }
+    generator = read;
+    return true;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 
 class RandomStream {
 public:
@@ -24,6 +25,12 @@ public:
     double next();
     // The generator's next number whole: the seed of a further battlefield.
     std::uint32_t nextSeed();
+
+    // The generator's whole state as the standard's text of it, and back
+    // (the script, if any, stays as it is). Text that is not such a state,
+    // or holds a number over 32 bits, is refused: false, the stream unchanged.
+    std::string getState() const;
+    bool setState(const std::string& text);
 
     // Draws come from script instead until an empty function is set; a
     // script's value is taken as it is. For tests.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "model/ArenaModelListener.h"
+#include "model/ArenaState.h"
 #include "model/Terrain2D.h"
 
 namespace {
@@ -472,12 +473,77 @@ void ArenaModel::reset()
     }
     placePlayers();
     drawLooks();
+    tellNewMap();
+}
+
+void ArenaModel::tellNewMap()
+{
     for (ArenaModelListener* listener : listeners) {
         listener->onNewMap(width, depth, height, terrain, wind);
         for (std::size_t id = 0; id < players.size(); ++id) {
             listener->onPlayer(static_cast<int>(id), players[id]);
         }
     }
+}
+
+ArenaState ArenaModel::getState() const
+{
+    ArenaState state;
+    state.width = width;
+    state.depth = depth;
+    state.height = height;
+    if (terrain != nullptr) {
+        const std::size_t count = cellCount();
+        state.cells.assign((count + 7) / 8, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            state.cells[i / 8] |= static_cast<std::uint8_t>(cells[i] ? 1u << (i % 8) : 0u);
+        }
+    }
+    state.players = players;
+    state.numberOfPlayers = numberOfPlayers;
+    state.playerWidth = playerWidth;
+    state.playerHeight = playerHeight;
+    state.cannonOffset = cannonOffset;
+    state.cannonLength = cannonLength;
+    state.gravity = gravity;
+    state.wind = wind;
+    state.windEnabled = windEnabled;
+    state.random = random;
+    return state;
+}
+
+bool ArenaModel::adoptState(const ArenaState& state)
+{
+    const std::size_t count = static_cast<std::size_t>(std::max(state.width, 0))
+                            * static_cast<std::size_t>(std::max(state.depth, 0))
+                            * static_cast<std::size_t>(std::max(state.height, 0));
+    if (state.cells.empty() || state.cells.size() != (count + 7) / 8) {
+        *errors << "A battlefield state without a whole grid is ignored" << std::endl;
+        return false;
+    }
+    if (state.width != width || state.depth != depth || state.height != height) {
+        freeTerrain();
+        width = state.width;
+        depth = state.depth;
+        height = state.height;
+    }
+    allocateTerrain();
+    for (std::size_t i = 0; i < count; ++i) {
+        cells[i] = (state.cells[i / 8] >> (i % 8)) & 1u;
+    }
+    players = state.players;
+    numberOfPlayers = state.numberOfPlayers;
+    playerWidth = state.playerWidth;
+    playerHeight = state.playerHeight;
+    cannonOffset = state.cannonOffset;
+    cannonLength = state.cannonLength;
+    gravity = state.gravity;
+    wind = state.wind;
+    windEnabled = state.windEnabled;
+    // A scripted stream keeps its script: only the generator's place is taken.
+    random.setState(state.random.getState());
+    tellNewMap();
+    return true;
 }
 
 double ArenaModel::getPlayerWidth() const

@@ -19,6 +19,7 @@
 #include "model/ShotOutcome.h"
 
 class ArenaModelListener;
+struct ArenaState;
 class CommandSink;
 class Projectile;
 
@@ -73,6 +74,15 @@ public:
     // A new battlefield: terrain, wind, restored and newly placed players, then
     // per listener onNewMap followed by onPlayer for every player.
     void reset();
+
+    // The whole battlefield as a value: grid, players, settings and the
+    // random stream; and another's adopted, told as a new battlefield is
+    // (onNewMap, then onPlayer for each player). The state must be within the
+    // limits above, its players' values finite (the network's reader checks
+    // it); one without a grid, or whose cells do not fill its extents, is
+    // ignored: false, nothing changed.
+    ArenaState getState() const;
+    bool adoptState(const ArenaState& state);
 
     int getWidth() const;
     int getHeight() const;
@@ -255,6 +265,9 @@ private:
     // into playerFalls.
     void collectFalls(int x, int z, const std::vector<int>& destroyed, std::vector<BlockFall>& falls,
                       std::map<int, int>& playerFalls) const;
+
+    // Per listener onNewMap, then onPlayer for every player.
+    void tellNewMap();
 
     // A console change: to the game when there is one, else applied here.
     void request(const GameCommand& command);

@@ -23,7 +23,8 @@ public:
     virtual void onNewMap(int width, int depth, int height, bool*** terrain,
                           const Vector& wind) = 0;
 
-    // One player of the new battlefield, placed and at full hit points. The
+    // One player of the new battlefield, placed and at full hit points (or
+    // as they stand, when the model adopts another machine's state). The
     // reference stays valid until the model rebuilds its players, which is
     // always followed by a new onNewMap.
     virtual void onPlayer(int id, Player& player) = 0;

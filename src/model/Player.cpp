@@ -59,6 +59,16 @@ double Player::getHp() const
     return hp;
 }
 
+void Player::setHp(double newHp)
+{
+    hp = newHp;
+}
+
+const Vector& Player::getCannonOffset() const
+{
+    return cannon;
+}
+
 double Player::getCannonLength() const
 {
     return cannonLength;

@@ -22,6 +22,10 @@ public:
     double getWidth() const;
     double getHeight() const;
     double getHp() const;
+    // Hit points as another machine's game has them.
+    void setHp(double hp);
+    // The cannon base relative to the position, before any yaw.
+    const Vector& getCannonOffset() const;
     double getCannonLength() const;
 
     // The cannon base in world coordinates for a yaw (degrees about y): it
