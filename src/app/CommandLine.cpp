@@ -14,6 +14,7 @@
 #include <sstream>
 #include <variant>
 
+#include "controller/TurnClock.h"
 #include "model/ArenaModel.h"
 
 namespace {
@@ -200,6 +201,17 @@ std::string readGridOption(const std::vector<std::string>& words, CommandLine& o
     return "";
 }
 
+std::string readTurnTimeOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    char* end = nullptr;
+    const double seconds = std::strtod(words[0].c_str(), &end);
+    if (words[0].empty() || *end != '\0' || !TurnClock::isUsableTurnTime(seconds)) {
+        return "is not a number of seconds from 0 to " + std::to_string(static_cast<int>(TurnClock::MAX_TURN_TIME));
+    }
+    options.turnTime = seconds;
+    return "";
+}
+
 // --help and --version are answered before the options are read.
 void answeredFirst(CommandLine&, const std::string&) {}
 
@@ -228,6 +240,10 @@ const std::vector<Option>& optionTable()
          CheckedValue{3, nullptr, "it is not used", readGridOption}},
         {{"--wind", "--no-wind"}, "", "whether the wind blows (default: it does not)",
          Switch{[](CommandLine& options, const std::string& name) { options.wind = name == "--wind"; }}},
+        {{"--turn-time"}, "S",
+         "a turn passes without a cast after S seconds (0 to 3600;\n"
+         "default 0: a turn lasts until its cast)",
+         CheckedValue{1, "a number of seconds", "no turn limit", readTurnTimeOption}},
         {{"--no-settings"}, "",
          "neither read nor write the remembered set-up\n"
          "($XDG_CONFIG_HOME/kestrune/settings.ini)",

@@ -2,7 +2,8 @@
 // The game's command line: window or full screen, size, colour depth, window
 // position, plus --help, --version, --seed, the data folder, the computer
 // players, the automatic camera, the sound, the new game's casters, battlefield and
-// wind over the remembered settings, and the replays recorded and played.
+// wind over the remembered settings, the replays recorded and played, and the
+// turn time.
 #pragma once
 
 #include <array>
@@ -39,6 +40,7 @@ struct CommandLine {
     bool record = true;                    // false with --no-record
     std::string recordFile;                // --record FILE: every battlefield into FILE
     std::string replayFile;                // --replay FILE
+    std::optional<double> turnTime;        // --turn-time S: seconds a turn may take, 0 for no limit
 };
 
 // Largest window side accepted from the command line; X cannot make a window

@@ -348,6 +348,9 @@ int main(int argc, char** argv)
         program->game.apply(Command::StartSetup{setup, seed});
     }
     program->view.getCamera().setAutoCameraEnabled(options.autoCamera);
+    if (options.turnTime) {
+        program->controller.getTurnClock().setTurnTime(*options.turnTime);
+    }
     program->controller.initialize(options.x, options.y);
 
     Main::timer.play();

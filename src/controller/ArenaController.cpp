@@ -8,6 +8,7 @@
 
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/ConsoleCapture.h"
@@ -20,12 +21,13 @@ ArenaController::ArenaController(Game& game, ArenaView& view, TimeSystem& clock)
       model(game.getModel()),
       view(view),
       turnAim(game, view, *this),
+      turnClock(game, view, clock, *this),
       computerTurns(game, view, clock, *this, turnAim),
       demonstration(game, view, clock, computerTurns, turnAim),
       replayControl(game, view, computerTurns, turnAim),
       setupDialog(game, view, *this, turnAim),
       pointer(view),
-      commands(game, *this),
+      commands(game, *this, turnClock, [this](const std::string& text) { say(text); }),
       input(*this, view, game, turnAim, setupDialog, replayControl)
 {
     model.setCommandSink(this);
@@ -52,6 +54,7 @@ void ArenaController::onNewMap(int, int, int, bool***, const Vector&)
 {
     // The game has already put the turn to player 0 and every aim back.
     view.onCurrentPlayer(0);
+    turnClock.newBattlefield();
     computerTurns.drop();
     demonstration.reset();
     computerTurns.showPlayerKinds();
@@ -142,6 +145,8 @@ void ArenaController::quit()
 
 void ArenaController::idle()
 {
+    // The console line being typed does not hold the clock.
+    turnClock.play(setupDialog.isOpen() || quitting || replayControl.isReplaying());
     if (setupDialog.isOpen() || quitting) {
         return;
     }
@@ -208,6 +213,21 @@ bool ArenaController::handleConsoleCommand(std::string line)
     return commands.handle(line);
 }
 
+void ArenaController::setChatSink(std::function<void(const std::string&)> sink)
+{
+    chatSink = std::move(sink);
+}
+
+void ArenaController::say(const std::string& text)
+{
+    if (chatSink) {
+        chatSink(text);
+        return;
+    }
+    const std::string name = game.hasCurrentPlayer() ? model.getPlayer(game.getCurrentPlayer()).getName() : "";
+    view.getOverlay().addChatLine(name.empty() ? "You" : name, text);
+}
+
 InputMapping& ArenaController::getInput()
 {
     return input;
@@ -216,6 +236,11 @@ InputMapping& ArenaController::getInput()
 TurnAim& ArenaController::getTurnAim()
 {
     return turnAim;
+}
+
+TurnClock& ArenaController::getTurnClock()
+{
+    return turnClock;
 }
 
 ComputerTurns& ArenaController::getComputerTurns()

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Turns input into game actions. A coordinator of owned parts: the input
 // mapping (keys, special keys, joystick and the console line), the turn and
-// its aim, the computer players' turns, the demonstration, the new-game
-// screen, the replay and the mouse pointer. Each part makes commands, which
+// its aim, the turn clock, the computer players' turns, the demonstration, the
+// new-game screen, the replay and the mouse pointer. Each part makes commands, which
 // the controller hands to the game (the one place that applies them), unless
 // a replay is playing: then the replay alone moves the game. Keys arrive one
 // at a time from the key polling; mouse, window size and joystick straight
 // from the GLUT callbacks.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <map>
 #include <set>
@@ -22,6 +23,7 @@
 #include "controller/ReplayControl.h"
 #include "controller/SetupDialog.h"
 #include "controller/TurnAim.h"
+#include "controller/TurnClock.h"
 #include "game/CommandSink.h"
 #include "math/TimeSystem.h"
 #include "math/Vector.h"
@@ -64,9 +66,9 @@ public:
     // Ends the main loop: the program leaves once this frame is over. No key
     // acts after it.
     void quit();
-    // Once per idle step: a replay's due commands, or a computer player's
-    // turn and the demonstration's next battlefield. Nothing moves behind the
-    // new-game screen.
+    // Once per idle step: the turn clock, and a replay's due commands, or a
+    // computer player's turn and the demonstration's next battlefield.
+    // Nothing moves behind the new-game screen.
     void idle();
 
     // Casts the chosen spell for the current player; the game then passes the
@@ -86,9 +88,15 @@ public:
     // True when the line was one of the controller's commands or help.
     bool handleConsoleCommand(std::string line);
 
+    // Where the console's "say" hands its cleaned line (a network game sends
+    // it); without one, the overlay shows it at once as said by the current
+    // caster. An empty function: none.
+    void setChatSink(std::function<void(const std::string&)> sink);
+
     // The parts.
     InputMapping& getInput();
     TurnAim& getTurnAim();
+    TurnClock& getTurnClock();
     ComputerTurns& getComputerTurns();
     SetupDialog& getSetupDialog();
     ReplayControl& getReplayControl();
@@ -99,6 +107,8 @@ private:
     // Hands a command to the game; refused while a replay plays. Returns why
     // it was refused, or empty.
     std::string submit(const GameCommand& command) override;
+    // A line said at the console, to the chat sink or the overlay.
+    void say(const std::string& text);
 
     Game& game;        // not owned
     ArenaModel& model; // not owned: the game's
@@ -106,6 +116,7 @@ private:
     bool quitting = false;
     // The parts, each built on those before it.
     TurnAim turnAim;
+    TurnClock turnClock;
     ComputerTurns computerTurns;
     Demonstration demonstration;
     ReplayControl replayControl;
@@ -113,4 +124,5 @@ private:
     MousePointer pointer;
     ControllerCommands commands;
     InputMapping input;
+    std::function<void(const std::string&)> chatSink;
 };

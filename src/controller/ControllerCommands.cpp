@@ -4,17 +4,40 @@
 #include "controller/ControllerCommands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 
 #include "ai/ComputerLevel.h"
+#include "controller/TurnClock.h"
 #include "game/CommandSink.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
+#include "net/ChatText.h"
 
-ControllerCommands::ControllerCommands(Game& game, CommandSink& sink)
-    : game(game), model(game.getModel()), sink(sink)
+namespace {
+
+// The console's keys come as Latin-1 bytes (the window system's encoding of a
+// key's character); a line said goes on as UTF-8.
+std::string latin1ToUtf8(const std::string& text)
+{
+    std::string utf8;
+    for (unsigned char byte : text) {
+        if (byte < 0x80) {
+            utf8 += static_cast<char>(byte);
+        } else {
+            utf8 += static_cast<char>(0xc0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3f));
+        }
+    }
+    return utf8;
+}
+
+} // namespace
+
+ControllerCommands::ControllerCommands(Game& game, CommandSink& sink, TurnClock& turnClock, Say say)
+    : game(game), model(game.getModel()), sink(sink), turnClock(turnClock), sayLine(std::move(say))
 {
 }
 
@@ -31,12 +54,19 @@ const ConsoleTable<ControllerCommands>& ControllerCommands::commands()
         {"set human (\\S+)",
          {"set human id/all"},
          [](ControllerCommands& owner, const boost::smatch& g) { owner.setKind(g[1], std::nullopt); }},
+        {"set turntime (\\S+)",
+         {"set turntime seconds (0: no limit)"},
+         [](ControllerCommands& owner, const boost::smatch& g) { owner.setTurnTime(g[1]); }},
+        {"say(\\s.*)?",
+         {"say text"},
+         [](ControllerCommands& owner, const boost::smatch&) { owner.say(); }},
     });
     return table;
 }
 
 bool ControllerCommands::handle(const std::string& line)
 {
+    typed = line;
     return commands().handle(*this, line);
 }
 
@@ -98,4 +128,34 @@ std::string ControllerCommands::readPlayerIds(const std::string& word, std::opti
     }
     id = number;
     return "";
+}
+
+void ControllerCommands::setTurnTime(const std::string& word)
+{
+    char* end = nullptr;
+    const double seconds = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || !TurnClock::isUsableTurnTime(seconds)) {
+        commands().refuse("turn time " + word + " refused: it must be a number of seconds from 0 (no limit) to "
+                          + std::to_string(static_cast<int>(TurnClock::MAX_TURN_TIME)));
+        return;
+    }
+    turnClock.setTurnTime(seconds);
+    if (seconds == 0.0) {
+        std::cout << "Turn time off: a turn lasts until its cast" << std::endl;
+    } else {
+        std::cout << "Turn time set to " << seconds << " seconds" << std::endl;
+    }
+}
+
+void ControllerCommands::say()
+{
+    // The word "say" in any case, after any blanks; what follows, as typed.
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    const auto word = std::find_if_not(typed.begin(), typed.end(), blank);
+    const std::string text = cleanChatText(latin1ToUtf8(std::string(word + 3, typed.end())));
+    if (text.empty()) {
+        commands().refuse("say refused: there is nothing to say");
+        return;
+    }
+    sayLine(text);
 }

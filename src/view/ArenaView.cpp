@@ -148,6 +148,9 @@ void ArenaView::displayOverlays()
         aids.displayWinner();
         edgeMarkers.display();
         keyHint.display();
+        overlay.displayMessages();
+        overlay.displayTurnCountdown();
+        overlay.displayWaitingLine();
     }
     setupPanel.display(overlay.getWindowWidth());
 }

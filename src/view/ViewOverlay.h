@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,13 +75,63 @@ public:
     void setReplayLine(const std::string& line);
     const std::string& getReplayLine() const;
 
+    // --- What the players say, what the game tells them, the wait and the
+    // turn's last seconds (ViewOverlayMessages.cpp) ---
+
+    // A line a player said, shown as "NAME: TEXT" for MESSAGE_SHOWN_FOR ticks
+    // in the lower left, over a dark band above the key hint. UTF-8.
+    void addChatLine(const std::string& name, const std::string& text);
+    // A line of the game's own ("Ada has gone; a computer plays her seat"),
+    // shown the same way in a colour of its own.
+    void addNotice(const std::string& text);
+    // The newest MESSAGE_LINES lines still shown, oldest first: "NAME: TEXT"
+    // or the notice; a line longer than the window wraps onto further rows.
+    std::vector<std::string> getShownMessages() const;
+    static constexpr std::size_t MESSAGE_LINES = 5;
+    static constexpr long MESSAGE_SHOWN_FOR = 8000;
+    // Big and centred on a dark band while not empty ("Waiting for 2 players
+    // — 192.168.1.5:27415"); "" hides it. Its long dash is drawn as a line.
+    void setWaitingLine(const std::string& text);
+    const std::string& getWaitingLine() const;
+    // Milliseconds left in the turn, or nothing when no turn clock runs; the
+    // last COUNTDOWN_FROM of them are counted down in whole seconds near the
+    // top centre, red under COUNTDOWN_RED_UNDER.
+    void setTurnCountdown(std::optional<long> milliseconds);
+    std::optional<long> getTurnCountdown() const;
+    static constexpr long COUNTDOWN_FROM = 10000;
+    static constexpr long COUNTDOWN_RED_UNDER = 4000;
+    // The pixel a countdown is drawn around, from the top left.
+    struct Point {
+        int x;
+        int y;
+    };
+    Point getCountdownCentre() const;
+
     void displayFramePerSecond() const;
     void displayPlayerInfo() const;
     void displayConsole() const;
     void displayCredits() const;
     void displayReplayLine() const;
+    void displayMessages() const;
+    void displayWaitingLine() const;
+    void displayTurnCountdown() const;
 
 private:
+    struct Message {
+        std::string name; // "" for a notice
+        std::string text;
+        long tick; // ticks of the view clock when it came
+    };
+    // The rows the shown messages take, oldest first, at most MESSAGE_ROWS.
+    static constexpr std::size_t MESSAGE_ROWS = 8;
+    struct MessageRow {
+        std::string text;
+        std::size_t nameLength; // characters of "NAME:" on a chat line's first row, else 0
+        bool notice;
+    };
+    std::vector<MessageRow> messageRows() const;
+    void addMessage(Message message);
+
     TimeSystem& clock;                // not owned
     const ViewCharacters& characters; // not owned
     int windowWidth;
@@ -94,4 +145,7 @@ private:
     std::deque<std::string> consoleAnswers;
     long lastAnswerTick; // ticks of the view clock
     std::string replayLine;
+    std::deque<Message> messages; // the newest MESSAGE_LINES
+    std::string waitingLine;
+    std::optional<long> turnCountdown; // milliseconds
 };

@@ -312,3 +312,18 @@ TEST(CommandLine, ABattlefieldTooSmallForTheCastersFallsBackToTheFirstOneWithALi
     EXPECT_EQ(setup.width, GameSetup().width);
     EXPECT_EQ(setup.height, GameSetup().height);
 }
+
+TEST(CommandLine, ATurnTimeIsSecondsFromZeroToAnHourAndABadOneIsLeftOutWithALine)
+{
+    EXPECT_EQ(parse({"--turn-time", "12.5"}).options.turnTime, 12.5);
+    EXPECT_EQ(parse({"--turn-time", "0"}).options.turnTime, 0.0);
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--turn-time", "-1"}, {"--turn-time", "3601"}, {"--turn-time", "nan"}, {"--turn-time", "9s"},
+             {"--turn-time"}}) {
+        Parsed parsed = parse(bad);
+        EXPECT_EQ(lineCount(parsed.errors), 1) << parsed.errors;
+        EXPECT_FALSE(parsed.options.turnTime.has_value());
+    }
+    EXPECT_EQ(parse({"--turn-time", "-1"}).errors,
+              "kestrune: --turn-time -1 is not a number of seconds from 0 to 3600; no turn limit\n");
+}

@@ -81,21 +81,23 @@ TEST_F(ConsoleLineTyping, HelpGoesToTheThreeHandlersInOrder)
     Lines lines = type("\r");
     EXPECT_FALSE(controller->getInput().getConsoleLine().isActive());
     EXPECT_FALSE(view->getOverlay().isConsoleVisible());
-    ASSERT_EQ(lines.size(), 4u + 17u + 10u);
+    ASSERT_EQ(lines.size(), 6u + 17u + 10u);
     EXPECT_EQ(lines[0], "Controller: help");
     EXPECT_EQ(lines[1], "set radius_bomb_size size");
     EXPECT_EQ(lines[2], "set computer id/all easy/normal/hard");
     EXPECT_EQ(lines[3], "set human id/all");
-    EXPECT_EQ(lines[4], "View: help");
-    EXPECT_EQ(lines[5], "enable/disable lighting");
-    EXPECT_EQ(lines[11], "enable/disable chunks");
-    EXPECT_EQ(lines[12], "enable/disable autocamera");
-    EXPECT_EQ(lines[13], "enable/disable aids");
-    EXPECT_EQ(lines[14], "enable/disable sound");
-    EXPECT_EQ(lines[20], "animate id animation length");
-    EXPECT_EQ(lines[21], "Model: help");
-    EXPECT_EQ(lines[22], "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length");
-    EXPECT_EQ(lines[30], "enable/disable wind");
+    EXPECT_EQ(lines[4], "set turntime seconds (0: no limit)");
+    EXPECT_EQ(lines[5], "say text");
+    EXPECT_EQ(lines[6], "View: help");
+    EXPECT_EQ(lines[7], "enable/disable lighting");
+    EXPECT_EQ(lines[13], "enable/disable chunks");
+    EXPECT_EQ(lines[14], "enable/disable autocamera");
+    EXPECT_EQ(lines[15], "enable/disable aids");
+    EXPECT_EQ(lines[16], "enable/disable sound");
+    EXPECT_EQ(lines[22], "animate id animation length");
+    EXPECT_EQ(lines[23], "Model: help");
+    EXPECT_EQ(lines[24], "set players numberOfPlayers width height cannon-dx cannon-dy cannon-dz cannon-length");
+    EXPECT_EQ(lines[32], "enable/disable wind");
 }
 
 TEST_F(ConsoleLineTyping, TheRadiusBombSizeIsTheControllersOwnSetting)

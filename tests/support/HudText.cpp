@@ -77,10 +77,12 @@ const std::vector<Glyph>& font()
 }
 
 // The overlay's colours: white, the current player's gold, the console's
-// cyan, the frame rate's red, and the console's orange refusals.
+// cyan, the frame rate's red, the console's orange refusals, a chat line's
+// speaker and a notice.
 bool isInk(const unsigned char* pixel)
 {
-    static const int COLOURS[][3] = {{255, 255, 255}, {191, 191, 0}, {128, 255, 255}, {255, 0, 0}, {255, 153, 51}};
+    static const int COLOURS[][3] = {{255, 255, 255}, {191, 191, 0}, {128, 255, 255}, {255, 0, 0},
+                                     {255, 153, 51},  {255, 217, 51}, {140, 217, 255}};
     for (const auto& colour : COLOURS) {
         if (std::abs(pixel[0] - colour[0]) <= 6 && std::abs(pixel[1] - colour[1]) <= 6
             && std::abs(pixel[2] - colour[2]) <= 6) {
