@@ -16,6 +16,7 @@
 
 #include "controller/TurnClock.h"
 #include "model/ArenaModel.h"
+#include "net/Message.h"
 
 namespace {
 
@@ -212,6 +213,42 @@ std::string readTurnTimeOption(const std::vector<std::string>& words, CommandLin
     return "";
 }
 
+// An optional port: a number from 1 to 65535 when the next word is one.
+std::string readHostOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    options.hostPort = DEFAULT_PORT;
+    if (words.empty() || words[0].empty() || words[0].find_first_not_of("0123456789") != std::string::npos) {
+        return "";
+    }
+    const std::optional<int> port = readCount(words[0].c_str());
+    if (!port || *port < 1 || *port > 65535) {
+        return "is not a UDP port from 1 to 65535";
+    }
+    options.hostPort = *port;
+    return "";
+}
+
+std::string readNameOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    if (words[0].empty()) {
+        return "is not a name";
+    }
+    if (const std::string problem = nameProblem(words[0]); !problem.empty()) {
+        return "is not a caster's name: " + problem;
+    }
+    options.name = words[0];
+    return "";
+}
+
+std::string readPasswordOption(const std::vector<std::string>& words, CommandLine& options)
+{
+    if (words[0].empty() || words[0].size() > MAX_PASSWORD_TEXT) {
+        return "is not a password of 1 to " + std::to_string(MAX_PASSWORD_TEXT) + " bytes";
+    }
+    options.password = words[0];
+    return "";
+}
+
 // --help and --version are answered before the options are read.
 void answeredFirst(CommandLine&, const std::string&) {}
 
@@ -244,6 +281,17 @@ const std::vector<Option>& optionTable()
          "a turn passes without a cast after S seconds (0 to 3600;\n"
          "default 0: a turn lasts until its cast)",
          CheckedValue{1, "a number of seconds", "no turn limit", readTurnTimeOption}},
+        {{"--host"}, "[PORT]",
+         "serve a network game from this window's process on UDP PORT\n"
+         "(default 27415); this keyboard plays seat 0, the other human\n"
+         "seats wait for players who join",
+         CheckedValue{1, nullptr, "not serving", readHostOption}},
+        {{"--join"}, "HOST[:PORT]", "join the network game served at HOST (port 27415 unless given)",
+         PathSetting{&CommandLine::join, "a server's address", "playing locally"}},
+        {{"--name"}, "NAME", "the name to play under in a network game",
+         CheckedValue{1, "a name", "joining under the set-up's or the login name", readNameOption}},
+        {{"--password"}, "WORD", "the password of the network game to host or join",
+         CheckedValue{1, "a password", "no password", readPasswordOption}},
         {{"--no-settings"}, "",
          "neither read nor write the remembered set-up\n"
          "($XDG_CONFIG_HOME/kestrune/settings.ini)",

@@ -40,6 +40,10 @@ struct CommandLine {
     bool record = true;                    // false with --no-record
     std::string recordFile;                // --record FILE: every battlefield into FILE
     std::string replayFile;                // --replay FILE
+    std::optional<int> hostPort;           // --host [PORT]: serve the game from this process on PORT
+    std::string join;                      // --join HOST[:PORT]: "" unless given
+    std::string name;                      // --name NAME: the player's name in a network game
+    std::string password;                  // --password WORD: of the network game
     std::optional<double> turnTime;        // --turn-time S: seconds a turn may take, 0 for no limit
 };
 

@@ -15,11 +15,14 @@
 #include "app/CommandLine.h"
 #include "app/KeyPolling.h"
 #include "app/Main.h"
+#include "app/NetworkPlay.h"
 #include "audio/OpenAlSoundPlayer.h"
 #include "controller/ArenaController.h"
 #include "game/Game.h"
 #include "math/TimeSystem.h"
 #include "model/ArenaModel.h"
+#include "net/GameClient.h"
+#include "net/GameServer.h"
 #include "platform/GraphicsLibraries.h"
 #include "platform/ResourcePath.h"
 #include "platform/XdgFolders.h"
@@ -56,6 +59,8 @@ struct Program {
     ArenaController controller{game, view, Main::timer};
     KeyPolling keys{Main::timer};
     ReplayRecorder recorder{[this] { return viewTimer.getTick(); }, gameVersion(), std::cerr};
+    // A network game's server (when hosting) and client; goes first.
+    std::unique_ptr<NetworkPlay> network;
 };
 Program* program = nullptr; // not owned: main's own, which lives until exit
 
@@ -103,6 +108,9 @@ void idle()
     // The computer players first: a spell they put back for the humans is
     // the one this step's keys cast.
     try {
+        if (program->network) {
+            program->network->idle();
+        }
         program->controller.idle();
     } catch (const std::exception& error) {
         std::cerr << error.what() << std::endl;
@@ -302,6 +310,44 @@ void addComputersPastTheSeats(const CommandLine& options)
     }
 }
 
+// --host or --join: a network game, whose battlefield comes from the server;
+// false for a local game (also when the port cannot be had).
+bool startNetwork(const CommandLine& options, const GameSetup& setup, std::uint32_t seed)
+{
+    if (!options.hostPort && options.join.empty()) {
+        return false;
+    }
+    const std::string folder = stateFolder();
+    program->network = std::make_unique<NetworkPlay>(
+        program->game, program->view, program->controller, std::cerr, folder.empty() ? "" : folder + "/tokens",
+        [setup, seed] { program->game.apply(Command::StartSetup{setup, seed}); });
+    const std::string name = NetworkPlay::playerName(options.name, setup);
+    // Network games give a turn a minute unless told otherwise.
+    const double turnTime = options.turnTime.value_or(60.0);
+    program->controller.getTurnClock().setTurnTime(turnTime);
+    bool started = false;
+    if (options.hostPort) {
+        started = program->network->host(setup, seed, static_cast<std::uint16_t>(*options.hostPort), turnTime,
+                                          options.password, name);
+        if (started) {
+            std::cout << "Listening on UDP port " << program->network->getServer()->getPort() << std::endl;
+        }
+    } else {
+        started = program->network->join(options.join, name, options.password);
+    }
+    if (!started) {
+        program->network.reset();
+        return false;
+    }
+    program->controller.setChatSink([name](const std::string& text) {
+        GameClient* client = program->network ? program->network->getClient() : nullptr;
+        if (client == nullptr || !client->say(text)) {
+            program->view.getOverlay().addChatLine(name, text);
+        }
+    });
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -341,21 +387,24 @@ int main(int argc, char** argv)
     program->model.addListener(&program->controller);
     program->view.initialize();
     startRecording(options);
-    if (replay != nullptr) {
-        // Its first step is its battlefield.
-        program->controller.getReplayControl().playReplay(std::move(replay));
-    } else {
-        program->game.apply(Command::StartSetup{setup, seed});
-    }
-    program->view.getCamera().setAutoCameraEnabled(options.autoCamera);
     if (options.turnTime) {
         program->controller.getTurnClock().setTurnTime(*options.turnTime);
     }
+    if (replay != nullptr) {
+        // Its first step is its battlefield.
+        program->controller.getReplayControl().playReplay(std::move(replay));
+    } else if (!startNetwork(options, setup, seed)) {
+        program->game.apply(Command::StartSetup{setup, seed});
+    }
+    program->view.getCamera().setAutoCameraEnabled(options.autoCamera);
     program->controller.initialize(options.x, options.y);
 
     Main::timer.play();
     program->viewTimer.play();
     glutMainLoop();
+    if (program->network) {
+        program->network->quit();
+    }
     leave();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "console/ConsoleCapture.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
+#include "net/GameClient.h"
 #include "view/ArenaView.h"
 
 ArenaController::ArenaController(Game& game, ArenaView& view, TimeSystem& clock)
@@ -46,6 +47,9 @@ std::string ArenaController::submit(const GameCommand& command)
 {
     if (replayControl.isReplaying()) {
         return "a replay is playing; the game is yours again when it ends";
+    }
+    if (network != nullptr && network->isNetworked()) {
+        return network->submit(command);
     }
     return game.apply(command);
 }
@@ -150,11 +154,19 @@ void ArenaController::idle()
     if (setupDialog.isOpen() || quitting) {
         return;
     }
-    // The keys are the player's own only in a human's turn of a live game.
-    view.getKeyHint().setHumanTurn(!replayControl.isReplaying() && !game.isComputerTurn());
+    const bool networked = network != nullptr && network->isNetworked();
+    // The keys are the player's own only in a human's turn of a live game,
+    // and in a network game only in this machine's own turns.
+    const bool ownTurn = !networked || (game.hasCurrentPlayer() && network->ownsSeat(game.getCurrentPlayer()));
+    view.getKeyHint().setHumanTurn(!replayControl.isReplaying() && !game.isComputerTurn() && ownTurn);
     if (replayControl.isReplaying()) {
         // The replay holds every command, the computer players' too.
         replayControl.step();
+        return;
+    }
+    // The server plays the computer players and passes the turns that run out.
+    turnClock.setPassesTurn(!networked);
+    if (networked) {
         return;
     }
     demonstration.play();
@@ -216,6 +228,11 @@ bool ArenaController::handleConsoleCommand(std::string line)
 void ArenaController::setChatSink(std::function<void(const std::string&)> sink)
 {
     chatSink = std::move(sink);
+}
+
+void ArenaController::setNetwork(GameClient* client)
+{
+    network = client;
 }
 
 void ArenaController::say(const std::string& text)

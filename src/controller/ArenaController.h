@@ -32,6 +32,7 @@
 class ArenaModel;
 class ArenaView;
 class Game;
+class GameClient;
 
 class ArenaController : public ArenaModelListener, public CommandSink {
 public:
@@ -92,6 +93,11 @@ public:
     // it); without one, the overlay shows it at once as said by the current
     // caster. An empty function: none.
     void setChatSink(std::function<void(const std::string&)> sink);
+    // A network game's client, or null: while it is networked, every command
+    // goes to it (it sends this machine's own to the server), the server
+    // plays the computer players and passes turns that run out, and the keys
+    // act in this machine's own turns alone. Not owned; outlives its use.
+    void setNetwork(GameClient* client);
 
     // The parts.
     InputMapping& getInput();
@@ -125,4 +131,5 @@ private:
     ControllerCommands commands;
     InputMapping input;
     std::function<void(const std::string&)> chatSink;
+    GameClient* network = nullptr; // not owned
 };

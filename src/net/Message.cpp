@@ -318,7 +318,7 @@ bool fields(F& f, typename F::template Ref<Seats> seats)
 template <class F>
 bool fields(F& f, typename F::template Ref<Chat> chat)
 {
-    return f.text(chat.name, MAX_NAME_TEXT, "name") && f.text(chat.text, MAX_CHAT_TEXT, "chat text");
+    return f.text(chat.name, MAX_NAME_TEXT, "name") && f.text(chat.text, MAX_CHAT_BYTES, "chat text");
 }
 
 template <class F>

@@ -28,7 +28,8 @@ constexpr int MAX_MACHINES = 16;
 constexpr std::size_t MAX_CLIENT_MESSAGE = 2048;
 constexpr std::size_t MAX_SERVER_MESSAGE = 1 << 20;
 // Texts: a chat line, a name, a token, a password, a refusal or notice.
-constexpr std::size_t MAX_CHAT_TEXT = 200;
+constexpr std::size_t MAX_CHAT_TEXT = 200; // characters
+constexpr std::size_t MAX_CHAT_BYTES = 4 * MAX_CHAT_TEXT; // the same in UTF-8 at worst
 constexpr std::size_t MAX_NAME_TEXT = 20;
 constexpr std::size_t TOKEN_TEXT = 32; // hexadecimal digits
 constexpr std::size_t MAX_PASSWORD_TEXT = 64;

@@ -78,6 +78,9 @@ TEST(EndToEndInstall, ThePrefixHoldsTheGameAndEverythingAroundIt)
     EXPECT_TRUE(exists(root + "/games/kestrune"));
     EXPECT_TRUE(exists(root + "/games/kestrune-replay"));
     EXPECT_TRUE(exists(root + "/share/man/man6/kestrune-replay.6.gz"));
+    EXPECT_TRUE(exists(root + "/games/kestrune-server"));
+    EXPECT_TRUE(exists(root + "/share/man/man6/kestrune-server.6.gz"));
+    EXPECT_TRUE(exists(root + "/share/doc/kestrune/kestrune-server.service"));
     for (const std::string& file : DATA_FILES) {
         EXPECT_TRUE(exists(root + "/share/games/kestrune/res/" + file)) << file;
     }
@@ -218,7 +221,7 @@ TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
     auto contents = runCommand("dpkg-deb --contents '" + deb + "'");
     ASSERT_TRUE(contents.has_value());
     for (const std::string& file :
-         {std::string("./usr/games/kestrune"), std::string("./usr/games/kestrune-replay"),
+         {std::string("./usr/games/kestrune"), std::string("./usr/games/kestrune-replay"), std::string("./usr/games/kestrune-server"),
           std::string("./usr/share/man/man6/kestrune-replay.6.gz"), std::string("./usr/share/applications/kestrune.desktop"),
           std::string("./usr/share/icons/hicolor/128x128/apps/kestrune.png"),
           std::string("./usr/share/metainfo/kestrune.metainfo.xml"), std::string("./usr/share/man/man6/kestrune.6.gz"),
@@ -230,7 +233,7 @@ TEST(EndToEndInstall, ADebianPackageHoldsTheWholeGame)
     }
     auto depends = runCommand("dpkg-deb --field '" + deb + "' Depends");
     ASSERT_TRUE(depends.has_value());
-    for (const char* library : {"libglut", "libglu", "libboost-regex", "libopenal1", "libsndfile1"}) {
+    for (const char* library : {"libglut", "libglu", "libboost-regex", "libopenal1", "libsndfile1", "libenet7"}) {
         EXPECT_NE(depends->find(library), std::string::npos) << *depends;
     }
     auto version = runCommand("dpkg-deb --field '" + deb + "' Version");

@@ -78,7 +78,7 @@ TEST(NetMessage, EveryKindDecodesToWhatWasEncoded)
     }
     // A command no game tells cannot be sent.
     EXPECT_TRUE(Net::encode(Net::Request{Command::NewBattlefield{}}).empty());
-    EXPECT_TRUE(Net::encode(Net::Chat{"Bo", std::string(MAX_CHAT_TEXT + 1, 'x')}).empty());
+    EXPECT_TRUE(Net::encode(Net::Chat{"Bo", std::string(MAX_CHAT_BYTES + 1, 'x')}).empty());
 }
 
 // Short, long, unknown and out-of-range bytes are refused with their reason.
@@ -102,7 +102,7 @@ TEST(NetMessage, HostileBytesAreRefusedWithTheirReason)
         {Bytes(0).number(1).text("Ada").text(TOKEN.substr(1) + "g").text("").bytes(), MAX_CLIENT_MESSAGE,
          "token not 32 hexadecimal digits"},
         {Bytes(0).number(1).text("Ada").text(TOKEN + "0").text("").bytes(), MAX_CLIENT_MESSAGE, "token longer than 32"},
-        {Bytes(8).text("Bo").text(std::string(201, 'x')).bytes(), MAX_CLIENT_MESSAGE, "chat text longer than 200 bytes"},
+        {Bytes(8).text("Bo").text(std::string(801, 'x')).bytes(), MAX_CLIENT_MESSAGE, "chat text longer than 800 bytes"},
         {Bytes(7).u16(65).bytes(), MAX_SERVER_MESSAGE, "seat count 65 larger than 64"},
         {Bytes(7).u16(1).bytes(), MAX_SERVER_MESSAGE, "truncated at the seat holder"},
         {Bytes(1).number(1).number(0).text("").u16(1).number(64).bytes(), MAX_SERVER_MESSAGE, "seat 64 out of 0 to 63"},

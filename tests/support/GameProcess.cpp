@@ -394,9 +394,19 @@ std::string GameProcess::window()
         }
         // The newest window is listed last (a window of a game that has just
         // ended may linger for a moment).
-        std::istringstream in(*found);
-        for (std::string id; in >> id;) {
-            windowId = id;
+        // Another game's window may be all there is yet: look again.
+        const auto appears = Clock::now() + E2E_TIMEOUT;
+        while (found && windowId.empty() && Clock::now() < appears) {
+            std::istringstream in(*found);
+            for (std::string id; in >> id;) {
+                if (std::find(ignoredWindows.begin(), ignoredWindows.end(), id) == ignoredWindows.end()) {
+                    windowId = id;
+                }
+            }
+            if (windowId.empty()) {
+                pump(std::chrono::milliseconds(100));
+                found = runCommand("xdotool search --onlyvisible --name '^Kestrune$' 2>/dev/null");
+            }
         }
         // The keyboard focus, once: there is no window manager to give it.
         // The pointer is left alone, since the game reads its motion.
@@ -411,6 +421,23 @@ std::string GameProcess::window()
         }
     }
     return windowId;
+}
+
+void GameProcess::ignoreWindow(const std::string& id)
+{
+    ignoredWindows.push_back(id);
+}
+
+bool GameProcess::focus()
+{
+    return !window().empty() && xdotool("windowfocus --sync " + windowId);
+}
+
+void GameProcess::signal(int number)
+{
+    if (running()) {
+        kill(pid, number);
+    }
 }
 
 bool GameProcess::key(const std::string& keysym)

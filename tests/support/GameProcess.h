@@ -70,6 +70,14 @@ public:
     // The X id of the window titled "Kestrune", waiting for it to appear; it
     // gets the keyboard focus the first time.
     std::string window();
+    // A window of another game on the same display, never taken for this
+    // game's own.
+    void ignoreWindow(const std::string& id);
+    // Gives this game's window the keyboard focus (another game's window
+    // may have it).
+    bool focus();
+    // Sends the game a signal (SIGTERM, SIGKILL...).
+    void signal(int number);
     // Taps a key by X keysym name ("Escape", "Return", "w", "grave"). Two
     // taps of one key within one frame of the game act once, and game keys
     // of one frame act in the order of their codes: a test waits for the
@@ -114,6 +122,7 @@ private:
     std::vector<std::string> lines;
     std::size_t nextLine = 0;
     std::string windowId;
+    std::vector<std::string> ignoredWindows;
     std::optional<int> exitStatus;
     bool signalled = false;
 };
