@@ -156,8 +156,11 @@ void ArenaController::idle()
     }
     const bool networked = network != nullptr && network->isNetworked();
     // The keys are the player's own only in a human's turn of a live game,
-    // and in a network game only in this machine's own turns.
-    const bool ownTurn = !networked || (game.hasCurrentPlayer() && network->ownsSeat(game.getCurrentPlayer()));
+    // and in a network game only in this machine's own turns once every
+    // seat is taken.
+    const bool ownTurn = !networked
+                         || (network->getWaiting() == 0 && game.hasCurrentPlayer()
+                             && network->ownsSeat(game.getCurrentPlayer()));
     view.getKeyHint().setHumanTurn(!replayControl.isReplaying() && !game.isComputerTurn() && ownTurn);
     if (replayControl.isReplaying()) {
         // The replay holds every command, the computer players' too.

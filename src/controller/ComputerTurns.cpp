@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ai/CannonTurn.h"
 #include "app/Main.h"
 #include "controller/TurnAim.h"
 #include "game/CommandSink.h"
@@ -17,31 +18,14 @@
 namespace {
 
 // Ticks of the input clock.
-constexpr long THINK_TIME = 500;      // at the least, from the end of the last shot to aiming
-constexpr long AIM_TIME = 1000;       // turning the cannon to the chosen aim
-constexpr long SPELL_SHOW_TIME = 400; // the chosen spell shown before the cast
+using CannonTurn::AIM_TIME;
+using CannonTurn::SPELL_SHOW_TIME;
+using CannonTurn::THINK_TIME;
+using CannonTurn::ease;
+using CannonTurn::nearestTurn;
 // The turning cannon becomes a command at most this often, so that the aim
 // moves smoothly enough in a replay without a line for every frame.
 constexpr long AIM_COMMAND_INTERVAL = 40;
-
-// Smooth start and stop of the cannon's turn: t from 0 to 1.
-double ease(double t)
-{
-    return t * t * (3.0 - 2.0 * t);
-}
-
-// The yaw equal to target (mod 360) nearest to from, so that the cannon
-// takes the short way round.
-double nearestTurn(double from, double target)
-{
-    double turn = std::fmod(target - from, 360.0);
-    if (turn > 180.0) {
-        turn -= 360.0;
-    } else if (turn < -180.0) {
-        turn += 360.0;
-    }
-    return from + turn;
-}
 
 } // namespace
 

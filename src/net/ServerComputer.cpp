@@ -5,33 +5,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ai/CannonTurn.h"
 #include "game/Game.h"
 #include "model/ArenaModel.h"
 
 namespace {
 
-// Milliseconds.
-constexpr long THINK_TIME = 500;      // at the least, from the end of the last shot to aiming
-constexpr long AIM_TIME = 1000;       // turning the cannon to the chosen aim
-constexpr long AIM_INTERVAL = 50;     // between two aims sent while it turns
-constexpr long SPELL_SHOW_TIME = 400; // the chosen spell shown before the cast
-
-double ease(double t)
-{
-    return t * t * (3.0 - 2.0 * t);
-}
-
-// The yaw equal to target (mod 360) nearest to from: the short way round.
-double nearestTurn(double from, double target)
-{
-    double turn = std::fmod(target - from, 360.0);
-    if (turn > 180.0) {
-        turn -= 360.0;
-    } else if (turn < -180.0) {
-        turn += 360.0;
-    }
-    return from + turn;
-}
+using CannonTurn::AIM_TIME;
+using CannonTurn::SPELL_SHOW_TIME;
+using CannonTurn::THINK_TIME;
+using CannonTurn::ease;
+using CannonTurn::nearestTurn;
+constexpr long AIM_INTERVAL = 50; // between two aims sent while it turns (milliseconds)
 
 } // namespace
 
