@@ -113,6 +113,13 @@ TEST(EndToEndNetwork, TwoWindowsPlayThroughTheServerAndPrintWhatItPrints)
     EXPECT_GE(served.size(), 4u);
     EXPECT_EQ(modelLines(*ada), served);
     EXPECT_EQ(modelLines(*bo), served);
+    // Each window counts the blocks left once the shot has landed there.
+    for (GameProcess* window : {ada.get(), bo.get()}) {
+        const auto deadline = std::chrono::steady_clock::now() + E2E_TIMEOUT;
+        while (blockLines(*window).size() < 3 && std::chrono::steady_clock::now() < deadline) {
+            window->pause(std::chrono::milliseconds(100));
+        }
+    }
     EXPECT_EQ(blockLines(*ada), blockLines(*bo));
     EXPECT_TRUE(ada->screenshot(artifactPath("network-ada.png")));
 

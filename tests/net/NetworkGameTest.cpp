@@ -272,3 +272,43 @@ TEST(NetworkGame, WhenTheServerGoesTheMachinesPlayOnLocally)
     EXPECT_EQ(ada.client->submit(Command::Cast{0}), "");
     EXPECT_EQ(ada.game.getShotCount(), 1);
 }
+
+TEST(NetworkGame, AnotherVersionOrAWrongPasswordIsRefusedWithOneLineOnBothSides)
+{
+    std::ostringstream out, err;
+    ServerSettings settings = quickServer(2, 17);
+    settings.password = "moss";
+    GameServer server(settings, out, err);
+    std::string problem;
+    ASSERT_TRUE(server.start(problem)) << problem;
+    ENetHost* other = enet_host_create(nullptr, 1, 1, 0, 0);
+    ENetAddress address{};
+    enet_address_set_host(&address, "127.0.0.1");
+    address.port = server.getPort();
+    ENetPeer* peer = enet_host_connect(other, &address, 1, 0);
+    std::string refusal;
+    ENetEvent event;
+    runUntil(&server, {}, [&] {
+        while (enet_host_service(other, &event, 0) > 0) {
+            if (event.type == ENET_EVENT_TYPE_CONNECT) {
+                EnetLibrary::send(peer, Net::encode(Net::Hello{PROTOCOL_VERSION + 1, "Ada", "", "moss"}));
+            } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+                std::string why;
+                if (auto message = Net::decode(event.packet->data, event.packet->dataLength, MAX_SERVER_MESSAGE, why)) {
+                    if (const auto* refused = std::get_if<Net::Refusal>(&*message)) {
+                        refusal = refused->reason;
+                    }
+                }
+                enet_packet_destroy(event.packet);
+            }
+        }
+        return !refusal.empty();
+    });
+    enet_host_destroy(other);
+    EXPECT_NE(refusal.find("protocol version " + std::to_string(PROTOCOL_VERSION)), std::string::npos) << refusal;
+    EXPECT_NE(err.str().find("refused machine"), std::string::npos);
+
+    Machine guest("Bo", server.getPort());
+    ASSERT_TRUE(runUntil(&server, {&guest}, [&] { return guest.client->getStatus() == GameClient::Status::refused; }));
+    EXPECT_NE(guest.err.str().find("refused us: wrong password"), std::string::npos) << guest.err.str();
+}
